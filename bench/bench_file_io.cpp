@@ -1,0 +1,316 @@
+// Reading and writing a maximal radargram (200000 traces x 512 samples, GPR2, about 417 MB),
+// measured against the plain cost of reading the same bytes from the page cache.
+//
+// The file is generated once into $TMPDIR (or /tmp) and read once before any timing, so every
+// timing starts from a warm page cache. The writer ends with an fsync, which measures the disk
+// rather than our code; it is timed on its own through a file that wraps the real one, and the
+// write time is reported without it.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "model/radar_file.h"
+#include "model/radargram.h"
+#include "model/radargram_io.h"
+#include "radargram_generator.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using trelvanox::TRadarLayout;
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t kPlainChunk = std::size_t{1} << 20;
+constexpr std::uint64_t kMemoryAllowance = std::uint64_t{64} << 20;
+constexpr double kTargetRatio = 2.0;
+constexpr double kMiB = 1024.0 * 1024.0;
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+trelvanox::TGeneratorOptions MaximalFile() {
+    trelvanox::TGeneratorOptions o;
+    o.TraceCount = trelvanox::kMaxTraces;
+    o.SampleCount = trelvanox::kMaxSamples;
+    o.Layout = TRadarLayout::Gpr2;
+    o.Seed = 20240;
+    o.LabelEvery = 500;  // LabelCount equals the labelled traces, so a write changes no byte
+    return o;
+}
+
+fs::path BenchFilePath() {
+    const char* dir = std::getenv("TMPDIR");
+    const fs::path base = dir && *dir ? fs::path(dir) : fs::path("/tmp");
+    return base / "trelvanox_bench_max.GPR2";
+}
+
+// Generates the file unless one of the right size is there already; a half-written file from an
+// interrupted run has the wrong size and is made again.
+void EnsureBenchFile(const fs::path& path) {
+    const auto options = MaximalFile();
+    const std::uint64_t size = trelvanox::DescribeRadargram(options).FileSize;
+    std::error_code ec;
+    if (fs::file_size(path, ec) == size && !ec) return;
+    std::printf("generating %s (%llu bytes)\n", path.c_str(),
+                static_cast<unsigned long long>(size));
+    const fs::path partial = path.string() + ".partial";
+    const auto start = Clock::now();
+    trelvanox::GenerateRadargram(partial, options);
+    fs::rename(partial, path);
+    std::printf("generated in %.2f s\n", SecondsSince(start));
+}
+
+// The reference: read() of 1 MiB chunks into one reused buffer over the whole file.
+bool PlainRead(const fs::path& path, std::vector<char>& buffer, std::uint64_t expected) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    std::uint64_t total = 0;
+    ssize_t n = 0;
+    while ((n = ::read(fd, buffer.data(), buffer.size())) > 0)
+        total += static_cast<std::uint64_t>(n);
+    ::close(fd);
+    benchmark::DoNotOptimize(buffer.data());
+    benchmark::ClobberMemory();
+    return n == 0 && total == expected;
+}
+
+std::uint64_t PeakResidentBytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<std::uint64_t>(usage.ru_maxrss) * 1024;  // kilobytes on Linux
+}
+
+// Forwards everything to the real file and keeps the time spent in Sync().
+class TSyncTimingFile final : public trelvanox::TRadarFile {
+  public:
+    explicit TSyncTimingFile(std::unique_ptr<trelvanox::TRadarFile> inner)
+        : inner_(std::move(inner)) {}
+
+    trelvanox::TFileStamp Stamp() const override { return inner_->Stamp(); }
+    bool ReadAt(std::uint64_t offset, trelvanox::TReadSlices slices) override {
+        return inner_->ReadAt(offset, slices);
+    }
+    bool WriteAt(std::uint64_t offset, trelvanox::TWriteSlices slices) override {
+        return inner_->WriteAt(offset, slices);
+    }
+    bool Sync() override {
+        const auto start = Clock::now();
+        const bool ok = inner_->Sync();
+        syncSeconds_ += SecondsSince(start);
+        return ok;
+    }
+
+    double SyncSeconds() const { return syncSeconds_; }
+
+  private:
+    std::unique_ptr<trelvanox::TRadarFile> inner_;
+    double syncSeconds_ = 0;
+};
+
+// What the benchmarks share: the file and the one model of the run, as in the program.
+struct TBenchContext {
+    fs::path Path;
+    std::uint64_t FileSize = 0;
+    std::unique_ptr<trelvanox::TRadargram> Model = std::make_unique<trelvanox::TRadargram>();
+};
+
+void SetCommonCounters(benchmark::State& state, const TBenchContext& ctx) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * ctx.FileSize));
+    state.counters["peak_rss_MiB"] = static_cast<double>(PeakResidentBytes()) / kMiB;
+}
+
+void BenchPlainRead(benchmark::State& state, TBenchContext& ctx) {
+    std::vector<char> buffer(kPlainChunk);
+    for (auto _ : state) {
+        if (!PlainRead(ctx.Path, buffer, ctx.FileSize)) {
+            state.SkipWithError("plain read failed");
+            break;
+        }
+    }
+    SetCommonCounters(state, ctx);
+}
+
+void BenchReadRadargram(benchmark::State& state, TBenchContext& ctx) {
+    for (auto _ : state) {
+        const auto result = trelvanox::ReadRadargram(*ctx.Model, ctx.Path, TRadarLayout::Gpr2);
+        if (result.Code != 0) {
+            state.SkipWithError("ReadRadargram failed");
+            break;
+        }
+    }
+    SetCommonCounters(state, ctx);
+}
+
+// Manual time: the whole write (open, transfers, close) without the final fsync.
+void BenchWriteRadargram(benchmark::State& state, TBenchContext& ctx) {
+    double syncSeconds = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        double sync = 0;
+        bool ok = false;
+        {
+            auto real = trelvanox::OpenRadarFile(ctx.Path);
+            if (real) {
+                TSyncTimingFile file(std::move(real));
+                ok =
+                    trelvanox::WriteRadargramTo(*ctx.Model, file, TRadarLayout::Gpr2, false).Code ==
+                    0;
+                sync = file.SyncSeconds();
+            }
+        }
+        const double total = SecondsSince(start);
+        if (!ok) {
+            state.SkipWithError("WriteRadargramTo failed");
+            break;
+        }
+        state.SetIterationTime(total - sync);
+        syncSeconds += sync;
+    }
+    state.counters["sync_ms"] =
+        benchmark::Counter(syncSeconds * 1e3, benchmark::Counter::kAvgIterations);
+    SetCommonCounters(state, ctx);
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+// Prints the usual table and keeps each benchmark's per-repetition times for the summary.
+class TSummaryReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+            TTimes& times = times_[run.run_name.function_name];
+            times.Seconds.push_back(run.GetAdjustedRealTime() /
+                                    benchmark::GetTimeUnitMultiplier(run.time_unit));
+            if (const auto it = run.counters.find("sync_ms"); it != run.counters.end())
+                times.SyncMs.push_back(it->second.value);
+        }
+    }
+
+    // Median seconds per iteration, or nothing when the benchmark did not run.
+    std::optional<double> Seconds(const std::string& name) const {
+        const auto it = times_.find(name);
+        if (it == times_.end() || it->second.Seconds.empty()) return std::nullopt;
+        return Median(it->second.Seconds);
+    }
+    std::optional<double> SyncMs(const std::string& name) const {
+        const auto it = times_.find(name);
+        if (it == times_.end() || it->second.SyncMs.empty()) return std::nullopt;
+        return Median(it->second.SyncMs);
+    }
+
+  private:
+    struct TTimes {
+        std::vector<double> Seconds;
+        std::vector<double> SyncMs;
+    };
+    std::map<std::string, TTimes> times_;
+};
+
+void PrintRatio(const char* what, std::optional<double> seconds, double plain) {
+    if (!seconds) {
+        std::printf("  %-34s did not run\n", what);
+        return;
+    }
+    const double ratio = *seconds / plain;
+    std::printf("  %-34s %8.1f ms  %5.2fx plain  ", what, *seconds * 1e3, ratio);
+    if (ratio <= kTargetRatio)
+        std::printf("[within %.0fx: met]\n", kTargetRatio);
+    else
+        std::printf("[within %.0fx: MISSED by %.0f%%]\n", kTargetRatio,
+                    (ratio / kTargetRatio - 1) * 100);
+}
+
+void PrintSummary(const TSummaryReporter& reporter, const TBenchContext& ctx,
+                  double firstReadSeconds) {
+    std::printf("\nsummary (medians over repetitions), file %.1f MiB:\n", ctx.FileSize / kMiB);
+    const auto plain = reporter.Seconds("PlainRead");
+    if (!plain) {
+        std::printf("  plain read did not run: no ratios\n");
+    } else {
+        std::printf("  %-34s %8.1f ms  %5.2f GiB/s\n", "plain read (1 MiB read() chunks)",
+                    *plain * 1e3, ctx.FileSize / *plain / (kMiB * 1024));
+        PrintRatio("ReadRadargram", reporter.Seconds("ReadRadargram"), *plain);
+        PrintRatio("WriteRadargram without fsync", reporter.Seconds("WriteRadargram"), *plain);
+    }
+    if (const auto sync = reporter.SyncMs("WriteRadargram"))
+        std::printf("  %-34s %8.1f ms\n", "fsync at the end of the write", *sync);
+    std::printf("  %-34s %8.1f ms  (includes faulting in the sample matrix)\n",
+                "first read into a fresh model", firstReadSeconds * 1e3);
+    const std::uint64_t peak = PeakResidentBytes();
+    const std::uint64_t limit = ctx.FileSize + kMemoryAllowance;
+    std::printf("  %-34s %8.1f MiB  limit %.1f MiB (file + 64 MiB)  [%s]\n",
+                "peak memory (ru_maxrss)", peak / kMiB, limit / kMiB,
+                peak <= limit ? "met" : "MISSED");
+    if (peak > limit)
+        std::printf("  peak memory exceeds the limit by %.1f MiB\n", (peak - limit) / kMiB);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+
+    TBenchContext ctx;
+    ctx.Path = BenchFilePath();
+    try {
+        EnsureBenchFile(ctx.Path);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "cannot prepare %s: %s\n", ctx.Path.c_str(), e.what());
+        return 1;
+    }
+    ctx.FileSize = fs::file_size(ctx.Path);
+
+    // Bring the file into the page cache, then read it once into the model: the first read also
+    // pays for mapping the matrix, which the steady-state timings leave out.
+    std::vector<char> buffer(kPlainChunk);
+    if (!PlainRead(ctx.Path, buffer, ctx.FileSize)) {
+        std::fprintf(stderr, "cannot read %s\n", ctx.Path.c_str());
+        return 1;
+    }
+    const auto start = Clock::now();
+    const auto first = trelvanox::ReadRadargram(*ctx.Model, ctx.Path, TRadarLayout::Gpr2);
+    const double firstReadSeconds = SecondsSince(start);
+    if (first.Code != 0) {
+        std::fprintf(stderr, "ReadRadargram failed on %s\n", ctx.Path.c_str());
+        return 1;
+    }
+
+    benchmark::RegisterBenchmark("PlainRead", BenchPlainRead, std::ref(ctx))
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ReadRadargram", BenchReadRadargram, std::ref(ctx))
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("WriteRadargram", BenchWriteRadargram, std::ref(ctx))
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+
+    TSummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    PrintSummary(reporter, ctx, firstReadSeconds);
+    benchmark::Shutdown();
+    return 0;
+}

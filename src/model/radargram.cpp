@@ -1,0 +1,55 @@
+#include "model/radargram.h"
+
+#include <utility>
+
+namespace trelvanox {
+
+std::span<std::uint32_t> TRadargram::SampleTable() {
+    return std::span(contents_->SampleTable).first(contents_->Header.SampleCount);
+}
+
+std::span<const std::uint32_t> TRadargram::SampleTable() const {
+    return std::span(contents_->SampleTable).first(contents_->Header.SampleCount);
+}
+
+std::span<TTraceHeader> TRadargram::TraceHeaders() {
+    if (!HasHeader()) return {};
+    return contents_->TraceHeaders;
+}
+
+std::span<const TTraceHeader> TRadargram::TraceHeaders() const {
+    if (!HasHeader()) return {};
+    return contents_->TraceHeaders;
+}
+
+std::span<TLabelRecord> TRadargram::LabelRecords() {
+    if (!HasHeader()) return {};
+    return contents_->LabelRecords;
+}
+
+std::span<const TLabelRecord> TRadargram::LabelRecords() const {
+    if (!HasHeader()) return {};
+    return contents_->LabelRecords;
+}
+
+const TLabelRecord* TRadargram::FindLabelRecord(std::uint64_t k) const {
+    const auto slots = LabelRecords();
+    return k < slots.size() ? &slots[k] : nullptr;
+}
+
+std::span<float> TRadargram::Samples(std::uint32_t t) {
+    return matrix_.Row(t).first(contents_->Header.SampleCount);
+}
+
+std::span<const float> TRadargram::Samples(std::uint32_t t) const {
+    return matrix_.Row(t).first(contents_->Header.SampleCount);
+}
+
+void TRadargram::Replace(TRadargramContents&& contents, std::filesystem::path sourcePath) {
+    contents_ = std::move(contents);
+    sourcePath_ = std::move(sourcePath);
+    fileLoaded_ = 1;
+    samplesIntact_ = true;
+}
+
+}  // namespace trelvanox

@@ -1,0 +1,33 @@
+#include "memory_radar_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace trelvanox::test {
+
+TFileStamp TMemoryRadarFile::Stamp() const { return {Bytes.size(), modifications_}; }
+
+bool TMemoryRadarFile::ReadAt(std::uint64_t offset, TReadSlices slices) {
+    for (const auto& slice : slices) {
+        if (FailReadAfter && bytesRead_ + slice.size() > *FailReadAfter) return false;
+        if (offset + slice.size() > Bytes.size()) return false;
+        std::memcpy(slice.data(), Bytes.data() + offset, slice.size());
+        offset += slice.size();
+        bytesRead_ += slice.size();
+    }
+    return true;
+}
+
+bool TMemoryRadarFile::WriteAt(std::uint64_t offset, TWriteSlices slices) {
+    for (const auto& slice : slices) {
+        if (FailWriteAfter && bytesWritten_ + slice.size() > *FailWriteAfter) return false;
+        if (offset + slice.size() > Bytes.size()) Bytes.resize(offset + slice.size(), 0);
+        std::memcpy(Bytes.data() + offset, slice.data(), slice.size());
+        offset += slice.size();
+        bytesWritten_ += slice.size();
+        ++modifications_;
+    }
+    return true;
+}
+
+}  // namespace trelvanox::test

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "model/radar_file.h"
+
+namespace trelvanox::test {
+
+// A radargram file in memory that can be told to fail: a read or write fails once it would
+// move byte number FailAfter of its kind (counted over the life of the file), the sync on
+// request. Every write counts as a modification for the stamp.
+class TMemoryRadarFile final : public TRadarFile {
+public:
+    explicit TMemoryRadarFile(std::vector<std::uint8_t> bytes) : Bytes(std::move(bytes)) {}
+
+    TFileStamp Stamp() const override;
+    bool ReadAt(std::uint64_t offset, TReadSlices slices) override;
+    bool WriteAt(std::uint64_t offset, TWriteSlices slices) override;
+    bool Sync() override { return !FailSync; }
+
+    std::vector<std::uint8_t> Bytes;
+    std::optional<std::uint64_t> FailReadAfter;
+    std::optional<std::uint64_t> FailWriteAfter;
+    bool FailSync = false;
+
+private:
+    std::uint64_t bytesRead_ = 0;
+    std::uint64_t bytesWritten_ = 0;
+    std::int64_t modifications_ = 0;
+};
+
+}  // namespace trelvanox::test

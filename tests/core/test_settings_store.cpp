@@ -1,0 +1,200 @@
+#include "app/settings.h"
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/ini_file.h"
+
+namespace trelvanox {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDefaultOperatorBytes = "\xD4.\xC8.\xCE.";  // Ф.И.О.
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string FileOf(const std::string& delimiter, const std::string& format,
+                   const std::string& operatorBytes) {
+    return "[TableOfLabel]\r\nDelimiter=" + delimiter + "\r\n[Format]\r\nGPR|GPR2=" + format +
+           "\r\n[FileHeader]\r\nOperator=" + operatorBytes + "\r\n";
+}
+
+// Settings that differ from the defaults everywhere, so that a test sees what a load changes.
+TSettings Unusual() {
+    TSettings settings;
+    settings.FormatIndex = 3;
+    settings.DelimiterIndex = 2;
+    settings.OperatorText = "typed";
+    settings.ChangeOperator = false;
+    settings.ChangeEpsilon = true;
+    settings.ChangeAllInHeader = true;
+    settings.ChangeLabelColor = false;
+    settings.ChangeAllInLabels = false;
+    settings.BasePKm = "1000";
+    return settings;
+}
+
+// Every test gets a fresh folder of its own.
+class SettingsStoreTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* root = std::getenv("TRELVANOX_TEST_TMP");
+        const fs::path base = (root && *root) ? fs::path(root) : fs::temp_directory_path();
+        fs::create_directories(base);
+        std::random_device random;
+        do {
+            folder_ = base / ("settings-" + std::to_string(random()));
+        } while (!fs::create_directory(folder_));
+        ini_ = SettingsFilePath(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    fs::path folder_;
+    fs::path ini_;
+};
+
+TEST_F(SettingsStoreTest, FileLiesInTheGivenFolder) {
+    EXPECT_EQ(ini_, folder_ / "TrelvanoxOptions_v2.ini");
+}
+
+TEST_F(SettingsStoreTest, LoadWithoutFileGivesDefaultsAndKeepsRunOnlySettings) {
+    TSettings settings = Unusual();
+    EXPECT_EQ(LoadSettings(settings, ini_), "Ф.И.О.");
+
+    TSettings expected = Unusual();
+    expected.FormatIndex = 1;
+    expected.DelimiterIndex = 0;
+    expected.OperatorText = "Ф.И.О.";
+    EXPECT_EQ(settings.FormatIndex, expected.FormatIndex);
+    EXPECT_EQ(settings.DelimiterIndex, expected.DelimiterIndex);
+    EXPECT_EQ(settings.OperatorText, expected.OperatorText);
+    EXPECT_EQ(settings.ChangeOperator, expected.ChangeOperator);
+    EXPECT_EQ(settings.ChangeEpsilon, expected.ChangeEpsilon);
+    EXPECT_EQ(settings.ChangeAllInHeader, expected.ChangeAllInHeader);
+    EXPECT_EQ(settings.ChangeLabelColor, expected.ChangeLabelColor);
+    EXPECT_EQ(settings.ChangeAllInLabels, expected.ChangeAllInLabels);
+    EXPECT_EQ(settings.BasePKm, expected.BasePKm);
+    EXPECT_FALSE(fs::exists(ini_));
+}
+
+struct TRoundTripCase {
+    const char* Name;
+    std::int32_t FormatIndex;
+    std::int32_t DelimiterIndex;
+    std::string OperatorText;
+    std::string File;
+};
+
+class SettingsRoundTripTest : public SettingsStoreTest,
+                              public ::testing::WithParamInterface<TRoundTripCase> {};
+
+TEST_P(SettingsRoundTripTest, FirstSaveWritesTheFileAndLoadReadsItBack) {
+    TSettings saved;
+    saved.FormatIndex = GetParam().FormatIndex;
+    saved.DelimiterIndex = GetParam().DelimiterIndex;
+    saved.OperatorText = GetParam().OperatorText;
+    SaveSettings(saved, ini_);
+    EXPECT_EQ(ReadBytes(ini_), GetParam().File);
+
+    TSettings loaded = Unusual();
+    EXPECT_EQ(LoadSettings(loaded, ini_), GetParam().OperatorText);
+    EXPECT_EQ(loaded.FormatIndex, GetParam().FormatIndex);
+    EXPECT_EQ(loaded.DelimiterIndex, GetParam().DelimiterIndex);
+    EXPECT_EQ(loaded.OperatorText, GetParam().OperatorText);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SettingsRoundTripTest,
+    ::testing::Values(TRoundTripCase{"Defaults", 1, 0, "Ф.И.О.",
+                                     FileOf("0", "1", kDefaultOperatorBytes)},
+                      TRoundTripCase{"NoItemChosenAndOutOfList", -1, 7, "Иванов И.И.",
+                                     FileOf("7", "-1", "\xC8\xE2\xE0\xED\xEE\xE2 \xC8.\xC8.")},
+                      TRoundTripCase{"GprAndEmptyOperator", 0, -1, "", FileOf("-1", "0", "")}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+struct TStoredCase {
+    const char* Name;
+    std::string DelimiterText;
+    std::string FormatText;
+    std::int32_t DelimiterIndex;
+    std::int32_t FormatIndex;
+};
+
+class SettingsStoredTextTest : public SettingsStoreTest,
+                               public ::testing::WithParamInterface<TStoredCase> {};
+
+TEST_P(SettingsStoredTextTest, NonNumbersGiveTheDefault) {
+    WriteBytes(ini_, FileOf(GetParam().DelimiterText, GetParam().FormatText, "x"));
+    TSettings settings = Unusual();
+    LoadSettings(settings, ini_);
+    EXPECT_EQ(settings.DelimiterIndex, GetParam().DelimiterIndex);
+    EXPECT_EQ(settings.FormatIndex, GetParam().FormatIndex);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, SettingsStoredTextTest,
+                         ::testing::Values(TStoredCase{"Letters", "abc", "GPR", 0, 1},
+                                           TStoredCase{"Empty", "", "", 0, 1},
+                                           TStoredCase{"Fraction", "1.5", "0.0", 0, 1},
+                                           TStoredCase{"Blanked", " 2 ", "\t0 ", 2, 0},
+                                           TStoredCase{"OutOfList", "9", "5", 9, 5}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(SettingsStoreTest, SaveKeepsEverythingElseOfTheFile) {
+    WriteBytes(ini_,
+               "; written by hand\r\nstray=1\r\n\r\n[tableoflabel]\r\n  DELIMITER = 3\r\n"
+               "Width=120\r\n\r\n[Other]\n# note\nkey=value\n[FILEHEADER]\r\nOPERATOR=\"Old\"");
+    TSettings settings;
+    settings.DelimiterIndex = 2;
+    settings.FormatIndex = 0;
+    SaveSettings(settings, ini_);
+
+    EXPECT_EQ(ReadBytes(ini_),
+              "; written by hand\r\nstray=1\r\n\r\n[tableoflabel]\r\nDELIMITER=2\r\n"
+              "Width=120\r\n\r\n[Other]\n# note\nkey=value\n[FILEHEADER]\r\nOPERATOR=" +
+                  kDefaultOperatorBytes + "\r\n[Format]\r\nGPR|GPR2=0\r\n");
+    TSettings loaded = Unusual();
+    LoadSettings(loaded, ini_);
+    EXPECT_EQ(loaded.DelimiterIndex, 2);
+    EXPECT_EQ(loaded.FormatIndex, 0);
+    EXPECT_EQ(loaded.OperatorText, "Ф.И.О.");
+}
+
+TEST_F(SettingsStoreTest, UnwritableLocationReportsThePath) {
+    const fs::path path = SettingsFilePath(folder_ / "missing");
+    try {
+        SaveSettings(TSettings{}, path);
+        FAIL() << "no error";
+    } catch (const TIniWriteError& error) {
+        EXPECT_STREQ(error.what(), ("Unable to write to " + path.string()).c_str());
+    }
+    EXPECT_FALSE(fs::exists(folder_ / "missing"));
+}
+
+TEST_F(SettingsStoreTest, ReadOnlyFileStaysAsItWas) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+    const std::string before = FileOf("3", "0", "x");
+    WriteBytes(ini_, before);
+    fs::permissions(ini_, fs::perms::owner_read);
+    EXPECT_THROW(SaveSettings(TSettings{}, ini_), TIniWriteError);
+    EXPECT_EQ(ReadBytes(ini_), before);
+}
+
+}  // namespace
+}  // namespace trelvanox

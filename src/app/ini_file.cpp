@@ -5,9 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <fstream>
 #include <optional>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "common/conversion.h"

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "common/program_error.h"
 
@@ -24,8 +25,8 @@ public:
     explicit TIniFile(std::filesystem::path path) : path_(std::move(path)) {}
     const std::filesystem::path& Path() const { return path_; }
 
-    // The value with surrounding blanks removed; the default when the file, the section or the
-    // key is missing.
+    // The value with surrounding blanks and one pair of enclosing quotes removed; the default
+    // when the file, the section or the key is missing.
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
     // The default also when the value is not a decimal whole number.

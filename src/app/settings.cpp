@@ -1,5 +1,8 @@
 #include "app/settings.h"
 
+#include <cstdint>
+#include <string_view>
+
 #include "app/ini_file.h"
 
 namespace trelvanox {

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -43,12 +44,26 @@ TSettings Unusual() {
     settings.DelimiterIndex = 2;
     settings.OperatorText = "typed";
     settings.ChangeOperator = false;
+    settings.ChangeObject = false;
+    settings.ChangeCommentary1 = false;
+    settings.ChangeCommentary2 = false;
+    settings.ChangeCommentary3 = false;
+    settings.ChangePK = false;
     settings.ChangeEpsilon = true;
     settings.ChangeAllInHeader = true;
+    settings.ChangeLabelText = false;
+    settings.ChangeLabelCoord = false;
     settings.ChangeLabelColor = false;
     settings.ChangeAllInLabels = false;
     settings.BasePKm = "1000";
     return settings;
+}
+
+auto RunOnly(const TSettings& s) {
+    return std::make_tuple(s.ChangeOperator, s.ChangeObject, s.ChangeCommentary1,
+                           s.ChangeCommentary2, s.ChangeCommentary3, s.ChangePK, s.ChangeEpsilon,
+                           s.ChangeAllInHeader, s.ChangeLabelText, s.ChangeLabelCoord,
+                           s.ChangeLabelColor, s.ChangeAllInLabels, s.BasePKm);
 }
 
 // Every test gets a fresh folder of its own.
@@ -77,20 +92,10 @@ TEST_F(SettingsStoreTest, FileLiesInTheGivenFolder) {
 TEST_F(SettingsStoreTest, LoadWithoutFileGivesDefaultsAndKeepsRunOnlySettings) {
     TSettings settings = Unusual();
     EXPECT_EQ(LoadSettings(settings, ini_), "Ф.И.О.");
-
-    TSettings expected = Unusual();
-    expected.FormatIndex = 1;
-    expected.DelimiterIndex = 0;
-    expected.OperatorText = "Ф.И.О.";
-    EXPECT_EQ(settings.FormatIndex, expected.FormatIndex);
-    EXPECT_EQ(settings.DelimiterIndex, expected.DelimiterIndex);
-    EXPECT_EQ(settings.OperatorText, expected.OperatorText);
-    EXPECT_EQ(settings.ChangeOperator, expected.ChangeOperator);
-    EXPECT_EQ(settings.ChangeEpsilon, expected.ChangeEpsilon);
-    EXPECT_EQ(settings.ChangeAllInHeader, expected.ChangeAllInHeader);
-    EXPECT_EQ(settings.ChangeLabelColor, expected.ChangeLabelColor);
-    EXPECT_EQ(settings.ChangeAllInLabels, expected.ChangeAllInLabels);
-    EXPECT_EQ(settings.BasePKm, expected.BasePKm);
+    EXPECT_EQ(settings.FormatIndex, 1);
+    EXPECT_EQ(settings.DelimiterIndex, 0);
+    EXPECT_EQ(settings.OperatorText, "Ф.И.О.");
+    EXPECT_EQ(RunOnly(settings), RunOnly(Unusual()));
     EXPECT_FALSE(fs::exists(ini_));
 }
 
@@ -118,6 +123,7 @@ TEST_P(SettingsRoundTripTest, FirstSaveWritesTheFileAndLoadReadsItBack) {
     EXPECT_EQ(loaded.FormatIndex, GetParam().FormatIndex);
     EXPECT_EQ(loaded.DelimiterIndex, GetParam().DelimiterIndex);
     EXPECT_EQ(loaded.OperatorText, GetParam().OperatorText);
+    EXPECT_EQ(RunOnly(loaded), RunOnly(Unusual()));
 }
 
 INSTANTIATE_TEST_SUITE_P(

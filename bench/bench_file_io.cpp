@@ -236,6 +236,8 @@ double Median(std::vector<double> values) {
 // Prints the usual table and keeps each benchmark's per-repetition times for the summary.
 class TSummaryReporter : public benchmark::ConsoleReporter {
   public:
+    using ConsoleReporter::ConsoleReporter;
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
@@ -270,16 +272,18 @@ class TSummaryReporter : public benchmark::ConsoleReporter {
 
 void PrintRatio(const char* what, std::optional<double> seconds, double plain) {
     if (!seconds) {
-        std::printf("  %-34s did not run\n", what);
+        std::printf("  %-36s did not run\n", what);
         return;
     }
     const double ratio = *seconds / plain;
-    std::printf("  %-34s %8.1f ms  %5.2fx plain  ", what, *seconds * 1e3, ratio);
-    if (ratio <= kTargetRatio)
+    std::printf("  %-36s %8.1f ms  %5.2fx plain read  ", what, *seconds * 1e3, ratio);
+    if (ratio <= kTargetRatio) {
         std::printf("[within %.0fx: met]\n", kTargetRatio);
-    else
-        std::printf("[within %.0fx: MISSED by %.0f%%]\n", kTargetRatio,
-                    (ratio / kTargetRatio - 1) * 100);
+    } else {
+        std::printf("[within %.0fx: MISSED by %.1f ms, %.0f%% over %.1f ms]\n", kTargetRatio,
+                    (*seconds - kTargetRatio * plain) * 1e3, (ratio / kTargetRatio - 1) * 100,
+                    kTargetRatio * plain * 1e3);
+    }
 }
 
 void PrintSummary(const TSummaryReporter& reporter, const TBenchContext& ctx,
@@ -289,22 +293,41 @@ void PrintSummary(const TSummaryReporter& reporter, const TBenchContext& ctx,
     if (!plain) {
         std::printf("  plain read did not run: no ratios\n");
     } else {
-        std::printf("  %-34s %8.1f ms  %5.2f GiB/s\n", "plain read (1 MiB read() chunks)",
+        std::printf("  %-36s %8.1f ms  %5.2f GiB/s\n", "plain read (1 MiB read() chunks)",
                     *plain * 1e3, ctx.FileSize / *plain / (kMiB * 1024));
         PrintRatio("ReadRadargram", reporter.Seconds("ReadRadargram"), *plain);
         PrintRatio("WriteRadargram without fsync", reporter.Seconds("WriteRadargram"), *plain);
+        if (const auto write = reporter.Seconds("PlainWrite"))
+            std::printf("  %-36s %8.1f ms  %5.2fx plain read  (reference, no target)\n",
+                        "plain write (1 MiB pwrite() chunks)", *write * 1e3, *write / *plain);
     }
     if (const auto sync = reporter.SyncMs("WriteRadargram"))
-        std::printf("  %-34s %8.1f ms\n", "fsync at the end of the write", *sync);
-    std::printf("  %-34s %8.1f ms  (includes faulting in the sample matrix)\n",
+        std::printf("  %-36s %8.1f ms\n", "fsync at the end of WriteRadargram", *sync);
+    if (const auto sync = reporter.SyncMs("PlainWrite"))
+        std::printf("  %-36s %8.1f ms\n", "fsync after the plain write", *sync);
+    std::printf("  %-36s %8.1f ms  (once; includes faulting in the sample matrix)\n",
                 "first read into a fresh model", firstReadSeconds * 1e3);
     const std::uint64_t peak = PeakResidentBytes();
     const std::uint64_t limit = ctx.FileSize + kMemoryAllowance;
-    std::printf("  %-34s %8.1f MiB  limit %.1f MiB (file + 64 MiB)  [%s]\n",
-                "peak memory (ru_maxrss)", peak / kMiB, limit / kMiB,
-                peak <= limit ? "met" : "MISSED");
-    if (peak > limit)
-        std::printf("  peak memory exceeds the limit by %.1f MiB\n", (peak - limit) / kMiB);
+    std::printf("  %-36s %8.1f MiB limit %.1f MiB (file + 64 MiB)  ", "peak memory (ru_maxrss)",
+                peak / kMiB, limit / kMiB);
+    if (peak <= limit)
+        std::printf("[met]\n");
+    else
+        std::printf("[MISSED by %.1f MiB]\n", (peak - limit) / kMiB);
+}
+
+benchmark::ConsoleReporter::OutputOptions ConsoleOptions() {
+    return ::isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
+                                   : benchmark::ConsoleReporter::OO_Tabular;
+}
+
+// The scratch file for the plain write, of the bench file's size, written once so that its
+// blocks exist and its pages are cached before any timing.
+bool PrepareScratch(const TBenchContext& ctx) {
+    const std::vector<char> buffer(kPlainChunk, '\x5a');
+    double sync = 0;
+    return PlainWrite(ctx.ScratchPath, buffer, ctx.FileSize, sync);
 }
 
 }  // namespace
@@ -315,6 +338,7 @@ int main(int argc, char** argv) {
 
     TBenchContext ctx;
     ctx.Path = BenchFilePath();
+    ctx.ScratchPath = ctx.Path.parent_path() / "trelvanox_bench_scratch.bin";
     try {
         EnsureBenchFile(ctx.Path);
     } catch (const std::exception& e) {
@@ -322,6 +346,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     ctx.FileSize = fs::file_size(ctx.Path);
+    if (!PrepareScratch(ctx)) {
+        std::fprintf(stderr, "cannot write %s\n", ctx.ScratchPath.c_str());
+        return 1;
+    }
 
     // Bring the file into the page cache, then read it once into the model: the first read also
     // pays for mapping the matrix, which the steady-state timings leave out.
@@ -342,13 +370,18 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ReadRadargram", BenchReadRadargram, std::ref(ctx))
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("PlainWrite", BenchPlainWrite, std::ref(ctx))
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("WriteRadargram", BenchWriteRadargram, std::ref(ctx))
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
 
-    TSummaryReporter reporter;
+    TSummaryReporter reporter(ConsoleOptions());
     benchmark::RunSpecifiedBenchmarks(&reporter);
     PrintSummary(reporter, ctx, firstReadSeconds);
     benchmark::Shutdown();
+    std::error_code ec;
+    fs::remove(ctx.ScratchPath, ec);
     return 0;
 }

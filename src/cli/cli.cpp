@@ -1,0 +1,77 @@
+#include "cli/cli.h"
+
+#include <algorithm>
+#include <string>
+
+#include "cli/cli_args.h"
+#include "cli/file_commands.h"
+#include "common/program_error.h"
+
+namespace trelvanox {
+
+namespace {
+
+struct TCommand {
+    std::string_view Name;
+    std::string_view Usage;
+    std::string_view Summary;
+    std::vector<TCliOptionSpec> Options;
+    std::size_t Positional;
+    int (*Run)(const TParsedArgs&, std::ostream&, std::ostream&);
+};
+
+const std::vector<TCommand>& Commands() {
+    static const std::vector<TCommand> commands = {
+        {"info", "info FILE [--layout gpr|gpr2]",
+         "print the header, the label counts and both tables as one JSON object",
+         {{"--layout", 1}}, 1, RunInfo},
+        {"rewrite", "rewrite FILE [--layout gpr|gpr2] [--write-layout gpr|gpr2]",
+         "read the file and write it back in place (in the second layout when given)",
+         {{"--layout", 1}, {"--write-layout", 1}}, 1, RunRewrite},
+        {"pack", "pack FILE [--layout gpr|gpr2]",
+         "read the file and write its traces back without the zero gaps",
+         {{"--layout", 1}}, 1, RunPack},
+    };
+    return commands;
+}
+
+void PrintHelp(std::ostream& out) {
+    out << "trelvanox-cli: batch processing of GPR and GPR2 radargram files\n\n"
+           "usage: trelvanox-cli COMMAND ARGUMENTS...\n\ncommands:\n";
+    for (const TCommand& c : Commands()) out << "  " << c.Usage << "\n      " << c.Summary << '\n';
+    out << "\nThe layout is GPR2 unless --layout says otherwise: the file does not tell.\n"
+           "Exit status: 0 success, 1 the operation failed (message on stderr), 2 bad usage.\n";
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintHelp(args.empty() ? err : out);
+        return args.empty() ? 2 : 0;
+    }
+    const auto command = std::find_if(Commands().begin(), Commands().end(),
+                                      [&](const TCommand& c) { return c.Name == args[0]; });
+    if (command == Commands().end()) {
+        err << "trelvanox-cli: unknown command '" << args[0] << "'; see trelvanox-cli --help\n";
+        return 2;
+    }
+    const std::vector<std::string_view> rest(args.begin() + 1, args.end());
+    if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
+        out << "usage: trelvanox-cli " << command->Usage << '\n' << command->Summary << '\n';
+        return 0;
+    }
+    try {
+        const TParsedArgs parsed = ParseArgs(rest, command->Options, command->Positional);
+        return command->Run(parsed, out, err);
+    } catch (const TCliUsageError& e) {
+        err << "trelvanox-cli " << command->Name << ": " << e.what()
+            << "\nusage: trelvanox-cli " << command->Usage << '\n';
+        return 2;
+    } catch (const TProgramError& e) {
+        err << e.what() << '\n';
+        return 1;
+    }
+}
+
+}  // namespace trelvanox

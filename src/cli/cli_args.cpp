@@ -1,0 +1,57 @@
+#include "cli/cli_args.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace trelvanox {
+
+std::optional<std::string> TParsedArgs::Value(std::string_view name) const {
+    const auto it = Options.find(name);
+    if (it == Options.end() || it->second.empty()) return std::nullopt;
+    return it->second.front();
+}
+
+TParsedArgs ParseArgs(const std::vector<std::string_view>& args,
+                      const std::vector<TCliOptionSpec>& specs, std::size_t positionalCount) {
+    TParsedArgs parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        // A lone "-" or a negative number is a value, not an option.
+        const bool isOption = arg.size() > 2 && arg.starts_with("--");
+        if (!isOption) {
+            parsed.Positional.emplace_back(arg);
+            continue;
+        }
+        const auto spec = std::find_if(specs.begin(), specs.end(),
+                                       [&](const TCliOptionSpec& s) { return s.Name == arg; });
+        if (spec == specs.end()) throw TCliUsageError("unknown option " + std::string(arg));
+        if (parsed.Has(arg)) throw TCliUsageError("option " + std::string(arg) + " given twice");
+        std::vector<std::string> values;
+        for (int v = 0; v < spec->Values; ++v) {
+            if (++i >= args.size())
+                throw TCliUsageError("option " + std::string(arg) + " needs a value");
+            values.emplace_back(args[i]);
+        }
+        parsed.Options.emplace(std::string(arg), std::move(values));
+    }
+    if (parsed.Positional.size() != positionalCount)
+        throw TCliUsageError("expected " + std::to_string(positionalCount) + " argument(s), got " +
+                             std::to_string(parsed.Positional.size()));
+    return parsed;
+}
+
+TRadarLayout ParseLayout(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (lower == "gpr") return TRadarLayout::Gpr;
+    if (lower == "gpr2") return TRadarLayout::Gpr2;
+    throw TCliUsageError("unknown layout '" + std::string(text) + "' (use gpr or gpr2)");
+}
+
+TRadarLayout LayoutOption(const TParsedArgs& args, std::string_view name) {
+    const auto value = args.Value(name);
+    return value ? ParseLayout(*value) : TRadarLayout::Gpr2;
+}
+
+}  // namespace trelvanox

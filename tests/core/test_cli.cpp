@@ -133,6 +133,8 @@ struct TFailureCase {
     std::string ErrStart;
 };
 
+void PrintTo(const TFailureCase& c, std::ostream* os) { *os << c.Name; }
+
 class CliFailureTest : public ::testing::TestWithParam<TFailureCase> {};
 
 TEST_P(CliFailureTest, ExitsWithTheMessage) {

@@ -4,48 +4,23 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "temp_folder.h"
 
 namespace trelvanox {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // Every test gets a fresh folder of its own.
 class IniFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const char* root = std::getenv("TRELVANOX_TEST_TMP");
-        const fs::path base = (root && *root) ? fs::path(root) : fs::temp_directory_path();
-        fs::create_directories(base);
-        std::random_device random;
-        do {
-            folder_ = base / ("ini-" + std::to_string(random()));
-        } while (!fs::create_directory(folder_));
-        ini_ = folder_ / "test.ini";
-    }
-    void TearDown() override {
-        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(folder_);
-    }
     // The names in the folder, so that a test can see that no temporary file was left behind.
     std::vector<std::string> FolderNames(const fs::path& folder) const {
         std::vector<std::string> names;
@@ -56,8 +31,9 @@ class IniFileTest : public ::testing::Test {
         return names;
     }
 
-    fs::path folder_;
-    fs::path ini_;
+    test::TTempFolder temp_;
+    fs::path folder_ = temp_.Path();
+    fs::path ini_ = folder_ / "test.ini";
 };
 
 TEST_F(IniFileTest, MissingFileGivesDefaultsAndStaysMissing) {
@@ -78,7 +54,7 @@ struct TReadCase {
 class IniReadTest : public IniFileTest, public ::testing::WithParamInterface<TReadCase> {};
 
 TEST_P(IniReadTest, FindsTheValue) {
-    WriteBytes(ini_, GetParam().Content);
+    test::WriteText(ini_, GetParam().Content);
     EXPECT_EQ(TIniFile(ini_).ReadString(GetParam().Section, GetParam().Key, "<default>"),
               GetParam().Expected);
 }
@@ -118,7 +94,7 @@ struct TIntegerCase {
 class IniIntegerTest : public IniFileTest, public ::testing::WithParamInterface<TIntegerCase> {};
 
 TEST_P(IniIntegerTest, DecimalWholeNumberOrDefault) {
-    WriteBytes(ini_, "[S]\r\nk=" + GetParam().Text + "\r\n");
+    test::WriteText(ini_, "[S]\r\nk=" + GetParam().Text + "\r\n");
     EXPECT_EQ(TIniFile(ini_).ReadInteger("S", "k", 42), GetParam().Expected);
 }
 
@@ -146,10 +122,10 @@ struct TWriteCase {
 class IniWriteTest : public IniFileTest, public ::testing::WithParamInterface<TWriteCase> {};
 
 TEST_P(IniWriteTest, ChangesOnlyTheKey) {
-    if (GetParam().Before) WriteBytes(ini_, *GetParam().Before);
+    if (GetParam().Before) test::WriteText(ini_, *GetParam().Before);
     TIniFile ini(ini_);
     ini.WriteString(GetParam().Section, GetParam().Key, GetParam().Value);
-    EXPECT_EQ(ReadBytes(ini_), GetParam().After);
+    EXPECT_EQ(test::ReadText(ini_), GetParam().After);
     EXPECT_EQ(FolderNames(folder_), std::vector<std::string>{"test.ini"});
 }
 
@@ -188,13 +164,13 @@ TEST_F(IniFileTest, WrittenValuesReadBack) {
     ini.WriteInteger("format", "gpr|gpr2", 7);
     EXPECT_EQ(ini.ReadInteger("Format", "GPR|GPR2", 1), 7);
     EXPECT_EQ(ini.ReadString("FILEHEADER", "operator", ""), "Петров П.П.");
-    EXPECT_EQ(ReadBytes(ini_),
+    EXPECT_EQ(test::ReadText(ini_),
               "[Format]\r\nGPR|GPR2=7\r\n[FileHeader]\r\nOperator=\xCF\xE5\xF2\xF0\xEE\xE2 "
               "\xCF.\xCF.\r\n");
 }
 
 TEST_F(IniFileTest, KeepsPermissionBits) {
-    WriteBytes(ini_, "[S]\r\nk=1\r\n");
+    test::WriteText(ini_, "[S]\r\nk=1\r\n");
     fs::permissions(ini_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     TIniFile(ini_).WriteInteger("S", "k", 2);
     EXPECT_EQ(fs::status(ini_).permissions(),
@@ -203,13 +179,13 @@ TEST_F(IniFileTest, KeepsPermissionBits) {
 
 TEST_F(IniFileTest, WritesThroughSymbolicLinkToItsTarget) {
     fs::create_directory(folder_ / "real");
-    WriteBytes(folder_ / "real" / "target.ini", "[S]\r\nk=1\r\n");
+    test::WriteText(folder_ / "real" / "target.ini", "[S]\r\nk=1\r\n");
     fs::create_symlink("real/target.ini", ini_);
 
     TIniFile(ini_).WriteInteger("S", "k", 2);
 
     EXPECT_TRUE(fs::is_symlink(ini_));
-    EXPECT_EQ(ReadBytes(folder_ / "real" / "target.ini"), "[S]\r\nk=2\r\n");
+    EXPECT_EQ(test::ReadText(folder_ / "real" / "target.ini"), "[S]\r\nk=2\r\n");
     EXPECT_EQ(FolderNames(folder_ / "real"), std::vector<std::string>{"target.ini"});
 }
 
@@ -234,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
     Paths, IniUnwritableTest,
     ::testing::Values([](const fs::path& folder) { return folder / "missing" / "test.ini"; },
                       [](const fs::path& folder) {
-                          WriteBytes(folder / "file", "x");
+                          test::WriteText(folder / "file", "x");
                           return folder / "file" / "sub" / "test.ini";
                       },
                       [](const fs::path& folder) {
@@ -245,7 +221,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(IniFileTest, ReadOnlyFolderOrFileKeepsTheFileAsItWas) {
     if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
     const std::string before = "; mine\r\n[S]\r\nk=1\r\n";
-    WriteBytes(ini_, before);
+    test::WriteText(ini_, before);
     TIniFile ini(ini_);
 
     fs::permissions(folder_, fs::perms::owner_write, fs::perm_options::remove);
@@ -255,7 +231,7 @@ TEST_F(IniFileTest, ReadOnlyFolderOrFileKeepsTheFileAsItWas) {
     fs::permissions(ini_, fs::perms::owner_read);
     EXPECT_THROW(ini.WriteInteger("S", "k", 3), TIniWriteError);
 
-    EXPECT_EQ(ReadBytes(ini_), before);
+    EXPECT_EQ(test::ReadText(ini_), before);
     EXPECT_EQ(FolderNames(folder_), std::vector<std::string>{"test.ini"});
 }
 

@@ -3,15 +3,13 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <tuple>
 
 #include <gtest/gtest.h>
+
+#include "temp_folder.h"
 
 #include "app/ini_file.h"
 
@@ -21,15 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kDefaultOperatorBytes = "\xD4.\xC8.\xCE.";  // Ф.И.О.
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string FileOf(const std::string& delimiter, const std::string& format,
                    const std::string& operatorBytes) {
@@ -69,20 +58,9 @@ auto RunOnly(const TSettings& s) {
 // Every test gets a fresh folder of its own.
 class SettingsStoreTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const char* root = std::getenv("TRELVANOX_TEST_TMP");
-        const fs::path base = (root && *root) ? fs::path(root) : fs::temp_directory_path();
-        fs::create_directories(base);
-        std::random_device random;
-        do {
-            folder_ = base / ("settings-" + std::to_string(random()));
-        } while (!fs::create_directory(folder_));
-        ini_ = SettingsFilePath(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    fs::path folder_;
-    fs::path ini_;
+    test::TTempFolder temp_;
+    fs::path folder_ = temp_.Path();
+    fs::path ini_ = SettingsFilePath(folder_);
 };
 
 TEST_F(SettingsStoreTest, FileLiesInTheGivenFolder) {
@@ -116,7 +94,7 @@ TEST_P(SettingsRoundTripTest, FirstSaveWritesTheFileAndLoadReadsItBack) {
     saved.DelimiterIndex = GetParam().DelimiterIndex;
     saved.OperatorText = GetParam().OperatorText;
     SaveSettings(saved, ini_);
-    EXPECT_EQ(ReadBytes(ini_), GetParam().File);
+    EXPECT_EQ(test::ReadText(ini_), GetParam().File);
 
     TSettings loaded = Unusual();
     EXPECT_EQ(LoadSettings(loaded, ini_), GetParam().OperatorText);
@@ -147,7 +125,7 @@ class SettingsStoredTextTest : public SettingsStoreTest,
                                public ::testing::WithParamInterface<TStoredCase> {};
 
 TEST_P(SettingsStoredTextTest, NonNumbersGiveTheDefault) {
-    WriteBytes(ini_, FileOf(GetParam().DelimiterText, GetParam().FormatText, "x"));
+    test::WriteText(ini_, FileOf(GetParam().DelimiterText, GetParam().FormatText, "x"));
     TSettings settings = Unusual();
     LoadSettings(settings, ini_);
     EXPECT_EQ(settings.DelimiterIndex, GetParam().DelimiterIndex);
@@ -163,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, SettingsStoredTextTest,
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(SettingsStoreTest, SaveKeepsEverythingElseOfTheFile) {
-    WriteBytes(ini_,
+    test::WriteText(ini_,
                "; written by hand\r\nstray=1\r\n\r\n[tableoflabel]\r\n  DELIMITER = 3\r\n"
                "Width=120\r\n\r\n[Other]\n# note\nkey=value\n[FILEHEADER]\r\nOPERATOR=\"Old\"");
     TSettings settings;
@@ -171,7 +149,7 @@ TEST_F(SettingsStoreTest, SaveKeepsEverythingElseOfTheFile) {
     settings.FormatIndex = 0;
     SaveSettings(settings, ini_);
 
-    EXPECT_EQ(ReadBytes(ini_),
+    EXPECT_EQ(test::ReadText(ini_),
               "; written by hand\r\nstray=1\r\n\r\n[tableoflabel]\r\nDELIMITER=2\r\n"
               "Width=120\r\n\r\n[Other]\n# note\nkey=value\n[FILEHEADER]\r\nOPERATOR=" +
                   kDefaultOperatorBytes + "\r\n[Format]\r\nGPR|GPR2=0\r\n");
@@ -196,10 +174,10 @@ TEST_F(SettingsStoreTest, UnwritableLocationReportsThePath) {
 TEST_F(SettingsStoreTest, ReadOnlyFileStaysAsItWas) {
     if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
     const std::string before = FileOf("3", "0", "x");
-    WriteBytes(ini_, before);
+    test::WriteText(ini_, before);
     fs::permissions(ini_, fs::perms::owner_read);
     EXPECT_THROW(SaveSettings(TSettings{}, ini_), TIniWriteError);
-    EXPECT_EQ(ReadBytes(ini_), before);
+    EXPECT_EQ(test::ReadText(ini_), before);
 }
 
 }  // namespace

@@ -43,11 +43,12 @@ struct TGeneratorOptions {
     std::uint32_t TrailingBytes = 0;
 };
 
+// What a read of the generated file should find.
 struct TGeneratorSummary {
     std::uint64_t FileSize = 0;
-    std::uint32_t LabelCount = 0;  // the header's field, also the records stored
-    std::uint32_t LabelsWithText = 0;
-    std::uint32_t LabelsWithoutText = 0;
+    std::uint32_t LabelCount = 0;         // the header's field, also the records stored
+    std::uint32_t LabelsWithText = 0;     // traces with LabelIndex >= 2
+    std::uint32_t LabelsWithoutText = 0;  // traces with LabelIndex 1
 };
 
 // Streams the file to path (created or replaced), never holding more than one buffer of it, so

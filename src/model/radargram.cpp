@@ -5,31 +5,27 @@
 namespace trelvanox {
 
 std::span<std::uint32_t> TRadargram::SampleTable() {
-    return std::span(contents_->SampleTable).first(contents_->Header.SampleCount);
+    return std::span(contents_.SampleTable).first(contents_.Header.SampleCount);
 }
 
 std::span<const std::uint32_t> TRadargram::SampleTable() const {
-    return std::span(contents_->SampleTable).first(contents_->Header.SampleCount);
+    return std::span(contents_.SampleTable).first(contents_.Header.SampleCount);
 }
 
 std::span<TTraceHeader> TRadargram::TraceHeaders() {
-    if (!HasHeader()) return {};
-    return contents_->TraceHeaders;
+    return contents_.TraceHeaders;
 }
 
 std::span<const TTraceHeader> TRadargram::TraceHeaders() const {
-    if (!HasHeader()) return {};
-    return contents_->TraceHeaders;
+    return contents_.TraceHeaders;
 }
 
 std::span<TLabelRecord> TRadargram::LabelRecords() {
-    if (!HasHeader()) return {};
-    return contents_->LabelRecords;
+    return contents_.LabelRecords;
 }
 
 std::span<const TLabelRecord> TRadargram::LabelRecords() const {
-    if (!HasHeader()) return {};
-    return contents_->LabelRecords;
+    return contents_.LabelRecords;
 }
 
 const TLabelRecord* TRadargram::FindLabelRecord(std::uint64_t k) const {
@@ -38,18 +34,24 @@ const TLabelRecord* TRadargram::FindLabelRecord(std::uint64_t k) const {
 }
 
 std::span<float> TRadargram::Samples(std::uint32_t t) {
-    return matrix_.Row(t).first(contents_->Header.SampleCount);
+    return matrix_.Row(t).first(contents_.Header.SampleCount);
 }
 
 std::span<const float> TRadargram::Samples(std::uint32_t t) const {
-    return matrix_.Row(t).first(contents_->Header.SampleCount);
+    return matrix_.Row(t).first(contents_.Header.SampleCount);
 }
 
-void TRadargram::Replace(TRadargramContents&& contents, std::filesystem::path sourcePath) {
-    contents_ = std::move(contents);
+void TRadargram::CommitSpareContents(std::filesystem::path sourcePath) {
+    std::swap(contents_, spare_);
+    hasHeader_ = true;
     sourcePath_ = std::move(sourcePath);
     fileLoaded_ = 1;
     samplesIntact_ = true;
+}
+
+void TRadargram::Replace(TRadargramContents&& contents, std::filesystem::path sourcePath) {
+    spare_ = std::move(contents);
+    CommitSpareContents(std::move(sourcePath));
 }
 
 }  // namespace trelvanox

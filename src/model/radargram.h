@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <optional>
+#include <utility>
 #include <span>
 #include <vector>
 
@@ -43,6 +43,7 @@ struct TRadargramContents {
     std::uint32_t LabelTotal = 0;
     std::uint32_t LabelsWithText = 0;
     std::uint32_t LabelsWithoutText = 0;
+    TGapBytes Gaps;
 };
 
 // The one radargram of the run, owned by the main window. It holds every byte it read, the
@@ -54,12 +55,13 @@ public:
     TRadargram(const TRadargram&) = delete;
     TRadargram& operator=(const TRadargram&) = delete;
 
-    // No header until the first complete read.
-    bool HasHeader() const { return contents_.has_value(); }
-    TRadarHeader& Header() { return contents_->Header; }
-    const TRadarHeader& Header() const { return contents_->Header; }
-    THeaderBlock& Block() { return contents_->Block; }
-    const THeaderBlock& Block() const { return contents_->Block; }
+    // No header until the first complete read; until then the fields read as zero and the
+    // model holds no traces.
+    bool HasHeader() const { return hasHeader_; }
+    TRadarHeader& Header() { return contents_.Header; }
+    const TRadarHeader& Header() const { return contents_.Header; }
+    THeaderBlock& Block() { return contents_.Block; }
+    const THeaderBlock& Block() const { return contents_.Block; }
     // The first SampleCount values of the table.
     std::span<std::uint32_t> SampleTable();
     std::span<const std::uint32_t> SampleTable() const;
@@ -79,18 +81,22 @@ public:
     TSampleMatrix& SampleMatrix() { return matrix_; }
     const TSampleMatrix& SampleMatrix() const { return matrix_; }
 
-    std::uint32_t LabelTotal() const { return HasHeader() ? contents_->LabelTotal : 0; }
-    std::uint32_t LabelsWithText() const { return HasHeader() ? contents_->LabelsWithText : 0; }
-    std::uint32_t LabelsWithoutText() const {
-        return HasHeader() ? contents_->LabelsWithoutText : 0;
-    }
+    std::uint32_t LabelTotal() const { return contents_.LabelTotal; }
+    std::uint32_t LabelsWithText() const { return contents_.LabelsWithText; }
+    std::uint32_t LabelsWithoutText() const { return contents_.LabelsWithoutText; }
     // 0 until the first complete read, then 1 for the rest of the run.
     std::int32_t FileLoaded() const { return fileLoaded_; }
 
     // --- for the reader and the writer alone ---
 
-    // Takes the contents of a complete read of the file at sourcePath (resolved) and releases
-    // those of the previous read.
+    // The contents the next read fills. They are those of the read before the last one, kept
+    // so that a read reuses their memory: fresh memory for a maximal file costs thousands of
+    // page faults, which take longer than reading the file itself.
+    TRadargramContents& SpareContents() { return spare_; }
+    // Makes the spare contents, just filled by a complete read of the file at sourcePath
+    // (resolved), the model's contents; those of the previous read become the spare.
+    void CommitSpareContents(std::filesystem::path sourcePath);
+    // The same for contents made elsewhere.
     void Replace(TRadargramContents&& contents, std::filesystem::path sourcePath);
     // A read that failed after it had begun overwriting samples: the matrix now mixes two files,
     // so nothing may be written until the next complete read.
@@ -98,15 +104,16 @@ public:
     bool SamplesIntact() const { return samplesIntact_; }
     // The file of the last complete read; writes go there and nowhere else.
     const std::filesystem::path& SourcePath() const { return sourcePath_; }
-    TGapBytes& GapBytes() { return gaps_; }
+    TGapBytes& GapBytes() { return contents_.Gaps; }
 
 private:
-    std::optional<TRadargramContents> contents_;
+    TRadargramContents contents_;
+    TRadargramContents spare_;
+    bool hasHeader_ = false;
     TSampleMatrix matrix_;
     std::int32_t fileLoaded_ = 0;
     bool samplesIntact_ = true;
     std::filesystem::path sourcePath_;
-    TGapBytes gaps_;
 };
 
 }  // namespace trelvanox

@@ -1,5 +1,4 @@
 #include <system_error>
-#include <utility>
 
 #include "model/gap_bytes.h"
 #include "model/radargram_io.h"
@@ -17,6 +16,7 @@ bool CountsFit(const TRadarHeader& h) {
 }
 
 void CountLabels(TRadargramContents& c) {
+    c.LabelTotal = c.LabelsWithText = c.LabelsWithoutText = 0;
     for (const TTraceHeader& trace : c.TraceHeaders) {
         if (trace.LabelIndex == 0) continue;
         ++c.LabelTotal;
@@ -48,9 +48,9 @@ TReadResult ReadRadargramFrom(TRadargram& model, TRadarFile& file, TRadarLayout 
         return result;
     };
 
-    // Everything but the samples is read into fresh contents, so a failure leaves the previous
-    // read in place. The counts are checked before anything is sized by them.
-    TRadargramContents c;
+    // Everything but the samples is read into the spare contents, so a failure leaves the
+    // previous read in place. The counts are checked before anything is sized by them.
+    TRadargramContents& c = model.SpareContents();
     if (stamp.Size < sizeof(TRadarHeader)) return fail(TReadStatus::Refused);
     const std::span<std::byte> header = BytesOf(c.Header);
     if (!file.ReadAt(kHeaderOffset, std::span(&header, 1))) return fail(TReadStatus::IoFault);
@@ -67,9 +67,9 @@ TReadResult ReadRadargramFrom(TRadargram& model, TRadarFile& file, TRadarLayout 
 
     c.TraceHeaders.resize(traces);
     c.LabelRecords.assign(traces, TLabelRecord{});
-    TGapBytes gaps;
+    TGapBytes& gaps = c.Gaps;
     const bool gpr2 = layout == TRadarLayout::Gpr2;
-    if (gpr2) gaps.AfterTraces.assign(std::size_t{traces} * kTraceGapSize, 0);
+    gaps.AfterTraces.assign(gpr2 ? std::size_t{traces} * kTraceGapSize : 0, 0);
 
     // From here on the matrix holds rows of the new file: a failure leaves it mixed.
     if (traces > 0) model.MarkSamplesDamaged();
@@ -100,12 +100,11 @@ TReadResult ReadRadargramFrom(TRadargram& model, TRadarFile& file, TRadarLayout 
         std::as_writable_bytes(std::span(c.LabelRecords).first(c.Header.LabelCount));
     if (!file.ReadAt(g.LabelStart, std::span(&labels, 1))) return fail(TReadStatus::IoFault);
 
-    model.Replace(std::move(c), source);
     gaps.Valid = gpr2;
     gaps.Stamp = stamp;
     gaps.TraceCount = traces;
     gaps.SampleCount = samples;
-    model.GapBytes() = std::move(gaps);
+    model.CommitSpareContents(source);
     result.Code = 0;
     result.Status = TReadStatus::Ok;
     return result;

@@ -12,7 +12,7 @@ namespace trelvanox {
 
 // Raised when a key cannot be stored: "Unable to write to <path>".
 class TIniWriteError : public TProgramError {
-public:
+  public:
     using TProgramError::TProgramError;
 };
 
@@ -21,7 +21,7 @@ public:
 // Windows-1251 on disk and UTF-8 here. Section and key names match without regard to ASCII
 // case; sections, keys, comments and lines this class does not know are kept as they are.
 class TIniFile {
-public:
+  public:
     explicit TIniFile(std::filesystem::path path) : path_(std::move(path)) {}
     const std::filesystem::path& Path() const { return path_; }
 
@@ -37,7 +37,7 @@ public:
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -22,15 +22,24 @@ struct TCommand {
 
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands = {
-        {"info", "info FILE [--layout gpr|gpr2]",
+        {"info",
+         "info FILE [--layout gpr|gpr2]",
          "print the header, the label counts and both tables as one JSON object",
-         {{"--layout", 1}}, 1, RunInfo},
-        {"rewrite", "rewrite FILE [--layout gpr|gpr2] [--write-layout gpr|gpr2]",
+         {{"--layout", 1}},
+         1,
+         RunInfo},
+        {"rewrite",
+         "rewrite FILE [--layout gpr|gpr2] [--write-layout gpr|gpr2]",
          "read the file and write it back in place (in the second layout when given)",
-         {{"--layout", 1}, {"--write-layout", 1}}, 1, RunRewrite},
-        {"pack", "pack FILE [--layout gpr|gpr2]",
+         {{"--layout", 1}, {"--write-layout", 1}},
+         1,
+         RunRewrite},
+        {"pack",
+         "pack FILE [--layout gpr|gpr2]",
          "read the file and write its traces back without the zero gaps",
-         {{"--layout", 1}}, 1, RunPack},
+         {{"--layout", 1}},
+         1,
+         RunPack},
     };
     return commands;
 }
@@ -65,8 +74,8 @@ int RunCli(const std::vector<std::string_view>& args, std::ostream& out, std::os
         const TParsedArgs parsed = ParseArgs(rest, command->Options, command->Positional);
         return command->Run(parsed, out, err);
     } catch (const TCliUsageError& e) {
-        err << "trelvanox-cli " << command->Name << ": " << e.what()
-            << "\nusage: trelvanox-cli " << command->Usage << '\n';
+        err << "trelvanox-cli " << command->Name << ": " << e.what() << "\nusage: trelvanox-cli "
+            << command->Usage << '\n';
         return 2;
     } catch (const TProgramError& e) {
         err << e.what() << '\n';

@@ -13,7 +13,7 @@ namespace trelvanox {
 
 // A command line the tool cannot make sense of; the message says why.
 class TCliUsageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

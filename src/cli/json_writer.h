@@ -9,7 +9,7 @@ namespace trelvanox {
 // A minimal builder of compact JSON text. The caller opens and closes objects and arrays in
 // order; commas are placed automatically. Strings are UTF-8.
 class TJsonWriter {
-public:
+  public:
     TJsonWriter& BeginObject();
     TJsonWriter& EndObject();
     TJsonWriter& BeginArray();
@@ -24,7 +24,7 @@ public:
 
     const std::string& Text() const { return text_; }
 
-private:
+  private:
     void BeforeValue();
 
     std::string text_;

@@ -10,7 +10,7 @@ namespace trelvanox {
 // Raised when user text is not a number; the message names the text:
 // "'<text>' is not a valid integer value" or "'<text>' is not a valid floating point value".
 class TConversionError : public TProgramError {
-public:
+  public:
     using TProgramError::TProgramError;
 };
 

@@ -9,11 +9,17 @@ namespace {
 const std::string kEmpty;
 }
 
-TStringGrid::TStringGrid(int colCount, int rowCount) { Resize(colCount, rowCount); }
+TStringGrid::TStringGrid(int colCount, int rowCount) {
+    Resize(colCount, rowCount);
+}
 
-void TStringGrid::SetColCount(int colCount) { Resize(colCount, rowCount_); }
+void TStringGrid::SetColCount(int colCount) {
+    Resize(colCount, rowCount_);
+}
 
-void TStringGrid::SetRowCount(int rowCount) { Resize(colCount_, rowCount); }
+void TStringGrid::SetRowCount(int rowCount) {
+    Resize(colCount_, rowCount);
+}
 
 bool TStringGrid::Contains(int col, int row) const {
     return col >= 0 && row >= 0 && col < colCount_ && row < rowCount_;

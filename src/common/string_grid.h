@@ -8,7 +8,7 @@ namespace trelvanox {
 // A table of texts addressed by column and row, the data behind every string grid of the
 // program. A cell outside the current size reads as the empty text; writing one is a no-op.
 class TStringGrid {
-public:
+  public:
     TStringGrid(int colCount, int rowCount);
 
     int ColCount() const { return colCount_; }
@@ -20,7 +20,7 @@ public:
     const std::string& Cell(int col, int row) const;
     void SetCell(int col, int row, std::string text);
 
-private:
+  private:
     bool Contains(int col, int row) const;
     void Resize(int colCount, int rowCount);
 

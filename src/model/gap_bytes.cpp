@@ -35,8 +35,8 @@ bool LoadGapBytes(TRadarFile& file, const TLayoutGeometry& g, std::uint32_t trac
         [&](std::uint64_t offset, TReadSlices slices) { return file.ReadAt(offset, slices); });
     if (!ok) return false;
     for (std::uint32_t t = whole; t < traceCount; ++t) {
-        const auto gap = std::span(gaps.AfterTraces).subspan(std::size_t{t} * kTraceGapSize,
-                                                             kTraceGapSize);
+        const auto gap =
+            std::span(gaps.AfterTraces).subspan(std::size_t{t} * kTraceGapSize, kTraceGapSize);
         if (!ReadAvailable(file, stamp.Size, g.TraceOffset(t) + g.TraceBytes, gap)) return false;
     }
     if (!ReadAvailable(file, stamp.Size, g.TraceOffset(traceCount), gaps.Tail)) return false;

@@ -34,8 +34,7 @@ bool TransferAll(std::uint64_t offset, Slices slices, Transfer transfer) {
     while (next < slices.size() || !iov.empty()) {
         while (iov.size() < kMaxSlicesPerCall && next < slices.size()) {
             const auto& s = slices[next++];
-            if (!s.empty())
-                iov.push_back({const_cast<std::byte*>(s.data()), s.size()});
+            if (!s.empty()) iov.push_back({const_cast<std::byte*>(s.data()), s.size()});
         }
         if (iov.empty()) break;
         const ssize_t moved = transfer(offset, iov.data(), static_cast<int>(iov.size()));
@@ -56,7 +55,7 @@ bool TransferAll(std::uint64_t offset, Slices slices, Transfer transfer) {
 }
 
 class TPosixRadarFile final : public TRadarFile {
-public:
+  public:
     explicit TPosixRadarFile(int fd) : fd_(fd) {}
     ~TPosixRadarFile() override { ::close(fd_); }
     TPosixRadarFile(const TPosixRadarFile&) = delete;
@@ -83,7 +82,7 @@ public:
 
     bool Sync() override { return ::fsync(fd_) == 0; }
 
-private:
+  private:
     int fd_;
 };
 

@@ -18,7 +18,7 @@ using TWriteSlices = std::span<const std::span<const std::byte>>;
 // transfer reports whether it moved all its bytes: a short read, a short write and an I/O error
 // all count as failure.
 class TRadarFile {
-public:
+  public:
     virtual ~TRadarFile() = default;
     virtual TFileStamp Stamp() const = 0;
     // Fills the slices, one after the other, from offset on.

@@ -24,13 +24,13 @@ constexpr std::uint64_t kTailGapSize = 4;   // GPR2: after the last trace
 
 // Where everything lies in a file of the given counts and layout.
 struct TLayoutGeometry {
-    std::uint64_t SampleBytes;   // 4 * SampleCount: one row of samples, also the sample table
-    std::uint64_t TraceStart;    // offset of trace 0
-    std::uint64_t TraceBytes;    // one trace header and its samples
-    std::uint64_t TraceStride;   // TraceBytes plus the gap after each trace
-    std::uint64_t TraceGap;      // 0 or 8
-    std::uint64_t TailGap;       // 0 or 4
-    std::uint64_t LabelStart;    // offset of label record 0
+    std::uint64_t SampleBytes;  // 4 * SampleCount: one row of samples, also the sample table
+    std::uint64_t TraceStart;   // offset of trace 0
+    std::uint64_t TraceBytes;   // one trace header and its samples
+    std::uint64_t TraceStride;  // TraceBytes plus the gap after each trace
+    std::uint64_t TraceGap;     // 0 or 8
+    std::uint64_t TailGap;      // 0 or 4
+    std::uint64_t LabelStart;   // offset of label record 0
 
     std::uint64_t TraceOffset(std::uint64_t t) const { return TraceStart + t * TraceStride; }
 };

@@ -23,8 +23,8 @@ struct TRadarHeader {
     std::uint32_t LabelCount;
     std::uint32_t RecordTime;  // ns
     float Permittivity;
-    std::int32_t StepX;             // mm
-    std::int64_t StartCoordinate;   // mm; 100000 mm make one picket
+    std::int32_t StepX;            // mm
+    std::int64_t StartCoordinate;  // mm; 100000 mm make one picket
     std::uint8_t Reserved56[44];
     std::int32_t StartTime;  // ns
     std::uint8_t Reserved104[28];

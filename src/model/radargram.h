@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <utility>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "model/radar_layout.h"
@@ -50,7 +50,7 @@ struct TRadargramContents {
 // uninterpreted ones included, so that a write reproduces them. Only the reader replaces the
 // contents; every other operation changes fields in place and then writes the file.
 class TRadargram {
-public:
+  public:
     TRadargram() = default;
     TRadargram(const TRadargram&) = delete;
     TRadargram& operator=(const TRadargram&) = delete;
@@ -106,7 +106,7 @@ public:
     const std::filesystem::path& SourcePath() const { return sourcePath_; }
     TGapBytes& GapBytes() { return contents_.Gaps; }
 
-private:
+  private:
     TRadargramContents contents_;
     TRadargramContents spare_;
     bool hasHeader_ = false;

@@ -26,8 +26,8 @@ bool Writable(TRadargram& model) {
            model.LabelTotal() <= model.LabelRecords().size();
 }
 
-TWriteResult WriteToPath(TRadargram& model, const std::filesystem::path& path,
-                         TRadarLayout layout, bool packed) {
+TWriteResult WriteToPath(TRadargram& model, const std::filesystem::path& path, TRadarLayout layout,
+                         bool packed) {
     const auto file = OpenRadarFile(path);
     if (!file) return {1, TWriteStatus::OpenFailed};
     if (!IsSourceFile(model, path)) return {1, TWriteStatus::NotLoaded};
@@ -80,8 +80,7 @@ TWriteResult WriteRadargramTo(TRadargram& model, TRadarFile& file, TRadarLayout 
         g, traces, [&](std::uint32_t t) { return BytesOf(constModel.TraceHeaders()[t]).data(); },
         [&](std::uint32_t t) { return reinterpret_cast<const std::byte*>(matrix.Row(t).data()); },
         [&](std::uint32_t t) -> const std::byte* {
-            return withGaps && t + 1 < traces ? gapBase + std::size_t{t} * kTraceGapSize
-                                              : nullptr;
+            return withGaps && t + 1 < traces ? gapBase + std::size_t{t} * kTraceGapSize : nullptr;
         },
         [&](std::uint64_t offset, TWriteSlices slices) { return file.WriteAt(offset, slices); });
     if (!tracesWritten) return fault;
@@ -98,8 +97,8 @@ TWriteResult WriteRadargramTo(TRadargram& model, TRadarFile& file, TRadarLayout 
                 run.push_back(std::as_bytes(std::span(gaps.AfterTraces).last(kTraceGapSize)));
             run.push_back(std::as_bytes(std::span(gaps.Tail)));
             run.push_back(labels);
-            const std::uint64_t at = traces > 0 ? g.TraceOffset(traces - 1) + g.TraceBytes
-                                                : g.TraceStart;
+            const std::uint64_t at =
+                traces > 0 ? g.TraceOffset(traces - 1) + g.TraceBytes : g.TraceStart;
             if (!file.WriteAt(at, run)) return fault;
         } else if (!file.WriteAt(g.LabelStart, std::span(&labels, 1))) {
             return fault;

@@ -14,13 +14,15 @@ namespace {
 constexpr std::size_t kBytes = TSampleMatrix::kRows * TSampleMatrix::kRowLength * sizeof(float);
 }
 
-void TSampleMatrix::TFree::operator()(float* p) const { ::munmap(p, kBytes); }
+void TSampleMatrix::TFree::operator()(float* p) const {
+    ::munmap(p, kBytes);
+}
 
 float* TSampleMatrix::Data() const {
     if (!data_) {
         // Fresh zero pages, mapped on first touch: the untouched part costs no memory.
-        void* p = ::mmap(nullptr, kBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1,
-                         0);
+        void* p =
+            ::mmap(nullptr, kBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p == MAP_FAILED) throw std::bad_alloc();
         ::madvise(p, kBytes, MADV_HUGEPAGE);  // a hint; without it the matrix works all the same
         data_.reset(static_cast<float*>(p));

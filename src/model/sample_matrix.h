@@ -13,7 +13,7 @@ namespace trelvanox {
 // first use, as zero pages that cost nothing until touched, and never cleared or resized: a read
 // overwrites the rows it needs, and cells outside the current counts are left alone.
 class TSampleMatrix {
-public:
+  public:
     static constexpr std::size_t kRowLength = kMaxSamples;
     static constexpr std::size_t kRows = kMaxTraces;
 
@@ -21,7 +21,7 @@ public:
     std::span<float, kRowLength> Row(std::size_t t);
     std::span<const float, kRowLength> Row(std::size_t t) const;
 
-private:
+  private:
     float* Data() const;
 
     struct TFree {

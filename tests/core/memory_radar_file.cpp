@@ -5,7 +5,9 @@
 
 namespace trelvanox::test {
 
-TFileStamp TMemoryRadarFile::Stamp() const { return {Bytes.size(), modifications_}; }
+TFileStamp TMemoryRadarFile::Stamp() const {
+    return {Bytes.size(), modifications_};
+}
 
 bool TMemoryRadarFile::ReadAt(std::uint64_t offset, TReadSlices slices) {
     for (const auto& slice : slices) {

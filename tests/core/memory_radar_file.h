@@ -12,7 +12,7 @@ namespace trelvanox::test {
 // move byte number FailAfter of its kind (counted over the life of the file), the sync on
 // request. Every write counts as a modification for the stamp.
 class TMemoryRadarFile final : public TRadarFile {
-public:
+  public:
     explicit TMemoryRadarFile(std::vector<std::uint8_t> bytes) : Bytes(std::move(bytes)) {}
 
     TFileStamp Stamp() const override;
@@ -25,7 +25,7 @@ public:
     std::optional<std::uint64_t> FailWriteAfter;
     bool FailSync = false;
 
-private:
+  private:
     std::uint64_t bytesRead_ = 0;
     std::uint64_t bytesWritten_ = 0;
     std::int64_t modifications_ = 0;

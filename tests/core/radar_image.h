@@ -12,9 +12,9 @@ using TBytes = std::vector<std::uint8_t>;
 // The blocks of a radargram file cut out at the places the documented layout gives them: the
 // expected side of the reader and writer tests, computed without the code under test.
 struct TRadarImage {
-    TBytes Header;  // 400
-    TBytes Block;   // 1024
-    TBytes Table;   // 4 x SampleCount
+    TBytes Header;               // 400
+    TBytes Block;                // 1024
+    TBytes Table;                // 4 x SampleCount
     std::vector<TBytes> Traces;  // trace header and samples
     std::vector<TBytes> Labels;  // LabelCount records
 };

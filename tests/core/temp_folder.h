@@ -9,7 +9,7 @@ namespace trelvanox::test {
 
 // A fresh folder for one test, removed with everything in it when the test ends.
 class TTempFolder {
-public:
+  public:
     TTempFolder();
     ~TTempFolder();
     TTempFolder(const TTempFolder&) = delete;
@@ -18,7 +18,7 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

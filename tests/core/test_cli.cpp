@@ -75,31 +75,33 @@ TEST(CliTest, InfoPrintsTheFileAsTheTablesShowIt) {
     const TRun run = RunTool({"info", path, "--layout", "GPR"});
 
     ASSERT_EQ(run.Code, 0) << run.Err;
-    EXPECT_EQ(run.Out,
-              "{\"file\":\"" + path + "\",\"size\":1756,\"layout\":\"GPR\","
-              "\"header\":{\"TraceCount\":3,\"SampleCount\":1,\"LabelCount\":2,"
-              "\"RecordTime\":4294967295,\"Permittivity\":9.3,\"StepX\":-1000,"
-              "\"StartCoordinate\":150000,\"StartTime\":-20,\"ScanMode\":7,\"Stacking\":16,"
-              "\"AntennaName\":\"АБ-1\",\"OperatorName\":\"Иванов \\\"И\\\"\",\"ObjectName\":\"\","
-              "\"Description1\":\"Балласт\",\"Description2\":\"\",\"Description3\":\"ДУЗП\"},"
-              "\"counts\":{\"LabelTotal\":2,\"LabelsWithText\":1,\"LabelsWithoutText\":1},"
-              "\"header_table\":[[\"Параметр\",\"ед. изм\",\"Значение\"],"
-              "[\"Оператор\",\"Ф.И.О\",\"Иванов \\\"И\\\"\"],[\"Антенный блок\",\"-\",\"АБ-1\"],"
-              "[\"Режим сканирования\",\"-\",\"7\"],[\"Начальное время приема\",\"нс\",\"-20\"],"
-              "[\"Коэффициент накопления данных\",\"-\",\"16\"],"
-              "[\"Количество трасс в файле профиля\",\"шт.\",\"3\"],"
-              "[\"Время записи\",\"нс\",\"4294967295\"],"
-              "[\"Количество отсчётов в трассе\",\"-\",\"1\"],"
-              "[\"Координата начала профиля\",\"ПК\",\"1\"],"
-              "[\"Шаг перемещения по X\",\"см\",\"-100\"],"
-              "[\"Диэлектрическая проницаемость\",\"-\",\"9.30000019073486\"],"
-              "[\"Количество подписанных меток\",\"шт.\",\"2\"],"
-              "[\"Объект\",\"№_Название\",\"\"],[\"Описание №1\",\"-\",\"Балласт\"],"
-              "[\"Описание №2 (балласт/ДУЗП)\",\"-\",\"\"],"
-              "[\"Описание №3 (позиционирующее устройство)\",\"-\",\"ДУЗП\"]],"
-              "\"profile_length\":\"4294964\","
-              "\"label_table\":[[\"1\",\"0\",\"Опора №3\",\"20\",\"255\",\"ПК1+20\"],"
-              "[\"2\",\"2\",\"\",\"105\",\"65280\",\"ПК2+05\"]]}\n");
+    EXPECT_EQ(
+        run.Out,
+        "{\"file\":\"" + path +
+            "\",\"size\":1756,\"layout\":\"GPR\","
+            "\"header\":{\"TraceCount\":3,\"SampleCount\":1,\"LabelCount\":2,"
+            "\"RecordTime\":4294967295,\"Permittivity\":9.3,\"StepX\":-1000,"
+            "\"StartCoordinate\":150000,\"StartTime\":-20,\"ScanMode\":7,\"Stacking\":16,"
+            "\"AntennaName\":\"АБ-1\",\"OperatorName\":\"Иванов \\\"И\\\"\",\"ObjectName\":\"\","
+            "\"Description1\":\"Балласт\",\"Description2\":\"\",\"Description3\":\"ДУЗП\"},"
+            "\"counts\":{\"LabelTotal\":2,\"LabelsWithText\":1,\"LabelsWithoutText\":1},"
+            "\"header_table\":[[\"Параметр\",\"ед. изм\",\"Значение\"],"
+            "[\"Оператор\",\"Ф.И.О\",\"Иванов \\\"И\\\"\"],[\"Антенный блок\",\"-\",\"АБ-1\"],"
+            "[\"Режим сканирования\",\"-\",\"7\"],[\"Начальное время приема\",\"нс\",\"-20\"],"
+            "[\"Коэффициент накопления данных\",\"-\",\"16\"],"
+            "[\"Количество трасс в файле профиля\",\"шт.\",\"3\"],"
+            "[\"Время записи\",\"нс\",\"4294967295\"],"
+            "[\"Количество отсчётов в трассе\",\"-\",\"1\"],"
+            "[\"Координата начала профиля\",\"ПК\",\"1\"],"
+            "[\"Шаг перемещения по X\",\"см\",\"-100\"],"
+            "[\"Диэлектрическая проницаемость\",\"-\",\"9.30000019073486\"],"
+            "[\"Количество подписанных меток\",\"шт.\",\"2\"],"
+            "[\"Объект\",\"№_Название\",\"\"],[\"Описание №1\",\"-\",\"Балласт\"],"
+            "[\"Описание №2 (балласт/ДУЗП)\",\"-\",\"\"],"
+            "[\"Описание №3 (позиционирующее устройство)\",\"-\",\"ДУЗП\"]],"
+            "\"profile_length\":\"4294964\","
+            "\"label_table\":[[\"1\",\"0\",\"Опора №3\",\"20\",\"255\",\"ПК1+20\"],"
+            "[\"2\",\"2\",\"\",\"105\",\"65280\",\"ПК2+05\"]]}\n");
 }
 
 TEST(CliTest, RewriteAndPackWriteInPlace) {
@@ -122,8 +124,8 @@ TEST(CliTest, RewriteAndPackWriteInPlace) {
 
     test::WriteBytes(path, original);
     EXPECT_EQ(RunTool({"pack", path}).Code, 0);
-    EXPECT_EQ(test::ReadBytes(path), test::PasteImage(original, image, image.Labels.size(),
-                                                      TRadarLayout::Gpr, true));
+    EXPECT_EQ(test::ReadBytes(path),
+              test::PasteImage(original, image, image.Labels.size(), TRadarLayout::Gpr, true));
 }
 
 struct TFailureCase {
@@ -133,7 +135,9 @@ struct TFailureCase {
     std::string ErrStart;
 };
 
-void PrintTo(const TFailureCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const TFailureCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class CliFailureTest : public ::testing::TestWithParam<TFailureCase> {};
 
@@ -147,17 +151,25 @@ TEST_P(CliFailureTest, ExitsWithTheMessage) {
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, CliFailureTest,
     ::testing::Values(
-        TFailureCase{"MissingFile", {"info", "/nonexistent/a.GPR2"}, 1,
+        TFailureCase{"MissingFile",
+                     {"info", "/nonexistent/a.GPR2"},
+                     1,
                      "Ошибка! Неверный формат или \n файл имеет атрибут -только для чтения-\n"},
         TFailureCase{"RewriteMissingFile", {"rewrite", "/nonexistent/a.GPR2"}, 1, "Ошибка!"},
         TFailureCase{"NotARadargram", {"pack", "/dev/null"}, 1, "Ошибка!"},
         TFailureCase{"NoCommand", {}, 2, "trelvanox-cli: batch processing"},
         TFailureCase{"UnknownCommand", {"frobnicate"}, 2, "trelvanox-cli: unknown command"},
-        TFailureCase{"UnknownOption", {"info", "x", "--fast"}, 2,
+        TFailureCase{"UnknownOption",
+                     {"info", "x", "--fast"},
+                     2,
                      "trelvanox-cli info: unknown option --fast"},
-        TFailureCase{"BadLayout", {"info", "x", "--layout", "gpr3"}, 2,
+        TFailureCase{"BadLayout",
+                     {"info", "x", "--layout", "gpr3"},
+                     2,
                      "trelvanox-cli info: unknown layout 'gpr3'"},
-        TFailureCase{"MissingValue", {"info", "x", "--layout"}, 2,
+        TFailureCase{"MissingValue",
+                     {"info", "x", "--layout"},
+                     2,
                      "trelvanox-cli info: option --layout needs a value"},
         TFailureCase{"TwoFiles", {"pack", "x", "y"}, 2, "trelvanox-cli pack: expected 1"}),
     [](const auto& info) { return info.param.Name; });

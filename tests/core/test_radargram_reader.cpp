@@ -28,7 +28,7 @@ TGeneratorOptions Small(TRadarLayout layout, std::uint32_t seed = 7) {
 }
 
 class ReaderTest : public ::testing::TestWithParam<TRadarLayout> {
-protected:
+  protected:
     std::filesystem::path Put(const std::string& name, const TBytes& bytes) {
         const auto path = folder_ / name;
         test::WriteBytes(path, bytes);
@@ -43,7 +43,8 @@ protected:
         ASSERT_TRUE(model_.HasHeader());
         EXPECT_EQ(0, std::memcmp(&model_.Header(), image.Header.data(), 400));
         EXPECT_EQ(0, std::memcmp(&model_.Block(), image.Block.data(), 1024));
-        EXPECT_EQ(0, std::memcmp(model_.SampleTable().data(), image.Table.data(), image.Table.size()));
+        EXPECT_EQ(0,
+                  std::memcmp(model_.SampleTable().data(), image.Table.data(), image.Table.size()));
         ASSERT_EQ(model_.TraceHeaders().size(), image.Traces.size());
         ASSERT_EQ(model_.LabelRecords().size(), image.Traces.size());
         for (std::uint32_t t = 0; t < image.Traces.size(); ++t) {
@@ -84,7 +85,8 @@ TEST_P(ReaderTest, ReadsEveryBlockAndCountsTheLabels) {
 
 TEST_P(ReaderTest, CountsEveryLabelIndexAboveOneAsText) {
     TBytes bytes = GenerateRadargramBytes(Small(GetParam()));
-    const std::size_t trace0 = 1536 + 4 * 16, stride = 36 + 4 * 16 + (GetParam() == TRadarLayout::Gpr2 ? 8 : 0);
+    const std::size_t trace0 = 1536 + 4 * 16,
+                      stride = 36 + 4 * 16 + (GetParam() == TRadarLayout::Gpr2 ? 8 : 0);
     const std::uint32_t indexes[] = {0xFFFFFFFF, 1, 0, 2, 0x80000000, 1};
     for (std::size_t t = 0; t < std::size(indexes); ++t)
         PutU32(bytes, trace0 + t * stride + 28, indexes[t]);
@@ -132,8 +134,7 @@ struct TRefusal {
     std::uint32_t Value;
 };
 
-class ReaderRefusalTest
-    : public ::testing::TestWithParam<std::tuple<TRadarLayout, TRefusal>> {};
+class ReaderRefusalTest : public ::testing::TestWithParam<std::tuple<TRadarLayout, TRefusal>> {};
 
 // A file the model cannot hold is refused right after its header, and one shorter than its
 // counts imply before anything is read: the previous read stays untouched and writable.
@@ -187,8 +188,8 @@ TEST_P(ReaderTest, ReportsFilesThatCannotBeOpenedAndChangesNothing) {
     const TBytes good = GenerateRadargramBytes(Small(GetParam()));
     ASSERT_EQ(Read(Put("good", good)).Code, 0);
     const auto readOnly = Put("readonly", GenerateRadargramBytes(Small(GetParam(), 3)));
-    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read |
-                                               std::filesystem::perms::group_read);
+    std::filesystem::permissions(
+        readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
 
     for (const std::filesystem::path& path :
          {folder_ / "missing", std::filesystem::path(), folder_.Path(), readOnly}) {

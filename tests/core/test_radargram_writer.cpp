@@ -35,7 +35,7 @@ TGeneratorOptions Options(TRadarLayout layout, std::uint32_t traces = 40,
 
 // A radargram file on disk and the model read from it.
 class WriterTest : public ::testing::Test {
-protected:
+  protected:
     void Load(const TGeneratorOptions& options, TRadarLayout readAs) {
         original_ = GenerateRadargramBytes(options);
         test::WriteBytes(path_, original_);

@@ -141,9 +141,10 @@ INSTANTIATE_TEST_SUITE_P(Texts, SettingsStoredTextTest,
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(SettingsStoreTest, SaveKeepsEverythingElseOfTheFile) {
-    test::WriteText(ini_,
-               "; written by hand\r\nstray=1\r\n\r\n[tableoflabel]\r\n  DELIMITER = 3\r\n"
-               "Width=120\r\n\r\n[Other]\n# note\nkey=value\n[FILEHEADER]\r\nOPERATOR=\"Old\"");
+    test::WriteText(
+        ini_,
+        "; written by hand\r\nstray=1\r\n\r\n[tableoflabel]\r\n  DELIMITER = 3\r\n"
+        "Width=120\r\n\r\n[Other]\n# note\nkey=value\n[FILEHEADER]\r\nOPERATOR=\"Old\"");
     TSettings settings;
     settings.DelimiterIndex = 2;
     settings.FormatIndex = 0;

@@ -27,7 +27,9 @@ TEST(TextFieldTest, ReadsUpToTheFirstNulOrTheWholeField) {
 TEST(TextFieldTest, StoresWindows1251AndOneNulAndKeepsTheBytesBehindIt) {
     auto field = FieldOf('x');
     WriteTextField(field, "Путь №2");
-    const char expected[] = "\xCF\xF3\xF2\xFC \xB9" "2";
+    const char expected[] =
+        "\xCF\xF3\xF2\xFC \xB9"
+        "2";
     EXPECT_EQ(std::memcmp(field.data(), expected, 8), 0);  // the NUL included
     EXPECT_EQ(std::string(field.data() + 8, 32), std::string(32, 'x'));
     EXPECT_EQ(ReadTextField(field), "Путь №2");
@@ -62,15 +64,14 @@ std::string Repeat(const std::string& s, int n) {
     return r;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, TextFieldLengthTest,
-    ::testing::Values(TLengthCase{std::string(39, 'a'), std::string(39, 'a')},
-                      TLengthCase{std::string(40, 'a'), std::string(39, 'a')},
-                      TLengthCase{std::string(100, 'a'), std::string(39, 'a')},
-                      // Cyrillic letters are one byte each in the file.
-                      TLengthCase{Repeat("ж", 45), Repeat("ж", 39)},
-                      // What the code page lacks becomes "?".
-                      TLengthCase{"a✓b", "a?b"}));
+INSTANTIATE_TEST_SUITE_P(Texts, TextFieldLengthTest,
+                         ::testing::Values(TLengthCase{std::string(39, 'a'), std::string(39, 'a')},
+                                           TLengthCase{std::string(40, 'a'), std::string(39, 'a')},
+                                           TLengthCase{std::string(100, 'a'), std::string(39, 'a')},
+                                           // Cyrillic letters are one byte each in the file.
+                                           TLengthCase{Repeat("ж", 45), Repeat("ж", 39)},
+                                           // What the code page lacks becomes "?".
+                                           TLengthCase{"a✓b", "a?b"}));
 
 }  // namespace
 }  // namespace trelvanox

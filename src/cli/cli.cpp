@@ -15,7 +15,7 @@ struct TCommand {
     std::string_view Name;
     std::string_view Usage;
     std::string_view Summary;
-    std::vector<TCliOptionSpec> Options;
+    std::vector<TCliOption> Options;
     std::size_t Positional;
     int (*Run)(const TParsedArgs&, std::ostream&, std::ostream&);
 };

@@ -12,7 +12,7 @@ std::optional<std::string> TParsedArgs::Value(std::string_view name) const {
 }
 
 TParsedArgs ParseArgs(const std::vector<std::string_view>& args,
-                      const std::vector<TCliOptionSpec>& specs, std::size_t positionalCount) {
+                      const std::vector<TCliOption>& known, std::size_t positionalCount) {
     TParsedArgs parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
@@ -22,12 +22,12 @@ TParsedArgs ParseArgs(const std::vector<std::string_view>& args,
             parsed.Positional.emplace_back(arg);
             continue;
         }
-        const auto spec = std::find_if(specs.begin(), specs.end(),
-                                       [&](const TCliOptionSpec& s) { return s.Name == arg; });
-        if (spec == specs.end()) throw TCliUsageError("unknown option " + std::string(arg));
+        const auto option = std::find_if(known.begin(), known.end(),
+                                         [&](const TCliOption& s) { return s.Name == arg; });
+        if (option == known.end()) throw TCliUsageError("unknown option " + std::string(arg));
         if (parsed.Has(arg)) throw TCliUsageError("option " + std::string(arg) + " given twice");
         std::vector<std::string> values;
-        for (int v = 0; v < spec->Values; ++v) {
+        for (int v = 0; v < option->Values; ++v) {
             if (++i >= args.size())
                 throw TCliUsageError("option " + std::string(arg) + " needs a value");
             values.emplace_back(args[i]);

@@ -17,7 +17,7 @@ class TCliUsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-struct TCliOptionSpec {
+struct TCliOption {
     std::string_view Name;  // "--layout"
     int Values;             // how many values follow it: 0 for a flag
 };
@@ -31,10 +31,10 @@ struct TParsedArgs {
     std::optional<std::string> Value(std::string_view name) const;
 };
 
-// Splits the arguments into positional ones and the options of the spec; an unknown option, a
+// Splits the arguments into positional ones and the known options; an unknown option, a
 // missing value, a repeated option or a positional count other than expected throws.
 TParsedArgs ParseArgs(const std::vector<std::string_view>& args,
-                      const std::vector<TCliOptionSpec>& specs, std::size_t positionalCount);
+                      const std::vector<TCliOption>& known, std::size_t positionalCount);
 
 // "gpr" or "gpr2", in any letter case.
 TRadarLayout ParseLayout(std::string_view text);

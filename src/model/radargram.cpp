@@ -43,7 +43,6 @@ std::span<const float> TRadargram::Samples(std::uint32_t t) const {
 
 void TRadargram::CommitSpareContents(std::filesystem::path sourcePath) {
     std::swap(contents_, spare_);
-    hasHeader_ = true;
     sourcePath_ = std::move(sourcePath);
     fileLoaded_ = 1;
     samplesIntact_ = true;

@@ -57,7 +57,7 @@ class TRadargram {
 
     // No header until the first complete read; until then the fields read as zero and the
     // model holds no traces.
-    bool HasHeader() const { return hasHeader_; }
+    bool HasHeader() const { return fileLoaded_ != 0; }
     TRadarHeader& Header() { return contents_.Header; }
     const TRadarHeader& Header() const { return contents_.Header; }
     THeaderBlock& Block() { return contents_.Block; }
@@ -91,7 +91,7 @@ class TRadargram {
 
     // The contents the next read fills. They are those of the read before the last one, kept
     // so that a read reuses their memory: fresh memory for a maximal file costs thousands of
-    // page faults, which take longer than reading the file itself.
+    // page faults, a sizeable share of the whole read.
     TRadargramContents& SpareContents() { return spare_; }
     // Makes the spare contents, just filled by a complete read of the file at sourcePath
     // (resolved), the model's contents; those of the previous read become the spare.
@@ -109,7 +109,6 @@ class TRadargram {
   private:
     TRadargramContents contents_;
     TRadargramContents spare_;
-    bool hasHeader_ = false;
     TSampleMatrix matrix_;
     std::int32_t fileLoaded_ = 0;
     bool samplesIntact_ = true;

@@ -1,0 +1,6 @@
+#include <QtTest>
+class TPlaceholder : public QObject {
+    Q_OBJECT
+};
+QTEST_MAIN(TPlaceholder)
+#include "test_qt_platform.moc"

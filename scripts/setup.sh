@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev            # Widgets, PrintSupport, Test; pulls in the GL and Vulkan headers
+    qt6-translations-l10n   # Qt's own dialogs in Russian
     libgtest-dev            # core tests
     libbenchmark-dev        # bench/
     fonts-dejavu-core       # Cyrillic text on a bare machine

@@ -10,8 +10,9 @@ namespace trelvanox {
 
 enum class TMsgButtons { Ok, OkCancel, OkCancelHelp };
 enum class TMsgIcon { None, Information, Question, Stop, Exclamation, Warning };
-// Closing a box any other way than with OK (its close button, Escape) counts as Cancel. A Help
-// button never closes its box, so it is never an answer.
+// Closing a box any other way than with OK (its close button, Escape) counts as Cancel; a box
+// with OK alone has no other answer than Ok. A Help button never closes its box, so it is never
+// an answer.
 enum class TMsgResult { Ok, Cancel };
 
 // A file dialog's settings. The filter is in the "text|patterns|text|patterns" form, patterns
@@ -27,7 +28,7 @@ struct TFileDialogRequest {
 // the program passes the Qt implementation, UI tests a scripted fake that records every message
 // and answers from a queue.
 class TPlatform {
-public:
+  public:
     virtual ~TPlatform() = default;
 
     // A titled box: its own caption, buttons and icon; modal to owner. Returns the answer.

@@ -10,9 +10,15 @@ namespace trelvanox {
 // where the table has one, its fixed first column are the view's headers, so they stay in place
 // while the cells scroll; the other cells are the model's items, editable in place. Texts are
 // UTF-8 in the grid.
+//
+// Lifetime: the grid belongs to the form and must outlive the model (the view that creates the
+// model owns it). The model keeps no copy of the texts, so code that changes the grid directly
+// must tell the model: GridChanged after a change of many cells or of the size, CellChanged
+// after a single cell. Edits made through the model (the view's editor) write into the grid.
 class TStringGridModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
+    // fixedRows and fixedCols are 0 or 1 (a header can show one title row or column).
     TStringGridModel(TStringGrid& grid, int fixedRows, int fixedCols, QObject* parent = nullptr);
 
     TStringGrid& Grid() { return grid_; }
@@ -22,13 +28,20 @@ public:
 
     // After core code changed the grid as a whole (fill, clear, resize): one model reset.
     void GridChanged();
-    // After core code changed one cell (grid coordinates).
+    // After core code changed one cell (grid coordinates): one dataChanged for an item, one
+    // headerDataChanged for a title or fixed-column cell, CornerChanged for cell (0, 0) of a
+    // grid with both a fixed row and a fixed column.
     void CellChanged(int col, int row);
 
-    // Grid coordinates of a model index, and back.
+    // Grid coordinates of a model index, and back. IndexOf gives an invalid index for a fixed
+    // cell or a cell outside the grid.
     int GridCol(const QModelIndex& index) const { return index.column() + fixedCols_; }
     int GridRow(const QModelIndex& index) const { return index.row() + fixedRows_; }
     QModelIndex IndexOf(int col, int row) const;
+
+    // The title of the fixed column: cell (0, 0) when the grid has a fixed row and a fixed
+    // column (the view shows it in the corner between the headers), else empty.
+    QString CornerText() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -38,7 +51,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-private:
+  signals:
+    void CornerChanged();
+
+  private:
+    bool IsItem(const QModelIndex& index) const;
+
     TStringGrid& grid_;
     int fixedRows_;
     int fixedCols_;

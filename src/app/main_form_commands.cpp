@@ -1,0 +1,56 @@
+// Wiring of the command set to the handlers of the subsystems.
+
+#include <QAction>
+#include <QToolButton>
+
+#include "amplitude/regulation_amplitude_form.h"
+#include "app/command_dispatcher.h"
+#include "app/command_set.h"
+#include "app/main_form.h"
+#include "app/options_form.h"
+#include "app/shell_commands.h"
+#include "labels/color_options_form.h"
+#include "labels/insert_label_form.h"
+#include "model/radargram_file_commands.h"
+#include "widgets/ribbon.h"
+
+namespace trelvanox {
+
+void TFmMainForm::ConnectCommands() {
+    const auto on = [this](const char* name, std::function<void(TFmMainForm&)> handler) {
+        QAction* action = commands_->Action(QString::fromLatin1(name));
+        if (!action) return;
+        connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] {
+            RunCommand(platform_, this, [&] { handler(*this); });
+        });
+    };
+    on("acnReadFile", acnReadFileExecute);
+    on("acnWriteFile", acnWriteFileExecute);
+    on("acnDeleteZeroDelimiter", acnDeleteZeroDelimiterExecute);
+    on("acnPrint", acnPrintExecute);
+    on("acnHelp", acnHelpExecute);
+    on("acnAbout", acnAboutExecute);
+    on("acnExit", acnExitExecute);
+    on("acnLoadOptions", acnLoadOptionsExecute);
+    on("acnSaveOptions", acnSaveOptionsExecute);
+    on("acnSkinObsidian", [](TFmMainForm& f) { f.Ribbon().SetRibbonStyle(TRibbonStyle::Obsidian); });
+    on("acnSkinSilver", [](TFmMainForm& f) { f.Ribbon().SetRibbonStyle(TRibbonStyle::Silver); });
+    on("acnSkinLuna", [](TFmMainForm& f) { f.Ribbon().SetRibbonStyle(TRibbonStyle::Luna); });
+    on("acnOptionsAll", [](TFmMainForm& f) { f.FmOptions()->ShowPage(0); });
+    on("acnOptionsTable1", [](TFmMainForm& f) { f.FmOptions()->ShowPage(1); });
+    on("acnOptionsTable2", [](TFmMainForm& f) { f.FmOptions()->ShowPage(2); });
+    on("acnOptionsRedact", [](TFmMainForm& f) { f.FmOptions()->ShowPage(3); });
+    on("acnDlgColorSettings", [](TFmMainForm& f) { f.FmColorOptions()->ShowModeless(); });
+    on("acnInsertLabel", [](TFmMainForm& f) { f.FmInsertLabel()->ShowModeless(); });
+    on("acnRegulationAmplitude",
+       [](TFmMainForm& f) { f.FmRegulationAmplitude()->ShowModeless(); });
+
+    connect(ribbon_, &TRibbon::HelpButtonClicked, this,
+            [this] { RunCommand(platform_, this, [this] { acnHelpExecute(*this); }); });
+    if (auto* open = findChild<QToolButton*>(QStringLiteral("btnOpenDirectory")))
+        connect(open, &QToolButton::clicked, this,
+                [this] { RunCommand(platform_, this, [this] { btnOpenDirectoryClick(*this); }); });
+    sbtnTranslateTable_->setDefaultAction(commands_->Action(QStringLiteral("acnTranslateTable")));
+}
+
+}  // namespace trelvanox

@@ -1,0 +1,41 @@
+#include "app/shell_commands.h"
+
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrinter>
+
+#include "app/about_form.h"
+#include "app/main_form.h"
+#include "app/settings.h"
+#include "platform/platform.h"
+#include "widgets/string_grid_view.h"
+
+namespace trelvanox {
+
+void acnPrintExecute(TFmMainForm& form) {
+    // At screen resolution a printer pixel is a screen pixel in size, so the table prints as large
+    // as it shows instead of shrinking to a stamp on a fine printer.
+    QPrinter printer(QPrinter::ScreenResolution);
+    if (!form.Platform().PrinterSetup(&form, printer)) return;
+    // The table as the screen shows it, at its on-screen size in pixels, from printer pixel
+    // (100, 100).
+    QPainter painter(&printer);
+    form.sgReadF4Header()->render(&painter, QPoint(100, 100));
+}
+
+void acnHelpExecute(TFmMainForm& form) {
+    form.Platform().OpenDocument(QStringLiteral("HelpTrelvanox.chm"));
+}
+
+void acnAboutExecute(TFmMainForm& form) { form.FmAbout()->exec(); }
+
+void acnExitExecute(TFmMainForm& form) { form.close(); }
+
+void acnLoadOptionsExecute(TFmMainForm& form) {
+    const std::string operatorText = LoadSettings(form.Settings(), form.SettingsPath());
+    form.txtOperator()->setText(QString::fromUtf8(operatorText));
+}
+
+void acnSaveOptionsExecute(TFmMainForm& form) { SaveSettings(form.Settings(), form.SettingsPath()); }
+
+}  // namespace trelvanox

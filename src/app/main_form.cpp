@@ -68,8 +68,13 @@ TFmMainForm::TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath
     // Numbers are written and read with "." whatever the user's locale.
     QLocale::setDefault(QLocale::c());
     setAttribute(Qt::WA_AlwaysShowToolTips);
-    const QString tahoma = QStringLiteral("Tahoma");
-    if (QFontDatabase::hasFamily(tahoma)) setFont(QFont(tahoma, 8));
+    // Tahoma 8 point where the machine has it, else the desktop's sans font at that size; the
+    // dialogs, children of the window, take the same font.
+    QFont windowFont = font();
+    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
+        windowFont.setFamily(QStringLiteral("Tahoma"));
+    windowFont.setPointSize(8);
+    setFont(windowFont);
 
     commands_ = new TCommandSet(this);
     auto* central = new QWidget(this);
@@ -79,12 +84,13 @@ TFmMainForm::TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath
 
     groupBox1_ = new QGroupBox(QStringLiteral("Радарограмма"), central);
     groupBox1_->setObjectName(QStringLiteral("GroupBox1"));
-    QFont boxFont = groupBox1_->font();
+    // Only the box's caption is large: its contents keep the window's font.
+    QFont boxFont = windowFont;
     boxFont.setPointSize(12);
     groupBox1_->setFont(boxFont);
     pageControl1_ = new QTabWidget(groupBox1_);
     pageControl1_->setObjectName(QStringLiteral("PageControl1"));
-    pageControl1_->setFont(font());
+    pageControl1_->setFont(QFont(windowFont.family(), windowFont.pointSize()));
     pageControl1_->addTab(BuildHeaderPage(), QStringLiteral("Заголовок"));
     pageControl1_->addTab(BuildReadLabelsPage(), QStringLiteral("Метки"));
     (new QVBoxLayout(groupBox1_))->addWidget(pageControl1_);

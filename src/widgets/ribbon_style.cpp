@@ -56,6 +56,7 @@ QToolBar QToolButton:hover { background: ${headHover}; border-color: ${headHover
 QToolBar QToolButton:pressed { background: ${headPressed}; border-color: ${headHoverBorder}; }
 
 QLabel { color: ${text}; background: transparent; }
+QCheckBox, QRadioButton { spacing: 5px; }
 QLineEdit, QComboBox {
     color: ${editText}; background: ${edit}; border: 1px solid ${editBorder}; border-radius: 2px;
     padding: 1px 3px; selection-background-color: ${accent}; selection-color: #ffffff;
@@ -222,10 +223,8 @@ void TintCheckBoxes(QWidget* root, TRibbonStyle style) {
     widgets.prepend(root);
     for (QWidget* box : widgets) {
         if (!qobject_cast<QCheckBox*>(box) && !qobject_cast<QRadioButton*>(box)) continue;
-        box->ensurePolished();  // a later first polish would replace the palette
         QPalette palette = box->palette();
         palette.setColor(QPalette::WindowText, text);
-        palette.setColor(QPalette::ButtonText, text);
         box->setPalette(palette);
     }
 }

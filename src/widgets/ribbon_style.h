@@ -26,9 +26,10 @@ inline constexpr int kSmallIcon = 16;
 // nothing else of the window.
 QString RibbonStyleSheet(TRibbonStyle style);
 
-// Check boxes and radio buttons under root get the style's text colour through their palette, not
-// through the sheet: a sheet colour would paint their check marks too, unreadable on the white
-// box of a dark style.
+// Check boxes and radio buttons at or under root get the style's text colour through their own
+// palette: a sheet colour would paint their check marks as well, unreadable on the white box of
+// a dark style, and the sheet-styled panels between them and the ribbon stop palette inheritance.
 void TintCheckBoxes(QWidget* root, TRibbonStyle style);
+
 
 }  // namespace trelvanox

@@ -140,11 +140,11 @@ void TStringGridView::PlaceCurrentCell(int col, int row) {
 void TStringGridView::PaintCorner() {
     QStylePainter painter(corner_);
     painter.setFont(horizontalHeader()->font());
+    // Drawn like a title section: the corner button itself is disabled, so its own state and
+    // palette would grey the text out.
     QStyleOptionHeader option;
-    option.initFrom(corner_);
-    option.state = QStyle::State_Raised | QStyle::State_Horizontal;
-    if (isEnabled()) option.state |= QStyle::State_Enabled;
-    option.fontMetrics = painter.fontMetrics();
+    option.initFrom(horizontalHeader());
+    option.state |= QStyle::State_Raised | QStyle::State_Horizontal;
     option.rect = corner_->rect();
     option.position = QStyleOptionHeader::OnlyOneSection;
     option.orientation = Qt::Horizontal;

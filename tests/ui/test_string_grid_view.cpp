@@ -72,6 +72,7 @@ class TStringGridViewTest : public QObject {
     void columnWidths_data();
     void columnWidths();
     void defaultSizes();
+    void cornerShowsFixedColumnTitle();
     void textWidth_data();
     void textWidth();
 };
@@ -471,11 +472,24 @@ void TStringGridViewTest::defaultSizes() {
     QCOMPARE(view.rowHeight(0), 30);
     QCOMPARE(view.rowHeight(5998), 30);
     QVERIFY(view.horizontalHeader()->height() >= 30);
+}
 
-    // The corner above the fixed column spans the fixed column's width.
+void TStringGridViewTest::cornerShowsFixedColumnTitle() {
+    TStringGrid grid = NamedGrid(3, 17);
+    TStringGridView view(grid, 1, 1);
+    view.SetColWidth(0, 250);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
     auto* corner = view.findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
     QVERIFY(corner);
-    QTRY_COMPARE(corner->width(), view.ColWidth(0));
+    QTRY_COMPARE(corner->width(), 250);
+    QCOMPARE(corner->height(), view.horizontalHeader()->height());
+
+    const QImage withTitle = corner->grab().toImage();
+    grid.SetCell(0, 0, std::string());
+    view.GridModel()->CellChanged(0, 0);
+    QVERIFY(view.GridModel()->CornerText().isEmpty());
+    QVERIFY(corner->grab().toImage() != withTitle);
 }
 
 void TStringGridViewTest::textWidth_data() {

@@ -14,11 +14,11 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "amplitude/regulation_amplitude_form.h"
 #include "app/about_form.h"
 #include "app/build_date.h"
 #include "app/command_set.h"
 #include "app/options_form.h"
-#include "amplitude/regulation_amplitude_form.h"
 #include "header/header_table.h"
 #include "labels/color_options_form.h"
 #include "labels/edit_table.h"
@@ -40,8 +40,7 @@ constexpr int kClientHeight = 648;
 constexpr int kRowHeight = 24;
 
 // A line edit with its caption above it, as the labelled edits of the window are.
-QWidget* LabelledEdit(const QString& caption, const char* name, QLineEdit*& edit,
-                      QWidget* parent) {
+QWidget* LabelledEdit(const QString& caption, const char* name, QLineEdit*& edit, QWidget* parent) {
     auto* box = new QWidget(parent);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -108,8 +107,7 @@ TFmMainForm::TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath
     ConnectCommands();
     connect(pageControl1_, &QTabWidget::currentChanged, this, &TFmMainForm::PageControlChange);
     connect(pageControl2_, &QTabWidget::currentChanged, this, &TFmMainForm::PageControlChange);
-    connect(qApp, &QGuiApplication::focusWindowChanged, this,
-            &TFmMainForm::OnFocusWindowChanged);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &TFmMainForm::OnFocusWindowChanged);
 
     // The constructor's own steps, in order.
     RadargramFileName.clear();
@@ -171,7 +169,8 @@ QWidget* TFmMainForm::BuildReadLabelsPage() {
     layout->addWidget(sgReadLabels_, 1);
 
     auto* counts = new QHBoxLayout;
-    counts->addWidget(LabelledEdit(QStringLiteral("Всего меток"), "ltxtNLabels", ltxtNLabels_, page));
+    counts->addWidget(
+        LabelledEdit(QStringLiteral("Всего меток"), "ltxtNLabels", ltxtNLabels_, page));
     counts->addWidget(LabelledEdit(QStringLiteral("Подписанных меток"), "ltxtNLabelsWithText",
                                    ltxtNLabelsWithText_, page));
     counts->addWidget(LabelledEdit(QStringLiteral("Неподписанных меток"), "ltxtNLabelsNoText",
@@ -203,10 +202,8 @@ QWidget* TFmMainForm::BuildNewLabelsPage() {
     sgNewSetsLabels_->SetDefaultRowHeight(kRowHeight);
     const int widths[] = {85, 144, 145, 152};
     for (int col = 0; col < 4; ++col) sgNewSetsLabels_->SetColWidth(col, widths[col]);
-    connect(sgNewSetsLabels_, &TStringGridView::SelectCell, this, [this](int col, int row) {
-        SelectedColumn = col;
-        SelectedRow = row;
-    });
+    connect(sgNewSetsLabels_, &TStringGridView::SelectCell, this,
+            &TFmMainForm::sgNewSetsLabelsSelectCell);
     layout->addWidget(sgNewSetsLabels_, 1);
     return page;
 }
@@ -223,6 +220,11 @@ void TFmMainForm::FormResize() {
     ribbon_->setGeometry(0, 0, centralWidget()->width(), kRibbonHeight);
     groupBox1_->setGeometry(3, kBoxTop, half, height);
     groupBox2_->setGeometry(half + 20, kBoxTop, half - 40, height);
+}
+
+void TFmMainForm::sgNewSetsLabelsSelectCell(int col, int row) {
+    SelectedColumn = col;
+    SelectedRow = row;
 }
 
 void TFmMainForm::PageControlChange() {

@@ -38,9 +38,8 @@ class TStringGridView;
 // them, gone with the window.
 class TFmMainForm : public QMainWindow {
     Q_OBJECT
-public:
-    TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath,
-                QWidget* parent = nullptr);
+  public:
+    TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath, QWidget* parent = nullptr);
     ~TFmMainForm() override;
 
     // The dialogs, in start-up order: colour map, about box, options, label insertion,
@@ -88,11 +87,13 @@ public:
     void FormActivate();
     void FormResize();
     void PageControlChange();
+    // The edit table's current cell, kept for its context menu.
+    void sgNewSetsLabelsSelectCell(int col, int row);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     QWidget* BuildHeaderPage();
     QWidget* BuildReadLabelsPage();
     QWidget* BuildNewHeaderPage();

@@ -51,7 +51,9 @@ QWidget* TFmMainForm::BuildFileGroupContent() {
 }
 
 void TFmMainForm::BuildRibbon() {
-    const auto act = [this](const char* name) { return commands_->Action(QString::fromLatin1(name)); };
+    const auto act = [this](const char* name) {
+        return commands_->Action(QString::fromLatin1(name));
+    };
     ribbon_->SetCaption(QStringLiteral("Trelvanox v2"));
 
     TRibbonTab* file = ribbon_->AddTab(QStringLiteral("Файл"));
@@ -64,6 +66,9 @@ void TFmMainForm::BuildRibbon() {
     main->AddSeparator();
     main->AddSmallAction(act("acnChangeHeaderSets"));
     main->AddSmallAction(act("acnChangeLabelSets"));
+    // The packed write has no place of its own in the command bar; without a button nobody
+    // could reach it.
+    main->AddSmallAction(act("acnDeleteZeroDelimiter"));
     radargram->AddGroup(QStringLiteral("Заголовок"))->AddLargeAction(act("acnSetNoHeader"));
     TRibbonGroup* labels = radargram->AddGroup(QStringLiteral("Метки"));
     labels->AddLargeAction(act("acnDlgColorSettings"));
@@ -71,7 +76,8 @@ void TFmMainForm::BuildRibbon() {
     labels->AddSmallAction(act("acnInsertLabel"));
     labels->AddSmallAction(act("acnSetZeroPosition"));
     labels->AddSmallAction(act("acnSetNoLabelText"));
-    radargram->AddGroup(QStringLiteral("Фильтрация"))->AddLargeAction(act("acnRegulationAmplitude"));
+    radargram->AddGroup(QStringLiteral("Фильтрация"))
+        ->AddLargeAction(act("acnRegulationAmplitude"));
 
     TRibbonTab* tables = ribbon_->AddTab(QStringLiteral("Таблицы"));
     TRibbonGroup* clipboard = tables->AddGroup(QStringLiteral("Буфер обмена"));
@@ -97,7 +103,8 @@ void TFmMainForm::BuildRibbon() {
     auto* scheme = new QComboBox;
     scheme->setObjectName(QStringLiteral("ComboBox2"));
     scheme->setEditable(true);
-    scheme->addItems({QStringLiteral("XP"), QStringLiteral("Стандарт"), QStringLiteral("Твилайнс")});
+    scheme->addItems(
+        {QStringLiteral("XP"), QStringLiteral("Стандарт"), QStringLiteral("Твилайнс")});
     scheme->setEditText(QStringLiteral("схема"));
     view->AddGroup(QStringLiteral("Цветовая схема"))->AddWidget(scheme);
 
@@ -126,13 +133,39 @@ void TFmMainForm::BuildRibbon() {
 
 void TFmMainForm::BuildQuickAccessToolBar() {
     // Names in order; an empty name is a separator.
-    static const char* const kItems[] = {
-        "acnReadFile", "acnWriteFile", "acnChangeHeaderSets", "acnChangeLabelSets",
-        "acnOptionsRedact", "", "acnSetNoHeader", "", "acnDlgColorSettings", "acnInsertLabel",
-        "acnSetNoLabelText", "acnSetZeroPosition", "", "acnRegulationAmplitude", "",
-        "acnImportTable", "acnExportTable", "acnClearTableLabels", "acnTranslateTable", "",
-        "acnOptionsAll", "", "acnPrint", "", "acnExit", "", "", "acnChangeLabelSets", "", "",
-        "acnChangeLabelSets", "", "acnReadFile"};
+    static const char* const kItems[] = {"acnReadFile",
+                                         "acnWriteFile",
+                                         "acnChangeHeaderSets",
+                                         "acnChangeLabelSets",
+                                         "acnOptionsRedact",
+                                         "",
+                                         "acnSetNoHeader",
+                                         "",
+                                         "acnDlgColorSettings",
+                                         "acnInsertLabel",
+                                         "acnSetNoLabelText",
+                                         "acnSetZeroPosition",
+                                         "",
+                                         "acnRegulationAmplitude",
+                                         "",
+                                         "acnImportTable",
+                                         "acnExportTable",
+                                         "acnClearTableLabels",
+                                         "acnTranslateTable",
+                                         "",
+                                         "acnOptionsAll",
+                                         "",
+                                         "acnPrint",
+                                         "",
+                                         "acnExit",
+                                         "",
+                                         "",
+                                         "acnChangeLabelSets",
+                                         "",
+                                         "",
+                                         "acnChangeLabelSets",
+                                         "",
+                                         "acnReadFile"};
     // A toolbar holds an action once; commands that appear twice get buttons of their own.
     QToolBar* bar = ribbon_->QuickAccessToolBar();
     for (const char* name : kItems) {

@@ -39,7 +39,7 @@ QIcon MenuGlyph() {
 // (not on the space left between the toolbar and the help button) and only moves right, and is
 // cut, when the quick-access toolbar grows into the middle.
 class TTitleRow : public QWidget {
-public:
+  public:
     TTitleRow(QWidget* start, QLabel* caption, QToolButton* help, QWidget* parent)
         : QWidget(parent), start_(start), caption_(caption), help_(help) {
         for (QWidget* part : {static_cast<QWidget*>(caption), start, static_cast<QWidget*>(help)})
@@ -52,7 +52,7 @@ public:
     }
     QSize minimumSizeHint() const override { return {0, kTitleHeight}; }
 
-protected:
+  protected:
     bool event(QEvent* event) override {
         // The toolbar grew or shrank: the start part asks for a new size.
         if (event->type() == QEvent::LayoutRequest) Arrange();
@@ -61,7 +61,7 @@ protected:
     void resizeEvent(QResizeEvent*) override { Arrange(); }
     void showEvent(QShowEvent*) override { Arrange(); }
 
-private:
+  private:
     void Arrange() {
         const int h = height();
         help_->move(width() - kEdge - help_->width(), (h - help_->height()) / 2);
@@ -81,8 +81,9 @@ private:
 
 }  // namespace
 
-TRibbon::TRibbon(QWidget* parent) : QWidget(parent) {
+TRibbon::TRibbon(QWidget* parent) : QWidget(parent), baseStyle_(new TRibbonBaseStyle) {
     setAttribute(Qt::WA_StyledBackground);
+    setStyle(baseStyle_);
     setFixedHeight(kRibbonHeight);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
@@ -163,11 +164,18 @@ TRibbon::TRibbon(QWidget* parent) : QWidget(parent) {
     SetRibbonStyle(TRibbonStyle::Obsidian);
 }
 
+TRibbon::~TRibbon() {
+    // The ribbon's widgets use the base style until the very end of their destruction.
+    baseStyle_->deleteLater();
+}
+
 void TRibbon::SetCaption(const QString& caption) {
     caption_->setText(caption);  // the top row places it again when the label asks for room
 }
 
-QString TRibbon::Caption() const { return caption_->text(); }
+QString TRibbon::Caption() const {
+    return caption_->text();
+}
 
 TRibbonTab* TRibbon::AddTab(const QString& caption) {
     auto* tab = new TRibbonTab(caption, pages_);
@@ -181,18 +189,22 @@ TRibbonTab* TRibbon::Tab(int index) const {
     return index >= 0 && index < tabs_.size() ? tabs_[index] : nullptr;
 }
 
-int TRibbon::CurrentTab() const { return tabBar_->currentIndex(); }
+int TRibbon::CurrentTab() const {
+    return tabBar_->currentIndex();
+}
 
-void TRibbon::SetCurrentTab(int index) { tabBar_->setCurrentIndex(index); }
+void TRibbon::SetCurrentTab(int index) {
+    tabBar_->setCurrentIndex(index);
+}
 
 void TRibbon::SetRibbonStyle(TRibbonStyle style) {
     style_ = style;
     setStyleSheet(RibbonStyleSheet(style));
-    TintCheckBoxes(this, style);
 }
 
 void TRibbon::ShowApplicationMenu() {
-    applicationMenu_->popup(applicationButton_->mapToGlobal(QPoint(0, applicationButton_->height())));
+    applicationMenu_->popup(
+        applicationButton_->mapToGlobal(QPoint(0, applicationButton_->height())));
 }
 
 TRibbonTab::TRibbonTab(const QString& caption, QWidget* parent)
@@ -216,19 +228,26 @@ TRibbonGroup* TRibbonTab::Group(int index) const {
     return index >= 0 && index < groups_.size() ? groups_[index] : nullptr;
 }
 
-QSize TRibbonTab::sizeHint() const { return strip_->sizeHint(); }
+QSize TRibbonTab::sizeHint() const {
+    return strip_->sizeHint();
+}
 
-QSize TRibbonTab::minimumSizeHint() const { return {0, strip_->minimumSizeHint().height()}; }
+QSize TRibbonTab::minimumSizeHint() const {
+    return {0, strip_->minimumSizeHint().height()};
+}
 
 bool TRibbonTab::event(QEvent* event) {
     if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show) PlaceStrip();
     return QWidget::event(event);
 }
 
-void TRibbonTab::resizeEvent(QResizeEvent*) { PlaceStrip(); }
+void TRibbonTab::resizeEvent(QResizeEvent*) {
+    PlaceStrip();
+}
 
 void TRibbonTab::PlaceStrip() {
     strip_->setGeometry(0, 0, std::max(width(), strip_->sizeHint().width()), height());
+    stripLayout_->activate();
 }
 
 }  // namespace trelvanox

@@ -12,6 +12,7 @@ class QHBoxLayout;
 class QLabel;
 class QMenu;
 class QStackedWidget;
+class QStyle;
 class QTabBar;
 class QToolBar;
 class QToolButton;
@@ -37,8 +38,9 @@ enum class TRibbonStyle { Obsidian, Silver, Luna };
 // still find it focused after a click.
 class TRibbon : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TRibbon(QWidget* parent = nullptr);
+    ~TRibbon() override;
 
     void SetCaption(const QString& caption);
     QString Caption() const;
@@ -56,11 +58,13 @@ public:
     void SetRibbonStyle(TRibbonStyle style);
     TRibbonStyle RibbonStyle() const { return style_; }
 
-signals:
+  signals:
     void HelpButtonClicked();
 
-private:
+  private:
     void ShowApplicationMenu();
+
+    QStyle* baseStyle_;  // under the colour style's sheet; released after the ribbon
 
     QMenu* applicationMenu_;
     QToolButton* applicationButton_;
@@ -76,7 +80,7 @@ private:
 // groups cuts them off at the right instead of squeezing them (and never widens the window).
 class TRibbonTab : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TRibbonTab(const QString& caption, QWidget* parent = nullptr);
 
     QString Caption() const { return caption_; }
@@ -87,11 +91,11 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void PlaceStrip();
 
     QString caption_;
@@ -105,7 +109,7 @@ private:
 // three to a column; a separator closes the column with a vertical line.
 class TRibbonGroup : public QFrame {
     Q_OBJECT
-public:
+  public:
     explicit TRibbonGroup(const QString& caption, QWidget* parent = nullptr);
 
     QString Caption() const;
@@ -120,7 +124,7 @@ public:
     // The small launcher button at the group's bottom right runs the action.
     void SetLauncherAction(QAction* action);
 
-private:
+  private:
     void AddStacked(QWidget* item, int rows);
     void AddColumnItem(QWidget* item);
 

@@ -25,16 +25,17 @@ constexpr int kLargeMinWidth = 44;
 constexpr int kLauncherSize = 14;
 
 // A large button's caption on two lines, broken at the blank nearest its middle, so that large
-// buttons stay narrow and their icons line up.
+// buttons stay narrow; a break that would leave a word of one or two letters alone is not made.
 QString TwoLineCaption(const QString& text) {
     if (text.contains(QLatin1Char('\n'))) return text;
     const int middle = static_cast<int>(text.size()) / 2;
     int best = -1;
     for (int i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char(' ') && (best < 0 || std::abs(i - middle) < std::abs(best - middle)))
+        if (text[i] == QLatin1Char(' ') &&
+            (best < 0 || std::abs(i - middle) < std::abs(best - middle)))
             best = i;
     }
-    if (best < 0) return text;
+    if (best < 3 || text.size() - best - 1 < 3) return text;
     QString wrapped = text;
     wrapped[best] = QLatin1Char('\n');
     return wrapped;
@@ -50,8 +51,9 @@ QIcon BlankSmallIcon() {
 // A button bound to its action. QToolButton copies text, icon and tool tip from its default action
 // on every change of the action; the caption break and the blank icon are applied again after it.
 class TRibbonButton : public QToolButton {
-public:
-    TRibbonButton(QAction* action, bool large, QWidget* parent) : QToolButton(parent), large_(large) {
+  public:
+    TRibbonButton(QAction* action, bool large, QWidget* parent)
+        : QToolButton(parent), large_(large) {
         setObjectName(large ? QStringLiteral("ribbonLargeButton")
                             : QStringLiteral("ribbonSmallButton"));
         setFocusPolicy(Qt::NoFocus);
@@ -70,13 +72,13 @@ public:
         Dress();
     }
 
-protected:
+  protected:
     void actionEvent(QActionEvent* event) override {
         QToolButton::actionEvent(event);
         if (event->type() == QEvent::ActionChanged && event->action() == defaultAction()) Dress();
     }
 
-private:
+  private:
     void Dress() {
         if (large_)
             setText(TwoLineCaption(text()));
@@ -90,7 +92,7 @@ private:
 // The dialog launcher: a small corner-and-arrow glyph in the group's caption row. It runs its
 // action and shows its tool tip, but draws the glyph instead of the action's icon.
 class TLauncherButton : public QToolButton {
-public:
+  public:
     TLauncherButton(QAction* action, QWidget* parent) : QToolButton(parent) {
         setObjectName(QStringLiteral("ribbonLauncher"));
         setFocusPolicy(Qt::NoFocus);
@@ -100,7 +102,7 @@ public:
         setDefaultAction(action);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QStylePainter painter(this);
         QStyleOptionToolButton option;
@@ -145,7 +147,9 @@ TRibbonGroup::TRibbonGroup(const QString& caption, QWidget* parent) : QFrame(par
     outer->addLayout(footer_, 1);
 }
 
-QString TRibbonGroup::Caption() const { return caption_->text(); }
+QString TRibbonGroup::Caption() const {
+    return caption_->text();
+}
 
 void TRibbonGroup::AddLargeAction(QAction* action) {
     AddColumnItem(new TRibbonButton(action, true, this));
@@ -172,9 +176,6 @@ void TRibbonGroup::AddWidget(QWidget* widget) {
         std::clamp(static_cast<int>(std::lround(double(height) / kRowHeight)), 1, kStackRows);
     AddStacked(widget, rows);
     widget->show();
-    for (QWidget* up = parentWidget(); up; up = up->parentWidget()) {
-        if (auto* ribbon = qobject_cast<TRibbon*>(up)) TintCheckBoxes(widget, ribbon->RibbonStyle());
-    }
 }
 
 void TRibbonGroup::SetLauncherAction(QAction* action) {

@@ -1,7 +1,6 @@
 #include "widgets/ribbon_style.h"
 
-#include <QCheckBox>
-#include <QRadioButton>
+#include <QStyleOption>
 #include <span>
 #include <utility>
 
@@ -56,7 +55,7 @@ QToolBar QToolButton:hover { background: ${headHover}; border-color: ${headHover
 QToolBar QToolButton:pressed { background: ${headPressed}; border-color: ${headHoverBorder}; }
 
 QLabel { color: ${text}; background: transparent; }
-QCheckBox, QRadioButton { spacing: 5px; }
+QCheckBox, QRadioButton { color: ${text}; }
 QLineEdit, QComboBox {
     color: ${editText}; background: ${edit}; border: 1px solid ${editBorder}; border-radius: 2px;
     padding: 1px 3px; selection-background-color: ${accent}; selection-color: #ffffff;
@@ -213,20 +212,21 @@ QString Fill(std::span<const TColour> colours) {
 
 }  // namespace
 
-QString RibbonStyleSheet(TRibbonStyle style) { return Fill(Colours(style)); }
+QString RibbonStyleSheet(TRibbonStyle style) {
+    return Fill(Colours(style));
+}
 
-void TintCheckBoxes(QWidget* root, TRibbonStyle style) {
-    QColor text;
-    for (const auto& [name, value] : Colours(style))
-        if (QLatin1String(name) == QLatin1String("text")) text = QColor(QLatin1String(value));
-    QList<QWidget*> widgets = root->findChildren<QWidget*>();
-    widgets.prepend(root);
-    for (QWidget* box : widgets) {
-        if (!qobject_cast<QCheckBox*>(box) && !qobject_cast<QRadioButton*>(box)) continue;
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::WindowText, text);
-        box->setPalette(palette);
+void TRibbonBaseStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                     QPainter* painter, const QWidget* widget) const {
+    const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+    if (button && (element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton)) {
+        QStyleOptionButton mark(*button);
+        mark.palette.setColor(QPalette::Text, QColor(0x20, 0x20, 0x20));
+        mark.palette.setColor(QPalette::Base, Qt::white);
+        QProxyStyle::drawPrimitive(element, &mark, painter, widget);
+        return;
     }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
 }  // namespace trelvanox

@@ -1,8 +1,7 @@
 #pragma once
 
+#include <QProxyStyle>
 #include <QString>
-
-class QWidget;
 
 #include "widgets/ribbon.h"
 
@@ -26,10 +25,13 @@ inline constexpr int kSmallIcon = 16;
 // nothing else of the window.
 QString RibbonStyleSheet(TRibbonStyle style);
 
-// Check boxes and radio buttons at or under root get the style's text colour through their own
-// palette: a sheet colour would paint their check marks as well, unreadable on the white box of
-// a dark style, and the sheet-styled panels between them and the ribbon stop palette inheritance.
-void TintCheckBoxes(QWidget* root, TRibbonStyle style);
-
+// The style under the ribbon's sheet (the application's style otherwise). The sheet gives check
+// boxes and radio buttons the style's text colour, and a sheet colour paints their check marks
+// too; this keeps the marks dark on their white boxes, readable on a dark style as well.
+class TRibbonBaseStyle : public QProxyStyle {
+  public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override;
+};
 
 }  // namespace trelvanox

@@ -72,7 +72,14 @@ TEST_P(RoundTripTest, ReadThenWriteLeavesTheFileIdentical) {
 INSTANTIATE_TEST_SUITE_P(Files, RoundTripTest,
                          ::testing::Combine(::testing::Values(kGpr, kGpr2),
                                             ::testing::Values(TShape{40, 16}, TShape{0, 16},
-                                                              TShape{5, 0}, TShape{1, 512})));
+                                                              TShape{5, 0}, TShape{1, 512})),
+                         [](const auto& info) {
+                             const TShape shape = std::get<1>(info.param);
+                             return std::string(std::get<0>(info.param) == kGpr ? "Gpr_"
+                                                                                : "Gpr2_") +
+                                    std::to_string(shape.Traces) + "x" +
+                                    std::to_string(shape.Samples);
+                         });
 
 TEST_F(WriterTest, SwitchingGpr2ToGprPacksTheTracesAndKeepsTheOldTail) {
     Load(Options(kGpr2), kGpr2);
@@ -254,7 +261,13 @@ TEST_P(WriterFailureTest, ReportsAFailedWriteOrFlush) {
 INSTANTIATE_TEST_SUITE_P(Blocks, WriterFailureTest,
                          ::testing::Combine(::testing::Values(kGpr, kGpr2),
                                             // header, block, traces, labels, flush
-                                            ::testing::Values(0, 500, 3000, 1600 + 40 * 100, -1)));
+                                            ::testing::Values(0, 500, 3000, 1600 + 40 * 100, -1)),
+                         [](const auto& info) {
+                             const int at = std::get<1>(info.param);
+                             return std::string(std::get<0>(info.param) == kGpr ? "Gpr_"
+                                                                                : "Gpr2_") +
+                                    (at < 0 ? "Flush" : "After" + std::to_string(at));
+                         });
 
 }  // namespace
 }  // namespace trelvanox

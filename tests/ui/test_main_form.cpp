@@ -3,9 +3,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPrinter>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
@@ -31,7 +33,7 @@ QString Cell(const TStringGrid& grid, int col, int row) {
 class TestMainForm : public QObject {
     Q_OBJECT
 
-private:
+  private:
     QTemporaryDir dir_;
     std::unique_ptr<TFakePlatform> platform_;
     std::unique_ptr<TFmMainForm> form_;
@@ -46,7 +48,7 @@ private:
         form_->findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))->click();
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         QVERIFY(dir_.isValid());
         demo_ = Path(QStringLiteral("demo.GPR2"));
@@ -75,17 +77,20 @@ private slots:
         QVERIFY(form_->RadargramFileName.isEmpty());
         QCOMPARE(form_->SelectedRow, 0);
         QCOMPARE(form_->SelectedColumn, 0);
-        QVERIFY(!form_->findChild<QToolButton*>(QStringLiteral("sbtnTranslateTable"))->isVisibleTo(form_.get()));
+        QVERIFY(!form_->findChild<QToolButton*>(QStringLiteral("sbtnTranslateTable"))
+                     ->isVisibleTo(form_.get()));
         QCOMPARE(form_->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->currentIndex(), 0);
         QCOMPARE(form_->findChild<QTabWidget*>(QStringLiteral("PageControl2"))->currentIndex(), 1);
         QCOMPARE(form_->Ribbon().CurrentTab(), form_->Ribbon().TabCount() - 1);
-        QCOMPARE(form_->Ribbon().Tab(form_->Ribbon().CurrentTab())->Caption(), QStringLiteral("Справка"));
+        QCOMPARE(form_->Ribbon().Tab(form_->Ribbon().CurrentTab())->Caption(),
+                 QStringLiteral("Справка"));
         QCOMPARE(form_->Ribbon().RibbonStyle(), TRibbonStyle::Obsidian);
         QVERIFY(!form_->CompileDateText.isEmpty());
         QCOMPARE(form_->findChild<QLabel*>(QStringLiteral("lblDateCompilation"))->text(),
                  form_->CompileDateText);
         QCOMPARE(form_->lblSizeFile()->text(), QStringLiteral("Размер файла:"));
-        QCOMPARE(Cell(form_->HeaderGrid(), 0, 6), QStringLiteral("Количество трасс в файле профиля"));
+        QCOMPARE(Cell(form_->HeaderGrid(), 0, 6),
+                 QStringLiteral("Количество трасс в файле профиля"));
         QCOMPARE(Cell(form_->ReadLabelsGrid(), 3, 0), QStringLiteral("Координата \n от начала, м"));
         QCOMPARE(Cell(form_->NewLabelsGrid(), 3, 0), QStringLiteral("Цвет метки(индекс)"));
         QCOMPARE(form_->sgReadF4Header()->ColWidth(0), 250);
@@ -99,6 +104,66 @@ private slots:
             const QString name = QString::fromUtf8(command.Name.data(), command.Name.size());
             QVERIFY2(form_->findChild<QAction*>(name), qPrintable(name));
         }
+    }
+
+    void quickAccessToolBarInItsOrder() {
+        const QStringList expected = {"acnReadFile",
+                                      "acnWriteFile",
+                                      "acnChangeHeaderSets",
+                                      "acnChangeLabelSets",
+                                      "acnOptionsRedact",
+                                      "|",
+                                      "acnSetNoHeader",
+                                      "|",
+                                      "acnDlgColorSettings",
+                                      "acnInsertLabel",
+                                      "acnSetNoLabelText",
+                                      "acnSetZeroPosition",
+                                      "|",
+                                      "acnRegulationAmplitude",
+                                      "|",
+                                      "acnImportTable",
+                                      "acnExportTable",
+                                      "acnClearTableLabels",
+                                      "acnTranslateTable",
+                                      "|",
+                                      "acnOptionsAll",
+                                      "|",
+                                      "acnPrint",
+                                      "|",
+                                      "acnExit",
+                                      "|",
+                                      "|",
+                                      "acnChangeLabelSets",
+                                      "|",
+                                      "|",
+                                      "acnChangeLabelSets",
+                                      "|",
+                                      "acnReadFile"};
+        QStringList items;
+        QToolBar* bar = form_->Ribbon().QuickAccessToolBar();
+        for (QAction* action : bar->actions()) {
+            if (action->isSeparator()) {
+                items << QStringLiteral("|");
+                continue;
+            }
+            const auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action));
+            QVERIFY(button && button->defaultAction());
+            QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
+            items << button->defaultAction()->objectName();
+        }
+        QCOMPARE(items, expected);
+        QStringList menu;
+        for (QAction* action : form_->Ribbon().ApplicationMenu()->actions())
+            menu << action->objectName();
+        QCOMPARE(menu, (QStringList{"acnPrint", "acnOptionsAll", "acnExit"}));
+    }
+
+    void editTableKeepsTheSelectedCell() {
+        TStringGridView* grid = form_->sgNewSetsLabels();
+        grid->setCurrentIndex(grid->GridModel()->IndexOf(2, 7));
+        QCOMPARE(form_->SelectedColumn, 2);
+        QCOMPARE(form_->SelectedRow, 7);
     }
 
     void resizeRule_data() {
@@ -143,7 +208,8 @@ private slots:
         two->setCurrentIndex(1 - page2);
         one->setCurrentIndex(page1);
         two->setCurrentIndex(page2);
-        QTEST(form_->findChild<QToolButton*>(QStringLiteral("sbtnTranslateTable"))->isVisibleTo(form_.get()),
+        QTEST(form_->findChild<QToolButton*>(QStringLiteral("sbtnTranslateTable"))
+                  ->isVisibleTo(form_.get()),
               "visible");
     }
 
@@ -152,8 +218,9 @@ private slots:
 
         QVERIFY(platform_->Messages().isEmpty());
         QCOMPARE(platform_->Calls.size(), size_t{1});
-        QCOMPARE(platform_->Calls[0].Request.Filter,
-                 QStringLiteral("Файлы радарограмм (*.GPR, *.GPR2)|*.GPR;*.GPR2|Все файлы (*.*)|*.*"));
+        QCOMPARE(
+            platform_->Calls[0].Request.Filter,
+            QStringLiteral("Файлы радарограмм (*.GPR, *.GPR2)|*.GPR;*.GPR2|Все файлы (*.*)|*.*"));
         QCOMPARE(form_->txtFileName()->text(), demo_);
         QCOMPARE(form_->windowTitle(), demo_);
         QCOMPARE(form_->RadargramFileName, QStringLiteral("demo.GPR2"));
@@ -227,7 +294,8 @@ private slots:
         Act("acnReadFile")->trigger();
 
         QCOMPARE(platform_->Last().Kind, TFakePlatform::TCallKind::ShowMessage);
-        QCOMPARE(platform_->Last().Text, QStringLiteral("Радарограмма не открыта или не прочитана"));
+        QCOMPARE(platform_->Last().Text,
+                 QStringLiteral("Радарограмма не открыта или не прочитана"));
         QCOMPARE(form_->lblSizeFile()->text(), QStringLiteral("Размер файла: 0 МБ (100 байт)"));
         QCOMPARE(form_->Model().FileLoaded(), 0);
     }
@@ -235,8 +303,8 @@ private slots:
     void writeWithoutAReadIsRefused_data() {
         QTest::addColumn<bool>("exists");
         QTest::addColumn<QString>("message");
-        QTest::newRow("file exists") << true
-                                     << QStringLiteral("Невозможно записать файл. Файл не открыт или не прочитан");
+        QTest::newRow("file exists")
+            << true << QStringLiteral("Невозможно записать файл. Файл не открыт или не прочитан");
         QTest::newRow("no file") << false << QStringLiteral("Невозможно записать файл");
     }
     void writeWithoutAReadIsRefused() {
@@ -270,7 +338,8 @@ private slots:
     void settingsReloadAtActivation() {
         QFile ini(Path(QStringLiteral("settings.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Format]\r\nGPR|GPR2=0\r\n[FileHeader]\r\nOperator=\xc8\xe2\xe0\xed\xee\xe2\r\n");
+        ini.write(
+            "[Format]\r\nGPR|GPR2=0\r\n[FileHeader]\r\nOperator=\xc8\xe2\xe0\xed\xee\xe2\r\n");
         ini.close();
 
         form_->show();

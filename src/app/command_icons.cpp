@@ -80,6 +80,28 @@ void DrawSkin(QPainter& p, const QColor& top, const QColor& bottom) {
     p.drawLine(QPointF(3.0, 6.5), QPointF(13.0, 6.5));
 }
 
+// Colours with a dark outline, so that the two read on the dark ribbon as well as on the light.
+void DrawZeroPosition(QPainter& p) {
+    // Back to the start: a bar at the origin and an arrow running to it.
+    p.setPen(QPen(kInk, 1.0));
+    p.setBrush(QColor(0xf0, 0x90, 0x20));
+    p.drawRect(QRectF(1.5, 2.5, 2.5, 11.0));
+    const QPointF arrow[] = {{5.0, 8.0},   {10.0, 3.0},  {10.0, 6.0}, {14.5, 6.0},
+                             {14.5, 10.0}, {10.0, 10.0}, {10.0, 13.0}};
+    p.drawPolygon(arrow, 7);
+}
+
+void DrawExit(QPainter& p) {
+    // An open door and an arrow leaving through it.
+    p.setPen(QPen(kInk, 1.0));
+    p.setBrush(QColor(0xb0, 0x78, 0x40));
+    p.drawRect(QRectF(1.5, 1.5, 7.0, 13.0));
+    p.setBrush(QColor(0xe0, 0x40, 0x30));
+    const QPointF arrow[] = {{5.5, 6.5},   {10.5, 6.5}, {10.5, 3.5}, {15.0, 8.0},
+                             {10.5, 12.5}, {10.5, 9.5}, {5.5, 9.5}};
+    p.drawPolygon(arrow, 7);
+}
+
 void Draw(QPainter& p, TCommandGlyph glyph) {
     switch (glyph) {
         case TCommandGlyph::Cut:
@@ -98,6 +120,10 @@ void Draw(QPainter& p, TCommandGlyph glyph) {
             return DrawSkin(p, QColor(0xf4, 0xf5, 0xf7), QColor(0xae, 0xb4, 0xbe));
         case TCommandGlyph::SkinLuna:
             return DrawSkin(p, QColor(0xe3, 0xef, 0xff), QColor(0x7f, 0xa8, 0xe0));
+        case TCommandGlyph::ZeroPosition:
+            return DrawZeroPosition(p);
+        case TCommandGlyph::Exit:
+            return DrawExit(p);
         case TCommandGlyph::Standard:
             return;
     }

@@ -66,7 +66,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipText =
          "Обнуление координат всех трасс для их дальнейшего перерасчета по координатам меток",
      .ThemeIcon = "go-first",
-     .StandardIcon = QStyle::SP_MediaSkipBackward},
+     .Glyph = TCommandGlyph::ZeroPosition},
     {.Name = "acnSetNoLabelText",
      .Caption = "Сброс названия меток",
      .Category = "Радарограмма",
@@ -259,7 +259,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "Выход",
      .TipText = "Выход из программы с потерей всех не сохраненных данных",
      .ThemeIcon = "application-exit",
-     .StandardIcon = QStyle::SP_DialogCloseButton},
+     .Glyph = TCommandGlyph::Exit},
 };
 
 QString FromUtf8(std::string_view text) {

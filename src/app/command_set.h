@@ -28,6 +28,8 @@ enum class TCommandGlyph {
     SkinObsidian,
     SkinSilver,
     SkinLuna,
+    ZeroPosition,
+    Exit,
 };
 
 // One command of the main window's action list. Texts are UTF-8.

@@ -2,17 +2,10 @@
 
 namespace trelvanox {
 
-TFmRegulationAmplitude::TFmRegulationAmplitude(QWidget* parent) : QDialog(parent) {
+TFmRegulationAmplitude::TFmRegulationAmplitude(QWidget* parent) : TModelessDialog(parent) {
     setObjectName(QStringLiteral("FmRegulationAmplitude"));
     setWindowTitle(QStringLiteral("Регулировка амплитуд"));
-    setModal(false);
     setFixedSize(737, 405);
-}
-
-void TFmRegulationAmplitude::ShowModeless() {
-    show();
-    raise();
-    activateWindow();
 }
 
 }  // namespace trelvanox

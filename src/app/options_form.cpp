@@ -5,10 +5,9 @@
 
 namespace trelvanox {
 
-TFmOptions::TFmOptions(QWidget* parent) : QDialog(parent) {
+TFmOptions::TFmOptions(QWidget* parent) : TModelessDialog(parent) {
     setObjectName(QStringLiteral("FmOptions"));
     setWindowTitle(QStringLiteral("Настройка"));
-    setModal(false);
     resize(916, 639);
 
     pages_ = new QTabWidget(this);
@@ -20,12 +19,6 @@ TFmOptions::TFmOptions(QWidget* parent) : QDialog(parent) {
     };
     for (const QString& caption : captions) pages_->addTab(new QWidget, caption);
     (new QVBoxLayout(this))->addWidget(pages_);
-}
-
-void TFmOptions::ShowModeless() {
-    show();
-    raise();
-    activateWindow();
 }
 
 void TFmOptions::ShowPage(int page) {

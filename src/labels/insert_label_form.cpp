@@ -2,17 +2,10 @@
 
 namespace trelvanox {
 
-TFmInsertLabel::TFmInsertLabel(QWidget* parent) : QDialog(parent) {
+TFmInsertLabel::TFmInsertLabel(QWidget* parent) : TModelessDialog(parent) {
     setObjectName(QStringLiteral("FmInsertLabel"));
     setWindowTitle(QStringLiteral("Вставка метки"));
-    setModal(false);
     resize(239, 154);
-}
-
-void TFmInsertLabel::ShowModeless() {
-    show();
-    raise();
-    activateWindow();
 }
 
 }  // namespace trelvanox

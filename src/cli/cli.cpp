@@ -11,43 +11,23 @@ namespace trelvanox {
 
 namespace {
 
-struct TCommand {
-    std::string_view Name;
-    std::string_view Usage;
-    std::string_view Summary;
-    std::vector<TCliOption> Options;
-    std::size_t Positional;
-    int (*Run)(const TParsedArgs&, std::ostream&, std::ostream&);
-};
-
-const std::vector<TCommand>& Commands() {
-    static const std::vector<TCommand> commands = {
-        {"info",
-         "info FILE [--layout gpr|gpr2]",
-         "print the header, the label counts and both tables as one JSON object",
-         {{"--layout", 1}},
-         1,
-         RunInfo},
-        {"rewrite",
-         "rewrite FILE [--layout gpr|gpr2] [--write-layout gpr|gpr2]",
-         "read the file and write it back in place (in the second layout when given)",
-         {{"--layout", 1}, {"--write-layout", 1}},
-         1,
-         RunRewrite},
-        {"pack",
-         "pack FILE [--layout gpr|gpr2]",
-         "read the file and write its traces back without the zero gaps",
-         {{"--layout", 1}},
-         1,
-         RunPack},
-    };
+// Every command family of the tool, in the order the help lists them.
+const std::vector<TCliCommand>& Commands() {
+    static const std::vector<TCliCommand> commands = [] {
+        std::vector<TCliCommand> all;
+        for (auto family : {FileCommands}) {
+            for (TCliCommand& c : family()) all.push_back(std::move(c));
+        }
+        return all;
+    }();
     return commands;
 }
 
 void PrintHelp(std::ostream& out) {
     out << "trelvanox-cli: batch processing of GPR and GPR2 radargram files\n\n"
            "usage: trelvanox-cli COMMAND ARGUMENTS...\n\ncommands:\n";
-    for (const TCommand& c : Commands()) out << "  " << c.Usage << "\n      " << c.Summary << '\n';
+    for (const TCliCommand& c : Commands())
+        out << "  " << c.Usage << "\n      " << c.Summary << '\n';
     out << "\nThe layout is GPR2 unless --layout says otherwise: the file does not tell.\n"
            "Exit status: 0 success, 1 the operation failed (message on stderr), 2 bad usage.\n";
 }
@@ -60,7 +40,7 @@ int RunCli(const std::vector<std::string_view>& args, std::ostream& out, std::os
         return args.empty() ? 2 : 0;
     }
     const auto command = std::find_if(Commands().begin(), Commands().end(),
-                                      [&](const TCommand& c) { return c.Name == args[0]; });
+                                      [&](const TCliCommand& c) { return c.Name == args[0]; });
     if (command == Commands().end()) {
         err << "trelvanox-cli: unknown command '" << args[0] << "'; see trelvanox-cli --help\n";
         return 2;

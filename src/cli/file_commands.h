@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "cli/cli_args.h"
+#include "cli/cli_command.h"
 
 namespace trelvanox {
 
@@ -12,5 +12,8 @@ int RunInfo(const TParsedArgs& args, std::ostream& out, std::ostream& err);
 int RunRewrite(const TParsedArgs& args, std::ostream& out, std::ostream& err);
 // pack FILE [--layout L]: read, then write the traces without the GPR2 gaps.
 int RunPack(const TParsedArgs& args, std::ostream& out, std::ostream& err);
+
+// info, rewrite and pack.
+std::vector<TCliCommand> FileCommands();
 
 }  // namespace trelvanox

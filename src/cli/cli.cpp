@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "cli/amplitude_commands.h"
 #include "cli/cli_args.h"
+#include "cli/edit_commands.h"
+#include "cli/exchange_commands.h"
 #include "cli/file_commands.h"
 #include "common/program_error.h"
 
@@ -15,7 +18,7 @@ namespace {
 const std::vector<TCliCommand>& Commands() {
     static const std::vector<TCliCommand> commands = [] {
         std::vector<TCliCommand> all;
-        for (auto family : {FileCommands}) {
+        for (auto family : {FileCommands, EditCommands, ExchangeCommands, AmplitudeCommands}) {
             for (TCliCommand& c : family()) all.push_back(std::move(c));
         }
         return all;

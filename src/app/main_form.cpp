@@ -17,14 +17,19 @@
 #include "amplitude/regulation_amplitude_form.h"
 #include "app/about_form.h"
 #include "app/build_date.h"
+#include "app/command_dispatcher.h"
 #include "app/command_set.h"
 #include "app/options_form.h"
+#include "app/options_tables.h"
+#include "header/header_edit_page.h"
 #include "header/header_table.h"
 #include "labels/color_options_form.h"
 #include "labels/edit_table.h"
 #include "labels/insert_label_form.h"
+#include "labels/label_commands.h"
 #include "labels/read_label_table.h"
 #include "widgets/ribbon.h"
+#include "widgets/spin_edit.h"
 #include "widgets/string_grid_model.h"
 #include "widgets/string_grid_view.h"
 
@@ -136,7 +141,11 @@ void TFmMainForm::CreateDialogs() {
     fmColorOptions_ = new TFmColorOptions(this);
     fmAbout_ = new TFmAbout(CompileDateText, this);
     fmOptions_ = new TFmOptions(this);
+    fmOptions_->Attach(*this);
     fmInsertLabel_ = new TFmInsertLabel(this);
+    connect(fmInsertLabel_, &TFmInsertLabel::InsertRequested, this, [this] {
+        RunCommand(platform_, fmInsertLabel_, [this] { bbtnInsertLabelClick(*this); });
+    });
     fmRegulationAmplitude_ = new TFmRegulationAmplitude(this);
 }
 
@@ -164,6 +173,7 @@ QWidget* TFmMainForm::BuildReadLabelsPage() {
     sgReadLabels_ = new TStringGridView(readLabelsGrid_, 1, 1, page);
     sgReadLabels_->setObjectName(QStringLiteral("sgReadLabels"));
     sgReadLabels_->SetDefaultRowHeight(kRowHeight);
+    sgReadLabels_->SetOptions(kReadLabelTableOptions);
     const int widths[] = {50, 110, 124, 136, 112, 126};
     for (int col = 0; col < 6; ++col) sgReadLabels_->SetColWidth(col, widths[col]);
     layout->addWidget(sgReadLabels_, 1);
@@ -178,6 +188,8 @@ QWidget* TFmMainForm::BuildReadLabelsPage() {
     auto* exportButton = new QToolButton(page);
     exportButton->setObjectName(QStringLiteral("btnExportReadLabelSets"));
     exportButton->setText(QStringLiteral("Экспорт"));
+    exportButton->setToolTip(
+        QStringLiteral("Экспорт таблицы в текстовый файл с разделителями табуляции"));
     counts->addWidget(exportButton, 0, Qt::AlignBottom);
     sbtnTranslateTable_ = new QToolButton(page);
     sbtnTranslateTable_->setObjectName(QStringLiteral("sbtnTranslateTable"));
@@ -187,24 +199,44 @@ QWidget* TFmMainForm::BuildReadLabelsPage() {
 }
 
 QWidget* TFmMainForm::BuildNewHeaderPage() {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(LabelledEdit(QStringLiteral("Оператор"), "txtOperator", txtOperator_, page));
-    layout->addStretch(1);
-    return page;
+    headerEditPage_ = new THeaderEditPage;
+    return headerEditPage_;
+}
+
+QLineEdit* TFmMainForm::txtOperator() const {
+    return headerEditPage_->txtOperator();
 }
 
 QWidget* TFmMainForm::BuildNewLabelsPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
+    auto* firstRow = new QHBoxLayout;
+    auto* firstRowCaption = new QLabel(QStringLiteral("Начальная строка редактирования"), page);
+    seFirstRow_ = new TSpinEdit(page);
+    seFirstRow_->setObjectName(QStringLiteral("seFirstRow"));
+    // Unbounded; a text that is no whole number counts as 0 and is shown as 0.
+    seFirstRow_->SetZeroOnInvalid(true);
+    seFirstRow_->SetValue(0);
+    firstRowCaption->setBuddy(seFirstRow_);
+    firstRow->addWidget(firstRowCaption);
+    firstRow->addWidget(seFirstRow_);
+    firstRow->addStretch(1);
+    layout->addLayout(firstRow);
     sgNewSetsLabels_ = new TStringGridView(newLabelsGrid_, 1, 0, page);
     sgNewSetsLabels_->setObjectName(QStringLiteral("sgNewSetsLabels"));
     sgNewSetsLabels_->SetDefaultRowHeight(kRowHeight);
+    sgNewSetsLabels_->SetOptions(kEditTableOptions);
     const int widths[] = {85, 144, 145, 152};
     for (int col = 0; col < 4; ++col) sgNewSetsLabels_->SetColWidth(col, widths[col]);
     connect(sgNewSetsLabels_, &TStringGridView::SelectCell, this,
             &TFmMainForm::sgNewSetsLabelsSelectCell);
     layout->addWidget(sgNewSetsLabels_, 1);
+    auto* importButton = new QToolButton(page);
+    importButton->setObjectName(QStringLiteral("btnImportTableNewLabelSets"));
+    importButton->setText(QStringLiteral("Импорт"));
+    importButton->setToolTip(
+        QStringLiteral("Импорт таблицы из текстового файла с разделителями табуляции"));
+    layout->addWidget(importButton, 0, Qt::AlignLeft);
     return page;
 }
 

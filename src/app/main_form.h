@@ -27,6 +27,8 @@ class TFmColorOptions;
 class TFmInsertLabel;
 class TFmOptions;
 class TFmRegulationAmplitude;
+class THeaderEditPage;
+class TSpinEdit;
 class TPlatform;
 class TRibbon;
 class TStringGridView;
@@ -75,7 +77,11 @@ class TFmMainForm : public QMainWindow {
     QLineEdit* ltxtNLabels() const { return ltxtNLabels_; }
     QLineEdit* ltxtNLabelsWithText() const { return ltxtNLabelsWithText_; }
     QLineEdit* ltxtNLabelsNoText() const { return ltxtNLabelsNoText_; }
-    QLineEdit* txtOperator() const { return txtOperator_; }
+    // The tab "Заголовок" of "Данные для записи" and its operator field.
+    THeaderEditPage* HeaderEditPage() const { return headerEditPage_; }
+    QLineEdit* txtOperator() const;
+    // "Начальная строка редактирования" of the edit table.
+    TSpinEdit* seFirstRow() const { return seFirstRow_; }
 
     TFmAbout* FmAbout() const { return fmAbout_; }
     TFmColorOptions* FmColorOptions() const { return fmColorOptions_; }
@@ -127,7 +133,8 @@ class TFmMainForm : public QMainWindow {
     QLineEdit* ltxtNLabels_ = nullptr;
     QLineEdit* ltxtNLabelsWithText_ = nullptr;
     QLineEdit* ltxtNLabelsNoText_ = nullptr;
-    QLineEdit* txtOperator_ = nullptr;
+    THeaderEditPage* headerEditPage_ = nullptr;
+    TSpinEdit* seFirstRow_ = nullptr;
     QToolButton* sbtnTranslateTable_ = nullptr;
 
     TFmAbout* fmAbout_ = nullptr;

@@ -1,6 +1,7 @@
 // Wiring of the command set to the handlers of the subsystems.
 
 #include <QAction>
+#include <QPushButton>
 #include <QToolButton>
 
 #include "amplitude/regulation_amplitude_form.h"
@@ -9,8 +10,11 @@
 #include "app/main_form.h"
 #include "app/options_form.h"
 #include "app/shell_commands.h"
+#include "header/header_commands.h"
+#include "header/header_edit_page.h"
 #include "labels/color_options_form.h"
 #include "labels/insert_label_form.h"
+#include "labels/label_commands.h"
 #include "model/radargram_file_commands.h"
 #include "widgets/ribbon.h"
 
@@ -27,13 +31,19 @@ void TFmMainForm::ConnectCommands() {
     on("acnReadFile", acnReadFileExecute);
     on("acnWriteFile", acnWriteFileExecute);
     on("acnDeleteZeroDelimiter", acnDeleteZeroDelimiterExecute);
+    on("acnChangeHeaderSets", acnChangeHeaderSetsExecute);
+    on("acnSetNoHeader", acnSetNoHeaderExecute);
+    on("acnChangeLabelSets", acnChangeLabelSetsExecute);
+    on("acnSetZeroPosition", acnSetZeroPositionExecute);
+    on("acnSetNoLabelText", acnSetNoLabelTextExecute);
     on("acnPrint", acnPrintExecute);
     on("acnHelp", acnHelpExecute);
     on("acnAbout", acnAboutExecute);
     on("acnExit", acnExitExecute);
     on("acnLoadOptions", acnLoadOptionsExecute);
     on("acnSaveOptions", acnSaveOptionsExecute);
-    on("acnSkinObsidian", [](TFmMainForm& f) { f.Ribbon().SetRibbonStyle(TRibbonStyle::Obsidian); });
+    on("acnSkinObsidian",
+       [](TFmMainForm& f) { f.Ribbon().SetRibbonStyle(TRibbonStyle::Obsidian); });
     on("acnSkinSilver", [](TFmMainForm& f) { f.Ribbon().SetRibbonStyle(TRibbonStyle::Silver); });
     on("acnSkinLuna", [](TFmMainForm& f) { f.Ribbon().SetRibbonStyle(TRibbonStyle::Luna); });
     on("acnOptionsAll", [](TFmMainForm& f) { f.FmOptions()->ShowPage(0); });
@@ -42,14 +52,15 @@ void TFmMainForm::ConnectCommands() {
     on("acnOptionsRedact", [](TFmMainForm& f) { f.FmOptions()->ShowPage(3); });
     on("acnDlgColorSettings", [](TFmMainForm& f) { f.FmColorOptions()->ShowModeless(); });
     on("acnInsertLabel", [](TFmMainForm& f) { f.FmInsertLabel()->ShowModeless(); });
-    on("acnRegulationAmplitude",
-       [](TFmMainForm& f) { f.FmRegulationAmplitude()->ShowModeless(); });
+    on("acnRegulationAmplitude", [](TFmMainForm& f) { f.FmRegulationAmplitude()->ShowModeless(); });
 
     connect(ribbon_, &TRibbon::HelpButtonClicked, this,
             [this] { RunCommand(platform_, this, [this] { acnHelpExecute(*this); }); });
     if (auto* open = findChild<QToolButton*>(QStringLiteral("btnOpenDirectory")))
         connect(open, &QToolButton::clicked, this,
                 [this] { RunCommand(platform_, this, [this] { btnOpenDirectoryClick(*this); }); });
+    connect(headerEditPage_->btnChangeHeaderSets(), &QPushButton::clicked, this,
+            [this] { RunCommand(platform_, this, [this] { btnChangeHeaderSetsClick(*this); }); });
     sbtnTranslateTable_->setDefaultAction(commands_->Action(QStringLiteral("acnTranslateTable")));
 }
 

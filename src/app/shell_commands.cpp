@@ -6,6 +6,7 @@
 
 #include "app/about_form.h"
 #include "app/main_form.h"
+#include "app/options_form.h"
 #include "app/settings.h"
 #include "platform/platform.h"
 #include "widgets/string_grid_view.h"
@@ -33,6 +34,7 @@ void acnExitExecute(TFmMainForm& form) { form.close(); }
 
 void acnLoadOptionsExecute(TFmMainForm& form) {
     const std::string operatorText = LoadSettings(form.Settings(), form.SettingsPath());
+    if (form.FmOptions()) form.FmOptions()->ShowLoadedSettings();
     form.txtOperator()->setText(QString::fromUtf8(operatorText));
 }
 

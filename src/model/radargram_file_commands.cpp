@@ -25,7 +25,9 @@ std::filesystem::path FilePath(const TFmMainForm& form) {
     return std::filesystem::path(QFile::encodeName(form.txtFileName()->text()).toStdString());
 }
 
-TRadarLayout Layout(TFmMainForm& form) { return LayoutFromFormatIndex(form.Settings().FormatIndex); }
+TRadarLayout Layout(TFmMainForm& form) {
+    return LayoutFromFormatIndex(form.Settings().FormatIndex);
+}
 
 void Report(TFmMainForm& form, const std::optional<TFileMessage>& message) {
     if (!message) return;
@@ -54,7 +56,8 @@ std::int32_t ReadRadargram(TFmMainForm& form) {
     ClearGridCells(form.ReadLabelsGrid(), 0, 1);
     form.sgReadLabels()->GridModel()->GridChanged();
     const TReadResult result = ReadRadargram(form.Model(), FilePath(form), Layout(form));
-    if (result.FileSize) form.lblSizeFile()->setText(QString::fromUtf8(SizeFileText(*result.FileSize)));
+    if (result.FileSize)
+        form.lblSizeFile()->setText(QString::fromUtf8(SizeFileText(*result.FileSize)));
     Report(form, ReadFailureMessage(result.Status));
     if (result.Code == 0) FillTables(form);
     return result.Code;
@@ -80,17 +83,30 @@ void btnOpenDirectoryClick(TFmMainForm& form) {
     ReadRadargram(form);
 }
 
-void acnReadFileExecute(TFmMainForm& form) {
+std::int32_t acnReadFileExecute(TFmMainForm& form) {
     SetReadLabelCaptions(form.ReadLabelsGrid());
     form.sgReadLabels()->GridModel()->GridChanged();
-    ReadRadargram(form);
+    return ReadRadargram(form);
 }
 
-void acnWriteFileExecute(TFmMainForm& form) { WriteRadargram(form); }
+void acnWriteFileExecute(TFmMainForm& form) {
+    WriteRadargram(form);
+}
 
 void acnDeleteZeroDelimiterExecute(TFmMainForm& form) {
-    Report(form, WriteFailureMessage(
-                     WriteRadargramWithoutGaps(form.Model(), FilePath(form)).Status));
+    Report(form,
+           WriteFailureMessage(WriteRadargramWithoutGaps(form.Model(), FilePath(form)).Status));
+}
+
+bool RequireReadFile(TFmMainForm& form) {
+    if (form.Model().HasHeader()) return true;
+    Report(form, WriteFailureMessage(TWriteStatus::NotLoaded));
+    return false;
+}
+
+bool WriteAndRefresh(TFmMainForm& form) {
+    if (WriteRadargram(form) != 0) return false;
+    return acnReadFileExecute(form) == 0;
 }
 
 }  // namespace trelvanox

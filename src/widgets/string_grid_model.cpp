@@ -10,6 +10,16 @@ QString CellText(const TStringGrid& grid, int col, int row) {
     return QString::fromUtf8(grid.Cell(col, row));
 }
 
+// Moves the text at place `from` to place `to` of a line of cells read and written one place at
+// a time; the texts between shift by one toward `from`.
+template <typename Get, typename Set>
+void MoveText(int from, int to, Get get, Set set) {
+    std::string moving = get(from);
+    const int step = from < to ? 1 : -1;
+    for (int i = from; i != to; i += step) set(i, get(i + step));
+    set(to, std::move(moving));
+}
+
 }  // namespace
 
 TStringGridModel::TStringGridModel(TStringGrid& grid, int fixedRows, int fixedCols, QObject* parent)
@@ -38,6 +48,39 @@ void TStringGridModel::CellChanged(int col, int row) {
         const QModelIndex changed = IndexOf(col, row);
         emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
     }
+}
+
+void TStringGridModel::MoveGridCol(int from, int to) {
+    const int count = grid_.ColCount();
+    if (from == to || from < 0 || to < 0 || from >= count || to >= count) return;
+    for (int row = 0; row < grid_.RowCount(); ++row)
+        MoveText(
+            from, to, [&](int col) { return grid_.Cell(col, row); },
+            [&](int col, std::string text) { grid_.SetCell(col, row, std::move(text)); });
+    CellsChanged(std::min(from, to), std::max(from, to), 0, grid_.RowCount() - 1);
+}
+
+void TStringGridModel::MoveGridRow(int from, int to) {
+    const int count = grid_.RowCount();
+    if (from == to || from < 0 || to < 0 || from >= count || to >= count) return;
+    for (int col = 0; col < grid_.ColCount(); ++col)
+        MoveText(
+            from, to, [&](int row) { return grid_.Cell(col, row); },
+            [&](int row, std::string text) { grid_.SetCell(col, row, std::move(text)); });
+    CellsChanged(0, grid_.ColCount() - 1, std::min(from, to), std::max(from, to));
+}
+
+void TStringGridModel::CellsChanged(int firstCol, int lastCol, int firstRow, int lastRow) {
+    if (firstRow < fixedRows_ && firstCol < fixedCols_) emit CornerChanged();
+    const int itemCol = std::max(firstCol, fixedCols_);
+    const int itemRow = std::max(firstRow, fixedRows_);
+    if (firstRow < fixedRows_ && itemCol <= lastCol)
+        emit headerDataChanged(Qt::Horizontal, itemCol - fixedCols_, lastCol - fixedCols_);
+    if (firstCol < fixedCols_ && itemRow <= lastRow)
+        emit headerDataChanged(Qt::Vertical, itemRow - fixedRows_, lastRow - fixedRows_);
+    if (itemCol <= lastCol && itemRow <= lastRow)
+        emit dataChanged(IndexOf(itemCol, itemRow), IndexOf(lastCol, lastRow),
+                         {Qt::DisplayRole, Qt::EditRole});
 }
 
 bool TStringGridModel::IsItem(const QModelIndex& index) const {

@@ -33,6 +33,12 @@ class TStringGridModel : public QAbstractTableModel {
     // grid with both a fixed row and a fixed column.
     void CellChanged(int col, int row);
 
+    // Moves a whole column, title cell included, or a whole row, fixed cell included, from one
+    // place to another; those between shift by one toward the old place. Grid coordinates; a
+    // place outside the grid changes nothing. The model reports the changed cells itself.
+    void MoveGridCol(int from, int to);
+    void MoveGridRow(int from, int to);
+
     // Grid coordinates of a model index, and back. IndexOf gives an invalid index for a fixed
     // cell or a cell outside the grid.
     int GridCol(const QModelIndex& index) const { return index.column() + fixedCols_; }
@@ -56,6 +62,8 @@ class TStringGridModel : public QAbstractTableModel {
 
   private:
     bool IsItem(const QModelIndex& index) const;
+    // Reports a changed block of cells, grid coordinates, both ends included.
+    void CellsChanged(int firstCol, int lastCol, int firstRow, int lastRow);
 
     TStringGrid& grid_;
     int fixedRows_;

@@ -1,3 +1,5 @@
+#include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
 #include <functional>
@@ -7,6 +9,7 @@
 #include "app/options_form.h"
 #include "labels/color_options_form.h"
 #include "labels/insert_label_form.h"
+#include "widgets/color_box.h"
 
 using namespace trelvanox;
 
@@ -35,6 +38,7 @@ class TestDialogShells : public QObject {
   private slots:
     void captionSizeAndName_data();
     void captionSizeAndName();
+    void colourMapFollowsTheBoxes();
     void optionsPages();
     void optionsShowPageBringsThatPage();
 };
@@ -81,7 +85,8 @@ void TestDialogShells::captionSizeAndName() {
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     QVERIFY(dialog->isVisible());
     QVERIFY(!dialog->isModal());
-    QCOMPARE(dialog->size(), size);
+    // The designed size, unless this system's fonts need more room for the contents.
+    QCOMPARE(dialog->size(), size.expandedTo(dialog->minimumSizeHint()));
     QCOMPARE(dialog->minimumSize() == dialog->maximumSize(), fixedSize);
 
     // Closing hides; showing again finds the same window.
@@ -89,6 +94,27 @@ void TestDialogShells::captionSizeAndName() {
     QVERIFY(!dialog->isVisible());
     showModeless(dialog.get());
     QVERIFY(dialog->isVisible());
+}
+
+void TestDialogShells::colourMapFollowsTheBoxes() {
+    TFmColorOptions dialog;
+    QCOMPARE(dialog.ColourMap(), kStartColourMap);
+    for (int index = 1; index <= 14; ++index) {
+        TColorBox* box = dialog.findChild<TColorBox*>(QStringLiteral("ColorBox%1").arg(index));
+        QCOMPARE(box, dialog.ColorBox(index));
+        QCOMPARE(box->toolTip(), QStringLiteral("Цвет меток с индексом %1").arg(index));
+        QCOMPARE(box->CustomIndex() >= 0, index == 5 || index == 12);
+    }
+    QVERIFY(dialog.findChild<QLabel*>() != nullptr);
+    dialog.ColorBox(3)->SetSelected(0x0000FF00);
+    TColourMap expected = kStartColourMap;
+    expected[2] = 0x0000FF00;
+    QCOMPARE(dialog.ColourMap(), expected);
+
+    dialog.ShowModeless();
+    dialog.btnOKColorSettings()->click();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.ColourMap(), expected);
 }
 
 void TestDialogShells::optionsPages() {

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "common/string_grid.h"
+
+namespace trelvanox {
+
+// Fills the edit table (sgNewSetsLabels) from the bytes of a delimited text file:
+//   - every cell from column 0 and row 1 is emptied first; row 0 is left to the titles;
+//   - line 0 holds titles and is skipped; line k goes to row k, field m to column m, each field
+//     converted through Windows-1251 (see DecodeTextLines and SplitDelimitedLine);
+//   - the grid grows, never shrinks, to hold every line and every field, so nothing is dropped;
+//   - the four titles of the edit table are written last.
+// Empty bytes (a cancelled file dialog) only empty the grid and write the titles.
+void FillGridFromDelimitedText(TStringGrid& grid, std::string_view fileBytes, char delimiter);
+
+// The whole content of the file at path (UTF-8). A file that cannot be opened or read throws
+// TProgramError "Cannot open file "<path>". <system's reason>".
+std::string ReadWholeFile(const std::string& path);
+
+// The import of a chosen file as one step: the grid is emptied before the file is read, so a
+// file that cannot be read leaves it emptied below its titles (and throws as ReadWholeFile).
+void ImportDelimitedFile(TStringGrid& grid, const std::string& path, char delimiter);
+
+}  // namespace trelvanox

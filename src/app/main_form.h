@@ -58,6 +58,7 @@ class TFmMainForm : public QMainWindow {
     // Members several subsystems share.
     QString RadargramFileName;  // file name of the last file chosen in the open dialog
     QString LastOpenedPath;     // the open dialog's current file name
+    QString LastImportPath;     // the file last chosen for a table import
     int SelectedRow = 0;        // last selected cell of the edit table
     int SelectedColumn = 0;
     QString CompileDateText;

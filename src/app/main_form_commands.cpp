@@ -1,6 +1,8 @@
 // Wiring of the command set to the handlers of the subsystems.
 
 #include <QAction>
+#include <QCheckBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -10,13 +12,16 @@
 #include "app/main_form.h"
 #include "app/options_form.h"
 #include "app/shell_commands.h"
+#include "exchange/table_file_commands.h"
 #include "header/header_commands.h"
 #include "header/header_edit_page.h"
 #include "labels/color_options_form.h"
+#include "labels/edit_table_commands.h"
 #include "labels/insert_label_form.h"
 #include "labels/label_commands.h"
 #include "model/radargram_file_commands.h"
 #include "widgets/ribbon.h"
+#include "widgets/string_grid_view.h"
 
 namespace trelvanox {
 
@@ -36,6 +41,10 @@ void TFmMainForm::ConnectCommands() {
     on("acnChangeLabelSets", acnChangeLabelSetsExecute);
     on("acnSetZeroPosition", acnSetZeroPositionExecute);
     on("acnSetNoLabelText", acnSetNoLabelTextExecute);
+    on("acnImportTable", acnImportTableExecute);
+    on("acnExportTable", acnExportTableExecute);
+    on("acnClearTableLabels", acnClearTableLabelsExecute);
+    on("acnTranslateTable", acnTranslateTableExecute);
     on("acnPrint", acnPrintExecute);
     on("acnHelp", acnHelpExecute);
     on("acnAbout", acnAboutExecute);
@@ -62,6 +71,27 @@ void TFmMainForm::ConnectCommands() {
     connect(headerEditPage_->btnChangeHeaderSets(), &QPushButton::clicked, this,
             [this] { RunCommand(platform_, this, [this] { btnChangeHeaderSetsClick(*this); }); });
     sbtnTranslateTable_->setDefaultAction(commands_->Action(QStringLiteral("acnTranslateTable")));
+    sbtnTranslateTable_->setToolTip(
+        QStringLiteral("Переместить данные по иеткам для редактирования и перезаписи"));
+    const auto runs = [this](const char* button, const char* action) {
+        if (auto* b = findChild<QToolButton*>(QString::fromLatin1(button)))
+            connect(b, &QToolButton::clicked, commands_->Action(QString::fromLatin1(action)),
+                    &QAction::trigger);
+    };
+    runs("btnImportTableNewLabelSets", "acnImportTable");
+    runs("btnExportReadLabelSets", "acnExportTable");
+    const auto fits = [this](const char* box, TStringGridView* grid) {
+        if (auto* b = findChild<QCheckBox*>(QString::fromLatin1(box)))
+            connect(b, &QCheckBox::clicked, this, [grid, b] { AutoSizeColumns(*grid, *b); });
+    };
+    fits("chkAutoSizeCol1", sgReadLabels_);
+    fits("chkAutoSizeCol2", sgNewSetsLabels_);
+    QMenu* editMenu = BuildEditTableMenu(*this);
+    sgNewSetsLabels_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(sgNewSetsLabels_, &QWidget::customContextMenuRequested, editMenu,
+            [this, editMenu](const QPoint& at) {
+                editMenu->popup(sgNewSetsLabels_->viewport()->mapToGlobal(at));
+            });
 }
 
 }  // namespace trelvanox

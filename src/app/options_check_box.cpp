@@ -44,9 +44,10 @@ int TWrapCheckBox::heightForWidth(int width) const {
 }
 
 QSize TWrapCheckBox::sizeHint() const {
-    const int oneLine = fontMetrics().boundingRect(QRect(0, 0, 1 << 20, 1 << 20),
-                                                   kTextFlags & ~Qt::TextWordWrap, text())
-                            .width();
+    const int oneLine =
+        fontMetrics()
+            .boundingRect(QRect(0, 0, 1 << 20, 1 << 20), kTextFlags & ~Qt::TextWordWrap, text())
+            .width();
     const int width = CaptionIndent() + std::min(oneLine, kPreferredWidth) + 2 * kMargin;
     return QSize(width, heightForWidth(width));
 }

@@ -35,16 +35,14 @@ struct TTableOptionBox {
 };
 
 constexpr TTableOptionBox kTableOptionBoxes[TFmOptions::kTableOptionCount] = {
-    {"chkFixedVertLine",
-     "  наличие вертикальных разделительных линий между закрепленными ячейками",
+    {"chkFixedVertLine", "  наличие вертикальных разделительных линий между закрепленными ячейками",
      TGridOption::FixedVertLine, true},
     {"chkFixedHorzLine",
      "  наличие горизонтальных разделительных линий между закрепленными ячейками",
      TGridOption::FixedHorzLine, true},
     {"chkVertLine", "  наличие вертикальных разделительных линий между незакрепленными ячейками",
      TGridOption::VertLine, true},
-    {"chkHorzLine",
-     "  наличие горизонтальных разделительных линий между незакрепленными ячейками",
+    {"chkHorzLine", "  наличие горизонтальных разделительных линий между незакрепленными ячейками",
      TGridOption::HorzLine, true},
     {"chkRangeSelect", "  возможность выделить диапазон ячеек", TGridOption::RangeSelect, true},
     {"chkDrawFocusSelected", "  закрашивание ячейки с фокусом ввода",
@@ -103,7 +101,9 @@ constexpr TLabelScopeBox kLabelScopeBoxes[TFmOptions::kLabelScopeCount] = {
     {"chkChangeLabelColor", "Цвета меток", &TSettings::ChangeLabelColor},
 };
 
-QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 // A drop-down list that also takes free text.
 QComboBox* DropDown(const char* name, const QStringList& items, QWidget* parent) {
@@ -180,11 +180,11 @@ QWidget* TFmOptions::BuildGeneralPage() {
     comboBox1_ = DropDown("ComboBox1",
                           {QStringLiteral("точка ( . )"), QStringLiteral("запятая ( , )")}, page);
     comboBox1_->setCurrentIndex(0);
-    cmbDelimiter_ = DropDown("cmbDelimiter",
-                             {QStringLiteral("знак табуляции \"TAB\""),
-                              QStringLiteral("точка с запятой \" ; \""),
-                              QStringLiteral("запятая \" , \""), QStringLiteral("пробел \" SPACE \"")},
-                             page);
+    cmbDelimiter_ = DropDown(
+        "cmbDelimiter",
+        {QStringLiteral("знак табуляции \"TAB\""), QStringLiteral("точка с запятой \" ; \""),
+         QStringLiteral("запятая \" , \""), QStringLiteral("пробел \" SPACE \"")},
+        page);
     txtOperator_ = Edit("txtOperator", page);
     txtBasePKm_ = Edit("txtBasePKm", page);
 
@@ -343,8 +343,8 @@ void TFmOptions::ShowAllSettings() {
     // The controls take the settings as they are; no rule runs, the fields only follow their
     // boxes' enabled state.
     const QSignalBlocker blockers[] = {
-        QSignalBlocker(cmbFormatSourceFile_), QSignalBlocker(cmbDelimiter_),
-        QSignalBlocker(txtOperator_), QSignalBlocker(txtBasePKm_),
+        QSignalBlocker(cmbFormatSourceFile_),  QSignalBlocker(cmbDelimiter_),
+        QSignalBlocker(txtOperator_),          QSignalBlocker(txtBasePKm_),
         QSignalBlocker(chkChangeAllInHeader_), QSignalBlocker(chkChangeAllInLabels_)};
     ShowItem(cmbFormatSourceFile_, settings_->FormatIndex);
     settings_->FormatIndex = cmbFormatSourceFile_->currentIndex();
@@ -380,13 +380,20 @@ void TFmOptions::ShowPage(int page) {
 
 QWidget* TFmOptions::HeaderField(int field) const {
     switch (field) {
-        case FieldOperator: return headerPage_->txtOperator();
-        case FieldObject: return headerPage_->txtObject();
-        case FieldCommentary1: return headerPage_->cmbCommentary1();
-        case FieldCommentary2: return headerPage_->cmbCommentary2();
-        case FieldCommentary3: return headerPage_->cmbCommentary3();
-        case FieldPK: return headerPage_->txtPK();
-        default: return headerPage_->txtEpsilon();
+        case FieldOperator:
+            return headerPage_->txtOperator();
+        case FieldObject:
+            return headerPage_->txtObject();
+        case FieldCommentary1:
+            return headerPage_->cmbCommentary1();
+        case FieldCommentary2:
+            return headerPage_->cmbCommentary2();
+        case FieldCommentary3:
+            return headerPage_->cmbCommentary3();
+        case FieldPK:
+            return headerPage_->txtPK();
+        default:
+            return headerPage_->txtEpsilon();
     }
 }
 
@@ -413,13 +420,27 @@ void TFmOptions::HeaderBoxRule(int field) {
     }
 }
 
-void TFmOptions::chkChangeOperatorClick() { HeaderBoxRule(FieldOperator); }
-void TFmOptions::chkChangeObjectClick() { HeaderBoxRule(FieldObject); }
-void TFmOptions::chkChangeCommentary1Click() { HeaderBoxRule(FieldCommentary1); }
-void TFmOptions::chkChangeCommentary2Click() { HeaderBoxRule(FieldCommentary2); }
-void TFmOptions::chkChangeCommentary3Click() { HeaderBoxRule(FieldCommentary3); }
-void TFmOptions::chkChangePKClick() { HeaderBoxRule(FieldPK); }
-void TFmOptions::chkChangeEpsilonClick() { HeaderBoxRule(FieldEpsilon); }
+void TFmOptions::chkChangeOperatorClick() {
+    HeaderBoxRule(FieldOperator);
+}
+void TFmOptions::chkChangeObjectClick() {
+    HeaderBoxRule(FieldObject);
+}
+void TFmOptions::chkChangeCommentary1Click() {
+    HeaderBoxRule(FieldCommentary1);
+}
+void TFmOptions::chkChangeCommentary2Click() {
+    HeaderBoxRule(FieldCommentary2);
+}
+void TFmOptions::chkChangeCommentary3Click() {
+    HeaderBoxRule(FieldCommentary3);
+}
+void TFmOptions::chkChangePKClick() {
+    HeaderBoxRule(FieldPK);
+}
+void TFmOptions::chkChangeEpsilonClick() {
+    HeaderBoxRule(FieldEpsilon);
+}
 
 void TFmOptions::chkChangeAllInHeaderClick() {
     const bool on = chkChangeAllInHeader_->isChecked();

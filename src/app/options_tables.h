@@ -9,9 +9,9 @@ namespace trelvanox {
 
 // The read-label table: lines, ranges, column sizing, editing, Tab between cells.
 inline constexpr TGridOptions kReadLabelTableOptions =
-    TGridOptions(TGridOption::FixedVertLine) | TGridOption::FixedHorzLine |
-    TGridOption::VertLine | TGridOption::HorzLine | TGridOption::RangeSelect |
-    TGridOption::ColSizing | TGridOption::Editing | TGridOption::Tabs;
+    TGridOptions(TGridOption::FixedVertLine) | TGridOption::FixedHorzLine | TGridOption::VertLine |
+    TGridOption::HorzLine | TGridOption::RangeSelect | TGridOption::ColSizing |
+    TGridOption::Editing | TGridOption::Tabs;
 
 // The edit table besides: rows and columns sized and moved by dragging, the focused cell drawn
 // selected.

@@ -32,9 +32,8 @@ void SetUpHeader(QHeaderView* header, bool visible) {
 QColor GridLineColor(const QWidget* widget) {
     QStyleOption option;
     option.initFrom(widget);
-    return QColor::fromRgba(
-        static_cast<QRgb>(widget->style()->styleHint(QStyle::SH_Table_GridLineColor, &option,
-                                                     widget)));
+    return QColor::fromRgba(static_cast<QRgb>(
+        widget->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, widget)));
 }
 
 // A fixed cell. With lines on both sides it is drawn as the style draws a title; otherwise flat,
@@ -259,11 +258,10 @@ void TStringGridView::PaintSingleGridLines() {
     const auto visible = [](int first, int last, int count) {
         return std::pair{first < 0 ? 0 : first, last < 0 ? count - 1 : last};
     };
-    const auto [firstCol, lastCol] =
-        visible(columnAt(area.left()), columnAt(area.right()), cols);
+    const auto [firstCol, lastCol] = visible(columnAt(area.left()), columnAt(area.right()), cols);
     const auto [firstRow, lastRow] = visible(rowAt(area.top()), rowAt(area.bottom()), rows);
-    const int right = std::min(area.right(), columnViewportPosition(lastCol) +
-                                                 columnWidth(lastCol) - 1);
+    const int right =
+        std::min(area.right(), columnViewportPosition(lastCol) + columnWidth(lastCol) - 1);
     const int bottom =
         std::min(area.bottom(), rowViewportPosition(lastRow) + rowHeight(lastRow) - 1);
 
@@ -305,16 +303,16 @@ void TStringGridView::SectionMoved(Qt::Orientation orientation, int oldVisual, i
         const int fixed = model_->FixedCols();
         model_->MoveGridCol(oldVisual + fixed, newVisual + fixed);
         if (current.isValid())
-            PlaceCurrentCell(MovedPlace(model_->GridCol(current), oldVisual + fixed,
-                                        newVisual + fixed),
-                             model_->GridRow(current));
+            PlaceCurrentCell(
+                MovedPlace(model_->GridCol(current), oldVisual + fixed, newVisual + fixed),
+                model_->GridRow(current));
     } else {
         const int fixed = model_->FixedRows();
         model_->MoveGridRow(oldVisual + fixed, newVisual + fixed);
         if (current.isValid())
-            PlaceCurrentCell(model_->GridCol(current),
-                             MovedPlace(model_->GridRow(current), oldVisual + fixed,
-                                        newVisual + fixed));
+            PlaceCurrentCell(
+                model_->GridCol(current),
+                MovedPlace(model_->GridRow(current), oldVisual + fixed, newVisual + fixed));
     }
 }
 

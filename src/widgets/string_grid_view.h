@@ -34,10 +34,10 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TGridOptions)
 // What a grid allows unless its table sets its own options: grid lines everywhere, ranges,
 // sizing, editing, Tab between cells and a focused cell drawn selected.
 inline constexpr TGridOptions kDefaultGridOptions =
-    TGridOptions(TGridOption::FixedVertLine) | TGridOption::FixedHorzLine |
-    TGridOption::VertLine | TGridOption::HorzLine | TGridOption::RangeSelect |
-    TGridOption::DrawFocusSelected | TGridOption::RowSizing | TGridOption::ColSizing |
-    TGridOption::Editing | TGridOption::Tabs | TGridOption::ThumbTracking;
+    TGridOptions(TGridOption::FixedVertLine) | TGridOption::FixedHorzLine | TGridOption::VertLine |
+    TGridOption::HorzLine | TGridOption::RangeSelect | TGridOption::DrawFocusSelected |
+    TGridOption::RowSizing | TGridOption::ColSizing | TGridOption::Editing | TGridOption::Tabs |
+    TGridOption::ThumbTracking;
 
 // The string grid control: a table view over a core TStringGrid with fixed title row (and
 // optionally a fixed first column) shown as headers, column widths and a default row height in
@@ -101,7 +101,7 @@ class TStringGridView : public QTableView {
     bool placing_ = false;               // the view itself is moving the current cell
     bool movingBack_ = false;            // a dragged section is being put back
     TGridOptions options_ = kDefaultGridOptions;
-    int keptCol_ = 0;                    // current cell across a model reset
+    int keptCol_ = 0;  // current cell across a model reset
     int keptRow_ = 0;
 };
 

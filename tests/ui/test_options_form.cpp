@@ -34,16 +34,14 @@ struct TTableBox {
 };
 
 const TTableBox kTableBoxes[] = {
-    {"chkFixedVertLine",
-     "  наличие вертикальных разделительных линий между закрепленными ячейками",
+    {"chkFixedVertLine", "  наличие вертикальных разделительных линий между закрепленными ячейками",
      TGridOption::FixedVertLine, true},
     {"chkFixedHorzLine",
      "  наличие горизонтальных разделительных линий между закрепленными ячейками",
      TGridOption::FixedHorzLine, true},
     {"chkVertLine", "  наличие вертикальных разделительных линий между незакрепленными ячейками",
      TGridOption::VertLine, true},
-    {"chkHorzLine",
-     "  наличие горизонтальных разделительных линий между незакрепленными ячейками",
+    {"chkHorzLine", "  наличие горизонтальных разделительных линий между незакрепленными ячейками",
      TGridOption::HorzLine, true},
     {"chkRangeSelect", "  возможность выделить диапазон ячеек", TGridOption::RangeSelect, true},
     {"chkDrawFocusSelected", "  закрашивание ячейки с фокусом ввода",
@@ -109,15 +107,20 @@ std::optional<bool> Effect(TStringGridView& view, TGridOption option) {
             return view.verticalHeader()->sectionResizeMode(0) == QHeaderView::Interactive;
         case TGridOption::ColSizing:
             return view.horizontalHeader()->sectionResizeMode(0) == QHeaderView::Interactive;
-        case TGridOption::RowMoving: return view.verticalHeader()->sectionsMovable();
-        case TGridOption::ColMoving: return view.horizontalHeader()->sectionsMovable();
+        case TGridOption::RowMoving:
+            return view.verticalHeader()->sectionsMovable();
+        case TGridOption::ColMoving:
+            return view.horizontalHeader()->sectionsMovable();
         case TGridOption::Editing:
             return view.editTriggers().testFlag(QAbstractItemView::AnyKeyPressed);
         case TGridOption::AlwaysShowEditor:
             return view.editTriggers().testFlag(QAbstractItemView::CurrentChanged);
-        case TGridOption::Tabs: return view.tabKeyNavigation();
-        case TGridOption::ThumbTracking: return view.verticalScrollBar()->hasTracking();
-        default: return std::nullopt;
+        case TGridOption::Tabs:
+            return view.tabKeyNavigation();
+        case TGridOption::ThumbTracking:
+            return view.verticalScrollBar()->hasTracking();
+        default:
+            return std::nullopt;
     }
 }
 
@@ -152,9 +155,7 @@ class TestOptionsForm : public QObject {
         return child;
     }
     QCheckBox* Box(const QString& name) const { return In(Dialog(), name); }
-    QWidget* Field(const QString& name) const {
-        return In<QWidget>(form_->HeaderEditPage(), name);
-    }
+    QWidget* Field(const QString& name) const { return In<QWidget>(form_->HeaderEditPage(), name); }
     void Trigger(const char* command) {
         form_->findChild<QAction*>(QString::fromLatin1(command))->trigger();
     }
@@ -183,8 +184,8 @@ class TestOptionsForm : public QObject {
     void init() {
         QVERIFY(dir_.isValid());
         platform_ = std::make_unique<TFakePlatform>();
-        form_ = std::make_unique<TFmMainForm>(*platform_,
-                                              QFile::encodeName(IniPath()).toStdString());
+        form_ =
+            std::make_unique<TFmMainForm>(*platform_, QFile::encodeName(IniPath()).toStdString());
         form_->CreateDialogs();
     }
 
@@ -210,14 +211,13 @@ class TestOptionsForm : public QObject {
         };
         QCOMPARE(items(format), (QStringList{"GPR", "GPR2"}));
         QCOMPARE(format->currentText(), QStringLiteral("GPR2"));
-        QCOMPARE(items(decimal), (QStringList{QStringLiteral("точка ( . )"),
-                                              QStringLiteral("запятая ( , )")}));
+        QCOMPARE(items(decimal),
+                 (QStringList{QStringLiteral("точка ( . )"), QStringLiteral("запятая ( , )")}));
         QCOMPARE(decimal->currentIndex(), 0);
-        QCOMPARE(items(delimiter),
-                 (QStringList{QStringLiteral("знак табуляции \"TAB\""),
-                              QStringLiteral("точка с запятой \" ; \""),
-                              QStringLiteral("запятая \" , \""),
-                              QStringLiteral("пробел \" SPACE \"")}));
+        QCOMPARE(items(delimiter), (QStringList{QStringLiteral("знак табуляции \"TAB\""),
+                                                QStringLiteral("точка с запятой \" ; \""),
+                                                QStringLiteral("запятая \" , \""),
+                                                QStringLiteral("пробел \" SPACE \"")}));
         QCOMPARE(delimiter->currentIndex(), 0);
         for (QComboBox* box : {format, decimal, delimiter}) QVERIFY(box->isEditable());
         QCOMPARE(In<QLineEdit>(Dialog(), QStringLiteral("txtOperator"))->text(),
@@ -245,9 +245,8 @@ class TestOptionsForm : public QObject {
         QTest::addColumn<bool>("ticked");
         int number = 1;
         for (const TTableBox& box : kTableBoxes) {
-            QTest::addRow("page 1 %s", box.Name)
-                << 1 << QString::fromLatin1(box.Name) << QString::fromUtf8(box.Caption)
-                << box.Ticked;
+            QTest::addRow("page 1 %s", box.Name) << 1 << QString::fromLatin1(box.Name)
+                                                 << QString::fromUtf8(box.Caption) << box.Ticked;
             QTest::addRow("page 2 CheckBox%d", number)
                 << 2 << QStringLiteral("CheckBox%1").arg(number) << QString::fromUtf8(box.Caption)
                 << box.Ticked;
@@ -285,7 +284,7 @@ class TestOptionsForm : public QObject {
         if (page != 3) {
             // A long caption wraps instead of widening the page.
             QVERIFY(box->hasHeightForWidth());
-            QVERIFY(box->heightForWidth(300) >= box->heightForWidth(3000));
+            QVERIFY(box->heightForWidth(100) > box->heightForWidth(3000));
         }
     }
 
@@ -520,9 +519,10 @@ class TestOptionsForm : public QObject {
         auto* delimiterBox = In<QComboBox>(Dialog(), QStringLiteral("cmbDelimiter"));
         // A layout choice typed over a chosen item is replaced too.
         formatBox->setEditText(QStringLiteral("typed"));
-        WriteIni("[TableOfLabel]\r\nDelimiter=" + delimiter + "\r\n[Format]\r\nGPR|GPR2=" +
-                 format + "\r\n");
+        WriteIni("[TableOfLabel]\r\nDelimiter=" + delimiter + "\r\n[Format]\r\nGPR|GPR2=" + format +
+                 "\r\n");
         Trigger("acnLoadOptions");
+        Trigger("acnLoadOptions");  // the second load finds its item, or none, chosen already
 
         QCOMPARE(formatBox->currentIndex(), formatIndex);
         QCOMPARE(delimiterBox->currentIndex(), delimiterIndex);
@@ -539,13 +539,13 @@ class TestOptionsForm : public QObject {
 
     void tablesStartWithTheirOwnOptions() {
         using O = TGridOption;
-        const TGridOptions read = OptionSet({O::FixedVertLine, O::FixedHorzLine, O::VertLine,
-                                             O::HorzLine, O::RangeSelect, O::ColSizing,
-                                             O::Editing, O::Tabs});
+        const TGridOptions read =
+            OptionSet({O::FixedVertLine, O::FixedHorzLine, O::VertLine, O::HorzLine, O::RangeSelect,
+                       O::ColSizing, O::Editing, O::Tabs});
         QCOMPARE(form_->sgReadLabels()->Options(), read);
-        QCOMPARE(form_->sgNewSetsLabels()->Options(),
-                 read | OptionSet({O::DrawFocusSelected, O::RowSizing, O::RowMoving,
-                                   O::ColMoving}));
+        QCOMPARE(
+            form_->sgNewSetsLabels()->Options(),
+            read | OptionSet({O::DrawFocusSelected, O::RowSizing, O::RowMoving, O::ColMoving}));
         for (TStringGridView* view : {form_->sgReadLabels(), form_->sgNewSetsLabels()})
             for (const TTableBox& box : kTableBoxes)
                 if (const std::optional<bool> effect = Effect(*view, box.Option))
@@ -648,7 +648,8 @@ class TestOptionsForm : public QObject {
                 grid.SetCell(col, row, QStringLiteral("c%1r%2").arg(col).arg(row).toStdString());
         table->GridModel()->GridChanged();
         QHeaderView* header = columns ? table->horizontalHeader() : table->verticalHeader();
-        const int fixed = columns ? table->GridModel()->FixedCols() : table->GridModel()->FixedRows();
+        const int fixed =
+            columns ? table->GridModel()->FixedCols() : table->GridModel()->FixedRows();
         std::vector<int> sizes;
         for (int i = 0; i < header->count(); ++i) sizes.push_back(header->sectionSize(i));
         header->resizeSection(from, 40);  // a size of its own to follow
@@ -664,7 +665,8 @@ class TestOptionsForm : public QObject {
                            : QStringLiteral("c%1r%2").arg(other).arg(line);
         };
         const auto cell = [&](int line, int other) {
-            return QString::fromStdString(columns ? grid.Cell(line, other) : grid.Cell(other, line));
+            return QString::fromStdString(columns ? grid.Cell(line, other)
+                                                  : grid.Cell(other, line));
         };
         const int step = from < to ? 1 : -1;
         for (int other = 0; other < 3; ++other) {

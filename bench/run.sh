@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the file benchmark in Release and runs it a few times; the program ends with a summary
-# of the ratios to a plain page-cache read and the peak memory.
+# Builds a benchmark in Release and runs it a few times; each program ends with a summary of its
+# ratios to a plain reference: the file benchmark (the default) to a page-cache read, with the
+# peak memory, the amplitude benchmark to a loop over every sample.
 #
 #   bench/run.sh [benchmark options]      REPETITIONS=5 bench/run.sh
+#   BENCH=amplitude bench/run.sh          BENCH=all bench/run.sh
 #
 # The maximal test file (about 417 MB) is generated into $TMPDIR, or /tmp, on the first run.
 set -euo pipefail
@@ -14,6 +16,13 @@ if command -v ninja >/dev/null; then generator=(-G Ninja); fi
 
 cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
     -DTRELVANOX_BUILD_UI=OFF -DTRELVANOX_BUILD_TESTS=OFF -DTRELVANOX_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" --target bench_file_io
+case "${BENCH:-file_io}" in
+    file_io | amplitude) programs=("bench_${BENCH:-file_io}") ;;
+    all) programs=(bench_file_io bench_amplitude) ;;
+    *) echo "BENCH must be file_io, amplitude or all" >&2; exit 2 ;;
+esac
+cmake --build "$build" --target "${programs[@]}"
 
-exec "$build/bench/bench_file_io" --benchmark_repetitions="${REPETITIONS:-3}" "$@"
+for program in "${programs[@]}"; do
+    "$build/bench/$program" --benchmark_repetitions="${REPETITIONS:-3}" "$@"
+done

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -49,11 +50,12 @@ TEST_P(BoundTest, DecidesEveryFloatAsTheDoubleComparison) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Thresholds, BoundTest,
-    ::testing::Values(0.0, 0.1, 0.7, 100.0, 1e-50, 1e-45, 3.0e38, 3.4028235e38, 3.4028236e38,
-                      1e39, std::numeric_limits<double>::infinity(), std::nextafter(1.0, 2.0),
-                      std::nextafter(1.0, 0.0), 16777217.0));
+INSTANTIATE_TEST_SUITE_P(Thresholds, BoundTest,
+                         ::testing::Values(0.0, 0.1, 0.7, 100.0, 1e-50, 1e-45, 3.0e38, 3.4028235e38,
+                                           3.4028236e38, 1e39,
+                                           std::numeric_limits<double>::infinity(),
+                                           std::nextafter(1.0, 2.0), std::nextafter(1.0, 0.0),
+                                           16777217.0));
 
 // --- gain ---
 
@@ -68,12 +70,16 @@ struct TFactorCase {
     bool FloatProducts;  // whether the fast float multiplication applies
 };
 
+void PrintTo(const TFactorCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class GainFactorTest : public ::testing::TestWithParam<TFactorCase> {};
 
 std::vector<float> VariedSamples() {
-    std::vector<float> samples = {0.0f,       -0.0f, 1.0f,       -99.5f,       kSubnormal,
-                                  -kSubnormal, 1e-38f, kFloatMax, -kFloatMax, kInf,
-                                  -kInf,       kNaN,  0.1f,       403.259735f, 374.226532f};
+    std::vector<float> samples = {0.0f,        -0.0f,  1.0f,      -99.5f,      kSubnormal,
+                                  -kSubnormal, 1e-38f, kFloatMax, -kFloatMax,  kInf,
+                                  -kInf,       kNaN,   0.1f,      403.259735f, 374.226532f};
     std::mt19937 random(7);
     std::uniform_int_distribution<std::uint32_t> bits;
     for (int i = 0; i < 3000; ++i) {
@@ -103,19 +109,20 @@ TEST_P(GainFactorTest, EveryProductIsTheExtendedProductRoundedOnce) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Factors, GainFactorTest,
-    ::testing::Values(TFactorCase{"two", 2.0L, true}, TFactorCase{"half", 0.5L, true},
-                      TFactorCase{"minus_one", -1.0L, true}, TFactorCase{"zero", 0.0L, true},
-                      TFactorCase{"minus_two_and_a_half", -2.5L, true},
-                      TFactorCase{"float_subnormal", 0x1p-140L, true},
-                      TFactorCase{"one_point_one", 1.1L, false},
-                      TFactorCase{"one_tenth", 0.1L, false},
-                      TFactorCase{"one_third", 1.0L / 3.0L, false},
-                      TFactorCase{"above_float_precision", 16777217.0L, false},
-                      TFactorCase{"beyond_float_range", 1e40L, false},
-                      TFactorCase{"below_float_range", 1e-50L, false}),
-    [](const auto& info) { return info.param.Name; });
+INSTANTIATE_TEST_SUITE_P(Factors, GainFactorTest,
+                         ::testing::Values(TFactorCase{"two", 2.0L, true},
+                                           TFactorCase{"half", 0.5L, true},
+                                           TFactorCase{"minus_one", -1.0L, true},
+                                           TFactorCase{"zero", 0.0L, true},
+                                           TFactorCase{"minus_two_and_a_half", -2.5L, true},
+                                           TFactorCase{"float_subnormal", 0x1p-140L, true},
+                                           TFactorCase{"one_point_one", 1.1L, false},
+                                           TFactorCase{"one_tenth", 0.1L, false},
+                                           TFactorCase{"one_third", 1.0L / 3.0L, false},
+                                           TFactorCase{"above_float_precision", 16777217.0L, false},
+                                           TFactorCase{"beyond_float_range", 1e40L, false},
+                                           TFactorCase{"below_float_range", 1e-50L, false}),
+                         [](const auto& info) { return info.param.Name; });
 
 struct TProductCase {
     std::string Name;
@@ -123,6 +130,10 @@ struct TProductCase {
     float Sample;
     float Expected;
 };
+
+void PrintTo(const TProductCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class GainProductTest : public ::testing::TestWithParam<TProductCase> {};
 
@@ -156,6 +167,10 @@ struct TConditionCase {
     std::vector<float> Staying;
 };
 
+void PrintTo(const TConditionCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class GainConditionTest : public ::testing::TestWithParam<TConditionCase> {};
 
 TEST_P(GainConditionTest, ComparesAmplitudesStrictly) {
@@ -175,17 +190,23 @@ TEST_P(GainConditionTest, ComparesAmplitudesStrictly) {
 INSTANTIATE_TEST_SUITE_P(
     Modes, GainConditionTest,
     ::testing::Values(
-        TConditionCase{"below", TAmplitudeCondition::Below(100.0), {-99.5f, 0.0f, -0.0f, 99.99f},
+        TConditionCase{"below",
+                       TAmplitudeCondition::Below(100.0),
+                       {-99.5f, 0.0f, -0.0f, 99.99f},
                        {100.0f, -100.0f, -150.0f, kInf, kNaN}},
-        TConditionCase{"above", TAmplitudeCondition::Above(1000.0), {-2000.0f, 1000.0001f, -kInf},
+        TConditionCase{"above",
+                       TAmplitudeCondition::Above(1000.0),
+                       {-2000.0f, 1000.0001f, -kInf},
                        {1000.0f, -1000.0f, 0.0f, kNaN}},
-        TConditionCase{"between", TAmplitudeCondition::Between(10.0, 20.0), {15.0f, -15.0f, 10.5f},
+        TConditionCase{"between",
+                       TAmplitudeCondition::Between(10.0, 20.0),
+                       {15.0f, -15.0f, 10.5f},
                        {10.0f, 20.0f, -20.0f, 0.0f, 25.0f, kNaN}},
         // The float nearest 0.1 is slightly larger than the double 0.1.
-        TConditionCase{"below_a_tenth", TAmplitudeCondition::Below(0.1), {0.09999999f},
-                       {0.1f, -0.1f}},
-        TConditionCase{"above_a_tenth", TAmplitudeCondition::Above(0.1), {0.1f, -0.1f},
-                       {0.09999999f}}),
+        TConditionCase{
+            "below_a_tenth", TAmplitudeCondition::Below(0.1), {0.09999999f}, {0.1f, -0.1f}},
+        TConditionCase{
+            "above_a_tenth", TAmplitudeCondition::Above(0.1), {0.1f, -0.1f}, {0.09999999f}}),
     [](const auto& info) { return info.param.Name; });
 
 TEST(GainKernelTest, WorksOnSpansOfAnyLength) {
@@ -207,6 +228,10 @@ struct TLevelCase {
     float Sample;
     float Expected;
 };
+
+void PrintTo(const TLevelCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class ClipTest : public ::testing::TestWithParam<TLevelCase> {};
 
@@ -280,6 +305,10 @@ struct TExtremesCase {
     std::size_t SmallestAt;
 };
 
+void PrintTo(const TExtremesCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class AmplitudeExtremesTest : public ::testing::TestWithParam<TExtremesCase> {};
 
 TEST_P(AmplitudeExtremesTest, FindsValueAndFirstPosition) {
@@ -308,8 +337,8 @@ INSTANTIATE_TEST_SUITE_P(
         TExtremesCase{"long_trace_lanes",
                       Long(100, {{37, -9.5f}, {70, 9.5f}, {5, 0.0f}, {71, -0.25f}, {90, 0.25f}}),
                       9.5f, 37, 0.25f, 71},
-        TExtremesCase{"long_trace_tail", Long(99, {{98, -12.0f}, {97, 0.125f}}), 12.0f, 98,
-                      0.125f, 97}),
+        TExtremesCase{"long_trace_tail", Long(99, {{98, -12.0f}, {97, 0.125f}}), 12.0f, 98, 0.125f,
+                      97}),
     [](const auto& info) { return info.param.Name; });
 
 TEST(AmplitudeExtremesTest, AnyMeetsFollowsTheCondition) {

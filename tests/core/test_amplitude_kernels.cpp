@@ -88,6 +88,10 @@ std::vector<float> VariedSamples() {
     }
     std::uniform_real_distribution<float> amplitudes(-32000.0f, 32000.0f);
     for (int i = 0; i < 3000; ++i) samples.push_back(amplitudes(random));
+    // Recorded amplitudes are often whole numbers: with short decimal factors their products
+    // often lie at or next to a point halfway between two floats.
+    for (int i = -5000; i <= 5000; ++i) samples.push_back(static_cast<float>(i));
+    for (int i = 0; i < 2000; ++i) samples.push_back(static_cast<float>(i) * 0.25f + 8e6f);
     return samples;
 }
 
@@ -118,6 +122,8 @@ INSTANTIATE_TEST_SUITE_P(Factors, GainFactorTest,
                                            TFactorCase{"float_subnormal", 0x1p-140L, true},
                                            TFactorCase{"one_point_one", 1.1L, false},
                                            TFactorCase{"one_tenth", 0.1L, false},
+                                           TFactorCase{"minus_three_tenths", -0.3L, false},
+                                           TFactorCase{"one_point_five_five", 1.55L, false},
                                            TFactorCase{"one_third", 1.0L / 3.0L, false},
                                            TFactorCase{"above_float_precision", 16777217.0L, false},
                                            TFactorCase{"beyond_float_range", 1e40L, false},

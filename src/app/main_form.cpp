@@ -146,7 +146,7 @@ void TFmMainForm::CreateDialogs() {
     connect(fmInsertLabel_, &TFmInsertLabel::InsertRequested, this, [this] {
         RunCommand(platform_, fmInsertLabel_, [this] { bbtnInsertLabelClick(*this); });
     });
-    fmRegulationAmplitude_ = new TFmRegulationAmplitude(this);
+    fmRegulationAmplitude_ = new TFmRegulationAmplitude(*this, this);
 }
 
 QWidget* TFmMainForm::BuildHeaderPage() {

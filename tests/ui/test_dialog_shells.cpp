@@ -6,7 +6,9 @@
 #include <memory>
 
 #include "amplitude/regulation_amplitude_form.h"
+#include "app/main_form.h"
 #include "app/options_form.h"
+#include "fake_platform.h"
 #include "labels/color_options_form.h"
 #include "labels/insert_label_form.h"
 #include "widgets/color_box.h"
@@ -23,6 +25,15 @@ namespace {
 template <typename D>
 TDialogFactory Factory() {
     return [](QWidget* parent) { return std::make_unique<D>(parent); };
+}
+
+// The amplitude dialog works on a main window's radargram: here a hidden one inside the parent.
+TDialogFactory AmplitudeFactory() {
+    return [](QWidget* parent) -> std::unique_ptr<QDialog> {
+        static TFakePlatform platform;
+        auto* form = new TFmMainForm(platform, {}, parent);
+        return std::make_unique<TFmRegulationAmplitude>(*form, parent);
+    };
 }
 
 template <typename D>
@@ -59,9 +70,8 @@ void TestDialogShells::captionSizeAndName_data() {
     QTest::newRow("options") << Factory<TFmOptions>() << ShowOf<TFmOptions>() << "FmOptions"
                              << QString::fromUtf8("Настройка") << QSize(916, 639) << false;
     QTest::newRow("amplitude regulation")
-        << Factory<TFmRegulationAmplitude>() << ShowOf<TFmRegulationAmplitude>()
-        << "FmRegulationAmplitude" << QString::fromUtf8("Регулировка амплитуд") << QSize(737, 405)
-        << true;
+        << AmplitudeFactory() << ShowOf<TFmRegulationAmplitude>() << "FmRegulationAmplitude"
+        << QString::fromUtf8("Регулировка амплитуд") << QSize(737, 405) << true;
 }
 
 void TestDialogShells::captionSizeAndName() {

@@ -18,7 +18,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Trelvanox"));
     // Qt's own dialogs (files, printing) speak Russian like the rest of the program.
     QTranslator qtTranslations;
-    if (qtTranslations.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (qtTranslations.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),
+                            QStringLiteral("_"),
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslations);
     trelvanox::TQtPlatform platform;

@@ -28,9 +28,13 @@ void acnHelpExecute(TFmMainForm& form) {
     form.Platform().OpenDocument(QStringLiteral("HelpTrelvanox.chm"));
 }
 
-void acnAboutExecute(TFmMainForm& form) { form.FmAbout()->exec(); }
+void acnAboutExecute(TFmMainForm& form) {
+    form.FmAbout()->exec();
+}
 
-void acnExitExecute(TFmMainForm& form) { form.close(); }
+void acnExitExecute(TFmMainForm& form) {
+    form.close();
+}
 
 void acnLoadOptionsExecute(TFmMainForm& form) {
     const std::string operatorText = LoadSettings(form.Settings(), form.SettingsPath());
@@ -38,6 +42,8 @@ void acnLoadOptionsExecute(TFmMainForm& form) {
     form.txtOperator()->setText(QString::fromUtf8(operatorText));
 }
 
-void acnSaveOptionsExecute(TFmMainForm& form) { SaveSettings(form.Settings(), form.SettingsPath()); }
+void acnSaveOptionsExecute(TFmMainForm& form) {
+    SaveSettings(form.Settings(), form.SettingsPath());
+}
 
 }  // namespace trelvanox

@@ -110,13 +110,17 @@ void DrawPreviewLine(TPreviewImage& image, int x1, int y1, int x2, int y2, int w
     image.LineTo(x2, y2);
 }
 
+void FillPreviewGray(TPreviewImage& image) {
+    image.SetBrushColor(kPreviewGray);
+    image.FloodFill(1, 1, kPreviewGray);
+}
+
 void DrawWindowPreview(TPreviewImage& image, const TWindowFieldTexts& texts,
                        std::uint32_t traceCount) {
     const int w = image.width();
     const int h = image.height();
     image.NewPicture();
-    image.SetBrushColor(kPreviewGray);
-    image.FloodFill(1, 1, kPreviewGray);
+    FillPreviewGray(image);
     // Without traces there is no scale for the trace lines, and the frame would mean nothing.
     if (traceCount == 0) return;
 

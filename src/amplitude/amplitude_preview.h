@@ -49,6 +49,10 @@ class TPreviewImage : public QWidget {
 // Sets the pen to pure red of the given width and draws the line from (x1, y1) to (x2, y2).
 void DrawPreviewLine(TPreviewImage& image, int x1, int y1, int x2, int y2, int width);
 
+// Sets the brush to gray and flood-fills from (1, 1) bounded by gray: a new picture becomes
+// wholly gray; on a drawn one only the non-gray region holding (1, 1) is painted.
+void FillPreviewGray(TPreviewImage& image);
+
 // The four window fields as typed.
 struct TWindowFieldTexts {
     QString TraceFirst;

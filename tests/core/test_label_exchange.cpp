@@ -1,7 +1,5 @@
 #include <cstddef>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -14,48 +12,12 @@
 #include "exchange/label_import.h"
 #include "labels/edit_table.h"
 #include "labels/read_label_table.h"
+#include "temp_folder.h"
 
 namespace trelvanox {
 namespace {
 
 using TRows = std::vector<std::vector<std::string>>;
-
-// A scratch folder of the test's own, removed with its contents at the end.
-class TScratchFolder {
-  public:
-    TScratchFolder() {
-        const char* root = std::getenv("TRELVANOX_TEST_TMP");
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string("exchange-") + info->test_suite_name() + "." + info->name();
-        for (char& c : name)
-            if (c == '/') c = '_';
-        path_ =
-            (root && *root ? std::filesystem::path(root) : std::filesystem::temp_directory_path()) /
-            name;
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TScratchFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TScratchFolder(const TScratchFolder&) = delete;
-    TScratchFolder& operator=(const TScratchFolder&) = delete;
-
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
-};
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 constexpr int kEditColumns = static_cast<int>(TEditTableColumn::Count);
 constexpr int kReadColumns = static_cast<int>(TReadLabelColumn::Count);
@@ -250,18 +212,18 @@ TEST(ExportTest, ProposesTheRadargramNameWithTheSuffix) {
 }
 
 TEST(ExportTest, WritesTheFileReplacingAnOldOne) {
-    TScratchFolder folder;
-    const std::string path = folder / "labels.txt";
-    WriteBytes(path, std::string(100000, 'x'));
+    test::TTempFolder folder;
+    const std::string path = (folder / "labels.txt").string();
+    test::WriteText(path, std::string(100000, 'x'));
 
     ExportGridToFile(ReadTableWithThreeLabels(), path);
 
-    EXPECT_EQ(ReadBytes(path), ExpectedExportOfThreeLabels());
+    EXPECT_EQ(test::ReadText(path), ExpectedExportOfThreeLabels());
 }
 
 TEST(ExportTest, ReportsAFileThatCannotBeCreated) {
-    TScratchFolder folder;
-    const std::string path = folder / "missing/labels.txt";
+    test::TTempFolder folder;
+    const std::string path = (folder / "missing/labels.txt").string();
     try {
         WriteWholeFile(path, "x");
         FAIL() << "no error";
@@ -272,11 +234,11 @@ TEST(ExportTest, ReportsAFileThatCannotBeCreated) {
 }
 
 TEST(ImportTest, ReadsAWholeFile) {
-    TScratchFolder folder;
-    const std::string path = folder / "in.txt";
+    test::TTempFolder folder;
+    const std::string path = (folder / "in.txt").string();
     std::string bytes(200000, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
-    WriteBytes(path, bytes);
+    test::WriteText(path, bytes);
     EXPECT_EQ(ReadWholeFile(path), bytes);
 }
 
@@ -293,8 +255,8 @@ void PrintTo(const TOpenFailureCase& c, std::ostream* os) {
 class ImportOpenFailureTest : public ::testing::TestWithParam<TOpenFailureCase> {};
 
 TEST_P(ImportOpenFailureTest, LeavesTheTableEmptiedAndReportsTheReason) {
-    TScratchFolder folder;
-    const std::string path = folder / GetParam().Path;
+    test::TTempFolder folder;
+    const std::string path = (folder / GetParam().Path).string();
     TStringGrid grid = UsedEditTable(5);
 
     try {
@@ -318,9 +280,9 @@ INSTANTIATE_TEST_SUITE_P(Paths, ImportOpenFailureTest,
                          [](const auto& info) { return info.param.Name; });
 
 TEST(ImportTest, ImportsAChosenFile) {
-    TScratchFolder folder;
-    const std::string path = folder / "in.txt";
-    WriteBytes(path, EncodeCp1251("№;Подпись\r\n1;Мост\r\n"));
+    test::TTempFolder folder;
+    const std::string path = (folder / "in.txt").string();
+    test::WriteText(path, EncodeCp1251("№;Подпись\r\n1;Мост\r\n"));
     TStringGrid grid = UsedEditTable();
     ImportDelimitedFile(grid, path, ';');
     ExpectImported(grid, {{"1", "Мост"}});

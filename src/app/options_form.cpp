@@ -149,11 +149,11 @@ QWidget* TFmOptions::BuildTablePage(std::array<QCheckBox*, kTableOptionCount>& b
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     for (int i = 0; i < kTableOptionCount; ++i) {
-        const TTableOptionBox& spec = kTableOptionBoxes[i];
-        auto* box = new TWrapCheckBox(Text(spec.Caption), page);
-        box->setObjectName(readTable ? QString::fromLatin1(spec.Name)
+        const TTableOptionBox& entry = kTableOptionBoxes[i];
+        auto* box = new TWrapCheckBox(Text(entry.Caption), page);
+        box->setObjectName(readTable ? QString::fromLatin1(entry.Name)
                                      : QStringLiteral("CheckBox%1").arg(i + 1));
-        box->setChecked(spec.Ticked);
+        box->setChecked(entry.Ticked);
         boxes[i] = box;
         layout->addWidget(box);
     }
@@ -169,9 +169,9 @@ QWidget* TFmOptions::BuildEditingPage() {
                                      QStringLiteral("Редактировать все"), header);
     AddIndented(headerLayout, chkChangeAllInHeader_, 0);
     for (int i = 0; i < HeaderFieldCount; ++i) {
-        const THeaderScopeBox& spec = kHeaderScopeBoxes[i];
-        headerBoxes_[i] = CheckBox(QString::fromLatin1(spec.Name), Text(spec.Caption), header);
-        AddIndented(headerLayout, headerBoxes_[i], spec.Indent);
+        const THeaderScopeBox& entry = kHeaderScopeBoxes[i];
+        headerBoxes_[i] = CheckBox(QString::fromLatin1(entry.Name), Text(entry.Caption), header);
+        AddIndented(headerLayout, headerBoxes_[i], entry.Indent);
     }
 
     auto* labels = new QGroupBox(QStringLiteral("Редактирование меток"), page);
@@ -180,8 +180,8 @@ QWidget* TFmOptions::BuildEditingPage() {
                                      QStringLiteral("Редактировать все"), labels);
     AddIndented(labelsLayout, chkChangeAllInLabels_, 0);
     for (int i = 0; i < kLabelScopeCount; ++i) {
-        const TLabelScopeBox& spec = kLabelScopeBoxes[i];
-        labelBoxes_[i] = CheckBox(QString::fromLatin1(spec.Name), Text(spec.Caption), labels);
+        const TLabelScopeBox& entry = kLabelScopeBoxes[i];
+        labelBoxes_[i] = CheckBox(QString::fromLatin1(entry.Name), Text(entry.Caption), labels);
         AddIndented(labelsLayout, labelBoxes_[i], 1);
     }
 

@@ -9,6 +9,13 @@ namespace trelvanox::test {
 
 using TBytes = std::vector<std::uint8_t>;
 
+// Appends the bytes of one packed record, as a file holds it.
+template <typename T>
+void AppendRecord(TBytes& bytes, const T& record) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(&record);
+    bytes.insert(bytes.end(), p, p + sizeof(T));
+}
+
 // The blocks of a radargram file cut out at the places the documented layout gives them: the
 // expected side of the reader and writer tests, computed without the code under test.
 struct TRadarImage {

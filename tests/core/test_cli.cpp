@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sstream>
 
-#include "cli/cli.h"
+#include "cli_run.h"
 #include "model/text_field.h"
 #include "radar_image.h"
 #include "radargram_generator.h"
@@ -14,11 +13,7 @@ namespace {
 
 using test::TBytes;
 
-template <typename T>
-void Append(TBytes& bytes, const T& record) {
-    const auto* p = reinterpret_cast<const std::uint8_t*>(&record);
-    bytes.insert(bytes.end(), p, p + sizeof(T));
-}
+using test::AppendRecord;
 
 // Three traces of one sample in the GPR layout, two of them labelled, every value chosen so
 // that a wrong format, division or lookup shows.
@@ -39,33 +34,25 @@ TBytes SmallFile() {
     WriteTextField(h.Description1, "Балласт");
     WriteTextField(h.Description3, "ДУЗП");
     TBytes bytes;
-    Append(bytes, h);
+    AppendRecord(bytes, h);
     bytes.resize(1536 + 4, 0xAB);  // reserved area, block and sample table
     const std::pair<std::int32_t, std::uint32_t> traces[] = {{20000, 2}, {-5000, 0}, {105000, 1}};
     for (const auto& [coordinate, labelIndex] : traces) {
         TTraceHeader t{};
         t.Coordinate = coordinate;
         t.LabelIndex = labelIndex;
-        Append(bytes, t);
-        Append(bytes, 1.5f);
+        AppendRecord(bytes, t);
+        AppendRecord(bytes, 1.5f);
     }
     TLabelRecord first{2, 255, {}};
     WriteTextField(first.LabelText, "Опора №3");
-    Append(bytes, first);
-    Append(bytes, TLabelRecord{1, 65280, {}});
+    AppendRecord(bytes, first);
+    AppendRecord(bytes, TLabelRecord{1, 65280, {}});
     return bytes;
 }
 
-struct TRun {
-    int Code;
-    std::string Out, Err;
-};
-
-TRun RunTool(std::vector<std::string_view> args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using TRun = test::TCliRun;
+using test::RunTool;
 
 TEST(CliTest, InfoPrintsTheFileAsTheTablesShowIt) {
     test::TTempFolder folder;
@@ -130,7 +117,7 @@ TEST(CliTest, RewriteAndPackWriteInPlace) {
 
 struct TFailureCase {
     const char* Name;
-    std::vector<std::string_view> Args;
+    std::vector<std::string> Args;
     int Code;
     std::string ErrStart;
 };

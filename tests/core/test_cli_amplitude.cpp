@@ -3,11 +3,10 @@
 #include <bit>
 #include <cmath>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/cli.h"
+#include "cli_run.h"
 #include "model/radargram_io.h"
 #include "radargram_generator.h"
 #include "temp_folder.h"
@@ -21,10 +20,7 @@ using TTraces = std::vector<std::vector<float>>;
 const TTraces kFile = {
     {1.0f, -150.0f, 0.5f}, {2.0f, 250.0f, -99.5f}, {3.0f, -3000.0f, 20.0f}, {4.0f, 15.0f, -0.25f}};
 
-struct TRun {
-    int Code;
-    std::string Out, Err;
-};
+using TRun = test::TCliRun;
 
 class CliAmplitudeTest : public ::testing::Test {
   protected:
@@ -49,10 +45,7 @@ class CliAmplitudeTest : public ::testing::Test {
         for (std::string& a : args) {
             if (a == "FILE") a = path_;
         }
-        const std::vector<std::string_view> views(args.begin(), args.end());
-        std::ostringstream out, err;
-        const int code = RunCli(views, out, err);
-        return {code, out.str(), err.str()};
+        return test::RunTool(args);
     }
 
     TTraces Samples(TRadarLayout layout = TRadarLayout::Gpr2) const {

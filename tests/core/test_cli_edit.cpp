@@ -2,11 +2,10 @@
 
 #include <cstring>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/cli.h"
+#include "cli_run.h"
 #include "common/cp1251.h"
 #include "labels/label_write_back.h"
 #include "model/radargram_io.h"
@@ -20,17 +19,8 @@ namespace {
 
 using test::TBytes;
 
-struct TRun {
-    int Code;
-    std::string Out, Err;
-};
-
-TRun RunTool(const std::vector<std::string>& args) {
-    const std::vector<std::string_view> views(args.begin(), args.end());
-    std::ostringstream out, err;
-    const int code = RunCli(views, out, err);
-    return {code, out.str(), err.str()};
-}
+using TRun = test::TCliRun;
+using test::RunTool;
 
 // Thirty traces, labels on traces 0, 4, ..., 28 (eight, two of them without text).
 TGeneratorOptions Survey(TRadarLayout layout = TRadarLayout::Gpr2) {

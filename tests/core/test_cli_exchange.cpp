@@ -1,12 +1,11 @@
 #include <cstdint>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "cli/cli.h"
+#include "cli_run.h"
 #include "common/cp1251.h"
 #include "model/radar_records.h"
 #include "model/text_field.h"
@@ -19,11 +18,7 @@ namespace {
 
 using test::TBytes;
 
-template <typename T>
-void Append(TBytes& bytes, const T& record) {
-    const auto* p = reinterpret_cast<const std::uint8_t*>(&record);
-    bytes.insert(bytes.end(), p, p + sizeof(T));
-}
+using test::AppendRecord;
 
 // Four traces of one sample in the GPR layout, three of them labelled: one with a plain text,
 // one without text and one whose text holds quotes.
@@ -34,7 +29,7 @@ TBytes LabelledFile() {
     h.LabelCount = 3;
     h.StartCoordinate = 150000;
     TBytes bytes;
-    Append(bytes, h);
+    AppendRecord(bytes, h);
     bytes.resize(1536 + 4, 0);  // reserved area, block and sample table
     const std::pair<std::int32_t, std::uint32_t> traces[] = {
         {20000, 2}, {-5000, 0}, {105000, 1}, {250000, 3}};
@@ -42,29 +37,21 @@ TBytes LabelledFile() {
         TTraceHeader t{};
         t.Coordinate = coordinate;
         t.LabelIndex = labelIndex;
-        Append(bytes, t);
-        Append(bytes, 0.5f);
+        AppendRecord(bytes, t);
+        AppendRecord(bytes, 0.5f);
     }
     TLabelRecord first{1, 255, {}};
     WriteTextField(first.LabelText, "Опора №3");
     TLabelRecord second{2, 65280, {}};
     WriteTextField(second.LabelText, "Км\"5\"");
-    Append(bytes, first);
-    Append(bytes, second);
-    Append(bytes, TLabelRecord{3, 16711680, {}});
+    AppendRecord(bytes, first);
+    AppendRecord(bytes, second);
+    AppendRecord(bytes, TLabelRecord{3, 16711680, {}});
     return bytes;
 }
 
-struct TRun {
-    int Code;
-    std::string Out, Err;
-};
-
-TRun RunTool(std::vector<std::string_view> args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using TRun = test::TCliRun;
+using test::RunTool;
 
 std::vector<std::string> Records(const std::string& text) {
     std::vector<std::string> records;
@@ -148,7 +135,7 @@ TEST(CliExchangeTest, ExportLabelsWritesNothingWhenTheRadargramCannotBeRead) {
 
 struct TUsageCase {
     const char* Name;
-    std::vector<std::string_view> Args;
+    std::vector<std::string> Args;
     std::string ErrStart;
 };
 

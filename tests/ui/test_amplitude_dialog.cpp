@@ -18,6 +18,7 @@
 #include "amplitude/regulation_amplitude_form.h"
 #include "app/main_form.h"
 #include "fake_platform.h"
+#include "form_driver.h"
 #include "radargram_generator.h"
 #include "widgets/spin_edit.h"
 
@@ -95,12 +96,7 @@ class TestAmplitudeDialog : public QObject {
         options.SampleCount = samples;
         GenerateRadargram(QFile::encodeName(file_).toStdString(), options);
     }
-    void Open() {
-        platform_->OpenAnswers.push_back(file_);
-        form_->findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))->click();
-        QCOMPARE(form_->Model().FileLoaded(), 1);
-        platform_->Clear();
-    }
+    void Open() { QVERIFY(OpenRadargram(*form_, *platform_, file_)); }
     // A file of traces x samples whose samples are all zero but for the given values, which
     // start at sample 0 of trace 0.
     void OpenWithSamples(std::uint32_t traces, std::uint32_t samples,
@@ -112,9 +108,7 @@ class TestAmplitudeDialog : public QObject {
         Run("acnWriteFile");
         QVERIFY(platform_->Calls.empty());
     }
-    void Run(const char* action) {
-        form_->findChild<QAction*>(QString::fromLatin1(action))->trigger();
-    }
+    void Run(const char* action) { RunAction(*form_, action); }
     TRadargram& Model() { return form_->Model(); }
     TFmRegulationAmplitude& Dialog() { return *form_->FmRegulationAmplitude(); }
     void ShowDialog() {

@@ -11,6 +11,7 @@
 
 #include "app/main_form.h"
 #include "fake_platform.h"
+#include "form_driver.h"
 #include "header/header_edit_page.h"
 #include "labels/insert_label_form.h"
 #include "model/text_field.h"
@@ -55,15 +56,8 @@ class TestEditingCommands : public QObject {
         options.ShareWithoutText = shareWithoutText;
         GenerateRadargram(QFile::encodeName(file_).toStdString(), options);
     }
-    void Open() {
-        platform_->OpenAnswers.push_back(file_);
-        form_->findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))->click();
-        QCOMPARE(form_->Model().FileLoaded(), 1);
-        platform_->Clear();
-    }
-    void Run(const char* action) {
-        form_->findChild<QAction*>(QString::fromLatin1(action))->trigger();
-    }
+    void Open() { QVERIFY(OpenRadargram(*form_, *platform_, file_)); }
+    void Run(const char* action) { RunAction(*form_, action); }
     THeaderEditPage& Page() { return *form_->HeaderEditPage(); }
     const TRadarHeader& Header() { return form_->Model().Header(); }
     QString ReadCell(int col, int row) {

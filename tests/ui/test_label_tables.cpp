@@ -13,6 +13,7 @@
 #include "common/cp1251.h"
 #include "exchange/label_export.h"
 #include "fake_platform.h"
+#include "form_driver.h"
 #include "labels/color_options_form.h"
 #include "radargram_generator.h"
 #include "widgets/color_box.h"
@@ -63,15 +64,8 @@ class TestLabelTables : public QObject {
         QVERIFY2(item, qPrintable(name));
         item->trigger();
     }
-    void Run(const char* action) {
-        form_->findChild<QAction*>(QString::fromLatin1(action))->trigger();
-    }
-    void Open() {
-        platform_->OpenAnswers.push_back(file_);
-        form_->findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))->click();
-        QCOMPARE(form_->Model().FileLoaded(), 1);
-        platform_->Clear();
-    }
+    void Run(const char* action) { RunAction(*form_, action); }
+    void Open() { QVERIFY(OpenRadargram(*form_, *platform_, file_)); }
 
   private slots:
     void initTestCase() {

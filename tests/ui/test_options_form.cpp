@@ -364,9 +364,9 @@ class TestOptionsForm : public QObject {
     }
     void singleHeaderBox() {
         QFETCH(int, index);
-        const THeaderBox& spec = kHeaderBoxes[index];
-        QCheckBox* box = Box(QString::fromLatin1(spec.Name));
-        QWidget* field = Field(QString::fromLatin1(spec.Field));
+        const THeaderBox& entry = kHeaderBoxes[index];
+        QCheckBox* box = Box(QString::fromLatin1(entry.Name));
+        QWidget* field = Field(QString::fromLatin1(entry.Field));
         if (!box->isChecked()) box->click();
         QVERIFY(field->isEnabled());
         SetFieldText(field, QStringLiteral("текст"));
@@ -374,7 +374,7 @@ class TestOptionsForm : public QObject {
         box->click();
         QVERIFY(!field->isEnabled());
         QVERIFY(FieldText(field).isEmpty());
-        QVERIFY(!(form_->Settings().*spec.Flag));
+        QVERIFY(!(form_->Settings().*entry.Flag));
         box->click();
         QVERIFY(field->isEnabled());
         QVERIFY(FieldText(field).isEmpty());

@@ -32,43 +32,17 @@
 #include <vector>
 
 #include "amplitude/amplitude_operations.h"
+#include "bench_file.h"
 #include "model/radargram.h"
 #include "model/radargram_io.h"
-#include "radargram_generator.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using trelvanox::bench::BenchFilePath;
+using trelvanox::bench::EnsureBenchFile;
 
 constexpr double kTargetRatio = 1.5;
-
-// The same file as the file benchmark's, so that one copy serves both.
-trelvanox::TGeneratorOptions MaximalFile() {
-    trelvanox::TGeneratorOptions o;
-    o.TraceCount = trelvanox::kMaxTraces;
-    o.SampleCount = trelvanox::kMaxSamples;
-    o.Layout = trelvanox::TRadarLayout::Gpr2;
-    o.Seed = 20240;
-    o.LabelEvery = 500;
-    return o;
-}
-
-fs::path BenchFilePath() {
-    const char* dir = std::getenv("TMPDIR");
-    const fs::path base = dir && *dir ? fs::path(dir) : fs::path("/tmp");
-    return base / "trelvanox_bench_max.GPR2";
-}
-
-void EnsureBenchFile(const fs::path& path) {
-    const auto options = MaximalFile();
-    const std::uint64_t size = trelvanox::DescribeRadargram(options).FileSize;
-    std::error_code ec;
-    if (fs::file_size(path, ec) == size && !ec) return;
-    std::printf("generating %s\n", path.c_str());
-    const fs::path partial = path.string() + ".partial";
-    trelvanox::GenerateRadargram(partial, options);
-    fs::rename(partial, path);
-}
 
 struct TBenchContext {
     std::unique_ptr<trelvanox::TRadargram> Model = std::make_unique<trelvanox::TRadargram>();

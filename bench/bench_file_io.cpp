@@ -29,15 +29,17 @@
 #include <utility>
 #include <vector>
 
+#include "bench_file.h"
 #include "model/radar_file.h"
 #include "model/radargram.h"
 #include "model/radargram_io.h"
-#include "radargram_generator.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using trelvanox::TRadarLayout;
+using trelvanox::bench::BenchFilePath;
+using trelvanox::bench::EnsureBenchFile;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kPlainChunk = std::size_t{1} << 20;
@@ -47,38 +49,6 @@ constexpr double kMiB = 1024.0 * 1024.0;
 
 double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-trelvanox::TGeneratorOptions MaximalFile() {
-    trelvanox::TGeneratorOptions o;
-    o.TraceCount = trelvanox::kMaxTraces;
-    o.SampleCount = trelvanox::kMaxSamples;
-    o.Layout = TRadarLayout::Gpr2;
-    o.Seed = 20240;
-    o.LabelEvery = 500;  // LabelCount equals the labelled traces, so a write changes no byte
-    return o;
-}
-
-fs::path BenchFilePath() {
-    const char* dir = std::getenv("TMPDIR");
-    const fs::path base = dir && *dir ? fs::path(dir) : fs::path("/tmp");
-    return base / "trelvanox_bench_max.GPR2";
-}
-
-// Generates the file unless one of the right size is there already; a half-written file from an
-// interrupted run has the wrong size and is made again.
-void EnsureBenchFile(const fs::path& path) {
-    const auto options = MaximalFile();
-    const std::uint64_t size = trelvanox::DescribeRadargram(options).FileSize;
-    std::error_code ec;
-    if (fs::file_size(path, ec) == size && !ec) return;
-    std::printf("generating %s (%llu bytes)\n", path.c_str(),
-                static_cast<unsigned long long>(size));
-    const fs::path partial = path.string() + ".partial";
-    const auto start = Clock::now();
-    trelvanox::GenerateRadargram(partial, options);
-    fs::rename(partial, path);
-    std::printf("generated in %.2f s\n", SecondsSince(start));
 }
 
 // The reference: read() of 1 MiB chunks into one reused buffer over the whole file.

@@ -10,6 +10,7 @@
 #include "labels/label_insertion.h"
 #include "labels/label_resets.h"
 #include "model/text_field.h"
+#include "model_snapshot.h"
 
 namespace trelvanox {
 namespace {
@@ -45,17 +46,7 @@ void Load(TRadargram& model, const std::vector<std::uint32_t>& labelIndices, std
     model.Replace(std::move(c), "profile.GPR2");
 }
 
-TBytes Snapshot(const TRadargram& model) {
-    TBytes bytes;
-    auto add = [&](const void* p, std::size_t size) {
-        const auto* b = static_cast<const std::uint8_t*>(p);
-        bytes.insert(bytes.end(), b, b + size);
-    };
-    add(&model.Header(), sizeof(TRadarHeader));
-    for (const TTraceHeader& t : model.TraceHeaders()) add(&t, sizeof t);
-    for (const TLabelRecord& r : model.LabelRecords()) add(&r, sizeof r);
-    return bytes;
-}
+using test::Snapshot;
 
 std::vector<std::uint32_t> LabelIndices(const TRadargram& model) {
     std::vector<std::uint32_t> indices;

@@ -11,6 +11,7 @@
 #include "common/conversion.h"
 #include "labels/edit_table.h"
 #include "model/text_field.h"
+#include "model_snapshot.h"
 
 namespace trelvanox {
 namespace {
@@ -57,18 +58,7 @@ void Load(TRadargram& model, const std::vector<TTrace>& traces,
     model.Replace(std::move(c), "profile.GPR2");
 }
 
-// Every byte the write-back may change: header, trace headers, label record slots.
-TBytes Snapshot(const TRadargram& model) {
-    TBytes bytes;
-    auto add = [&](const void* p, std::size_t size) {
-        const auto* b = static_cast<const std::uint8_t*>(p);
-        bytes.insert(bytes.end(), b, b + size);
-    };
-    add(&model.Header(), sizeof(TRadarHeader));
-    for (const TTraceHeader& t : model.TraceHeaders()) add(&t, sizeof t);
-    for (const TLabelRecord& r : model.LabelRecords()) add(&r, sizeof r);
-    return bytes;
-}
+using test::Snapshot;
 
 // The edit table with its titles and the given rows from row 1 on.
 TStringGrid Grid(const std::vector<std::vector<std::string>>& rows) {

@@ -10,11 +10,11 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/main_form.h"
-#include "app/settings.h"
-#include "model/radargram_file_commands.h"
-#include "platform/qt_platform.h"
-#include "widgets/ribbon.h"
+#include "desktop/app/main_form.h"
+#include "desktop/document/radargram_file_commands.h"
+#include "desktop/platform/qt_platform.h"
+#include "desktop/widgets/ribbon.h"
+#include "settings/settings.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -4,7 +4,6 @@
 #include <array>
 #include <string>
 
-#include "app/settings.h"
 #include "cli/cli_session.h"
 #include "common/conversion.h"
 #include "exchange/delimited_text.h"
@@ -14,6 +13,7 @@
 #include "labels/label_insertion.h"
 #include "labels/label_resets.h"
 #include "labels/label_write_back.h"
+#include "settings/settings.h"
 
 namespace trelvanox {
 

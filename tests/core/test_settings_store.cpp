@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <unistd.h>
 
@@ -11,7 +11,7 @@
 
 #include "temp_folder.h"
 
-#include "app/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace trelvanox {
 namespace {

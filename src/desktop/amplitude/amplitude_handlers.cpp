@@ -1,0 +1,131 @@
+// The handlers of the amplitude dialog's buttons: each runs one operation on the main window's
+// radargram with the texts of the dialog's controls, shows its progress in the dialog and writes
+// the file back.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <algorithm>
+#include <string>
+
+#include "amplitude/amplitude_operations.h"
+#include "desktop/amplitude/regulation_amplitude_form.h"
+#include "desktop/app/main_form.h"
+#include "desktop/document/radargram_file_commands.h"
+#include "desktop/platform/platform.h"
+#include "desktop/widgets/spin_edit.h"
+
+namespace trelvanox {
+
+namespace {
+
+std::string Utf8(const QString& text) {
+    return text.toStdString();
+}
+
+QString ToQString(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+TProgress TFmRegulationAmplitude::BarProgress() {
+    return [this](std::uint32_t position) {
+        pbarProgress_->setValue(static_cast<int>(std::min<std::uint32_t>(position, 100)));
+    };
+}
+
+bool TFmRegulationAmplitude::WriteFile() {
+    return WriteRadargram(form_) == 0;
+}
+
+void TFmRegulationAmplitude::ShowOperationMessage(const QString& text, const QString& caption) {
+    form_.Platform().MessageBox(this, text, caption, TMsgButtons::Ok, TMsgIcon::Exclamation);
+}
+
+void TFmRegulationAmplitude::bbtnGainClick() {
+    if (!FileLoaded()) return;
+    const std::string factor = Utf8(ltxtGain_->text());
+    std::string threshold;
+    std::string upper;
+    TGainMode mode = TGainMode::Below;
+    if (rbtnGainForMax_->isChecked()) {
+        mode = TGainMode::Above;
+        threshold = Utf8(stxtGainForMax_->Text());
+    } else if (rbtnGainForMiddle_->isChecked()) {
+        mode = TGainMode::Between;
+        threshold = Utf8(stxtGainForMiddleMin_->Text());
+        upper = Utf8(stxtGainForMiddleMax_->Text());
+    } else {
+        threshold = Utf8(stxtGainForMin_->Text());
+    }
+
+    pbarProgress_->show();
+    ApplyGain(form_.Model(), WindowFromFields(), {factor, mode, threshold, upper}, BarProgress());
+    pbarProgress_->hide();
+    if (!WriteFile()) return;
+    ShowOperationMessage(QStringLiteral("Амплитуды усилены"), QStringLiteral("Усиление амплитуд"));
+}
+
+void TFmRegulationAmplitude::bbtnCutAmplitudeClick() {
+    if (!FileLoaded()) return;
+    // Each stage writes the file once it is done; a stage whose write failed ends the
+    // operation, since its message must be the last the user sees.
+    if (chkMaxAmplitude_->isChecked()) {
+        pbarProgress_->show();
+        ClipAmplitudes(form_.Model(), Utf8(stxtMaxAmplitude_->Text()), BarProgress());
+        pbarProgress_->hide();
+        if (!WriteFile()) return;
+    }
+    if (chkMinAmplitude_->isChecked()) {
+        pbarProgress_->show();
+        SilenceAmplitudes(form_.Model(), Utf8(stxtMinAmplitude_->Text()), BarProgress());
+        pbarProgress_->hide();
+        if (!WriteFile()) return;
+    }
+    ShowOperationMessage(QStringLiteral("Амплитуды отсчетов обрезаны до заданного уровня"),
+                         QStringLiteral("Обрезка амплитуд"));
+}
+
+void TFmRegulationAmplitude::bbtnZeroTracesClick() {
+    if (!FileLoaded()) return;
+    pbarProgress_->show();
+    lblProcentDone_->show();
+    ZeroTraces(form_.Model(), Utf8(ltxtZeroTraceBegin_->text()), Utf8(ltxtZeroTraceEnd_->text()),
+               [this, bar = BarProgress()](std::uint32_t position) {
+                   bar(position);
+                   lblProcentDone_->setText(QString::number(position) + QLatin1Char('%'));
+               });
+    pbarProgress_->hide();
+    lblProcentDone_->hide();
+    if (!WriteFile()) return;
+    ShowOperationMessage(QStringLiteral("Амплитуды заданных трасс успешно обнулены"),
+                         QStringLiteral("Обнуление трасс"));
+}
+
+void TFmRegulationAmplitude::btnFindMinMaxAmplitudeClick() {
+    if (!FileLoaded()) return;
+    ltxtSampleWithMaxAmplitude_->setText(QStringLiteral("0"));
+    pbarProgress_->show();
+    const TExtremes found = FindExtremes(form_.Model(), BarProgress());
+    // A label keeps its text when no sample beat the start value.
+    if (found.MaxPosition)
+        lblSampleWithMaxAmplitude_->setText(ToQString(PositionText(*found.MaxPosition)));
+    if (found.MinPosition)
+        lblSampleWithMinAmplitude_->setText(ToQString(PositionText(*found.MinPosition)));
+    ltxtSampleWithMinAmplitude_->setText(ToQString(found.MinText()));
+    ltxtSampleWithMaxAmplitude_->setText(ToQString(found.MaxText()));
+    pbarProgress_->hide();
+}
+
+void TFmRegulationAmplitude::bbtnZeroMaxAmplitudeClick() {
+    if (!FileLoaded()) return;
+    pbarProgress_->show();
+    ZeroLargestAmplitude(form_.Model(), BarProgress());
+    WriteFile();
+    pbarProgress_->hide();
+}
+
+}  // namespace trelvanox

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QPointer>
+#include <functional>
+
+#include "amplitude/amplitude_operations.h"
+#include "desktop/widgets/modeless_dialog.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QShowEvent;
+class QWindow;
+
+namespace trelvanox {
+
+class TFmMainForm;
+class TPreviewImage;
+class TSpinEdit;
+
+// The amplitude regulation dialog. Modeless, with a fixed frame; created once at start-up and
+// kept for the whole run, so its controls keep their values between showings. It works on the
+// main window's radargram: the processing window and its preview on the tab "Усиление", the
+// gain beside them, the clipping and the extremes on "Обрезка амплитуд", the trace zeroing on
+// "Обнуление трасс". Every handler reads the controls' texts at the moment it runs.
+class TFmRegulationAmplitude : public TModelessDialog {
+    Q_OBJECT
+  public:
+    TFmRegulationAmplitude(TFmMainForm& form, QWidget* parent = nullptr);
+
+    TPreviewImage* imgRadarogramma() const { return imgRadarogramma_; }
+    QProgressBar* pbarProgress() const { return pbarProgress_; }
+    QLabel* lblProcentDone() const { return lblProcentDone_; }
+
+    // Window and processing window.
+    void FormShow();
+    void FormActivate();
+    void rbtnWindowFullClick();
+    void rbtnWindowFragmentClick();
+    void stxtTraceFirstChange();
+    void stxtTraceLastChange();
+    void stxtSampleFirstChange();
+    void stxtSampleLastChange();
+    void btnCloseClick();
+    void RedrawWindowPreview();
+
+    // Gain.
+    void rbtnGainForMinClick();
+    void rbtnGainForMaxClick();
+    void rbtnGainForMiddleClick();
+    void bbtnGainClick();
+
+    // Clipping, trace zeroing and extremes, on the whole file.
+    void chkMinAmplitudeClick();
+    void chkMaxAmplitudeClick();
+    void bbtnCutAmplitudeClick();
+    void bbtnZeroTracesClick();
+    void btnFindMinMaxAmplitudeClick();
+    void bbtnZeroMaxAmplitudeClick();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    QWidget* BuildGainPage();
+    QWidget* BuildCutPage();
+    QWidget* BuildZeroTracesPage();
+    void ConnectHandlers();
+    // Runs a handler as a command: an error it raises goes to the general error display.
+    void Run(const std::function<void()>& handler);
+    void OnFocusWindowChanged(QWindow* window);
+
+    bool FileLoaded() const;
+    void SetWindowTexts(const TProcessingWindow& window);
+    void SetWholeRadargramWindow();
+    void SetWindowFieldsEnabled(bool enabled);
+    void WindowFieldChange(const TSpinEdit& field);
+    TProcessingWindow WindowFromFields() const;
+    // Moves the progress bar; positions beyond its range show as its end.
+    TProgress BarProgress();
+    // Writes the model back; the operation's message follows only a write that succeeded,
+    // since a failed write has already said why.
+    bool WriteFile();
+    void ShowOperationMessage(const QString& text, const QString& caption);
+
+    TFmMainForm& form_;
+
+    TSpinEdit* stxtTraceFirst_ = nullptr;
+    TSpinEdit* stxtTraceLast_ = nullptr;
+    TSpinEdit* stxtSampleFirst_ = nullptr;
+    TSpinEdit* stxtSampleLast_ = nullptr;
+    QRadioButton* rbtnWindowFull_ = nullptr;
+    QRadioButton* rbtnWindowFragment_ = nullptr;
+    TPreviewImage* imgRadarogramma_ = nullptr;
+
+    QLineEdit* ltxtGain_ = nullptr;
+    QRadioButton* rbtnGainForMin_ = nullptr;
+    QRadioButton* rbtnGainForMax_ = nullptr;
+    QRadioButton* rbtnGainForMiddle_ = nullptr;
+    TSpinEdit* stxtGainForMin_ = nullptr;
+    TSpinEdit* stxtGainForMax_ = nullptr;
+    TSpinEdit* stxtGainForMiddleMin_ = nullptr;
+    TSpinEdit* stxtGainForMiddleMax_ = nullptr;
+    QPushButton* bbtnGain_ = nullptr;
+
+    QCheckBox* chkMinAmplitude_ = nullptr;
+    QCheckBox* chkMaxAmplitude_ = nullptr;
+    TSpinEdit* stxtMinAmplitude_ = nullptr;
+    TSpinEdit* stxtMaxAmplitude_ = nullptr;
+    QPushButton* bbtnCutAmplitude_ = nullptr;
+    QPushButton* btnFindMinMaxAmplitude_ = nullptr;
+    QLineEdit* ltxtSampleWithMinAmplitude_ = nullptr;
+    QLineEdit* ltxtSampleWithMaxAmplitude_ = nullptr;
+    QLabel* lblSampleWithMinAmplitude_ = nullptr;
+    QLabel* lblSampleWithMaxAmplitude_ = nullptr;
+    QPushButton* bbtnZeroMinAmplitude_ = nullptr;
+    QPushButton* bbtnZeroMaxAmplitude_ = nullptr;
+
+    QLineEdit* ltxtZeroTraceBegin_ = nullptr;
+    QLineEdit* ltxtZeroTraceEnd_ = nullptr;
+    QPushButton* bbtnZeroTraces_ = nullptr;
+
+    QProgressBar* pbarProgress_ = nullptr;
+    QLabel* lblProcentDone_ = nullptr;
+    QPushButton* btnClose_ = nullptr;
+
+    // Activation: the dialog becomes the active window when it is shown and whenever the focus
+    // comes to it from another window of the program, not when it comes back from another
+    // application.
+    QPointer<QWindow> lastFocusWindow_;
+    bool activationPending_ = false;
+};
+
+}  // namespace trelvanox

@@ -1,0 +1,153 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <filesystem>
+
+#include "common/string_grid.h"
+#include "model/radargram.h"
+#include "settings/settings.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QGroupBox;
+class QTabWidget;
+class QToolButton;
+class QWindow;
+
+namespace trelvanox {
+
+class TCommandSet;
+class TFmAbout;
+class TFmColorOptions;
+class TFmInsertLabel;
+class TFmOptions;
+class TFmRegulationAmplitude;
+class THeaderEditPage;
+class TSpinEdit;
+class TPlatform;
+class TRibbon;
+class TStringGridView;
+
+// The program's one top-level window. It owns the radargram model, the three grids and the
+// header fields, wires the ribbon's commands to their handlers (which live with their
+// subsystems and reach the window's parts through the accessors below) and keeps the layout.
+// The dialogs are its children: created once by CreateDialogs, hidden until a command shows
+// them, gone with the window.
+class TFmMainForm : public QMainWindow {
+    Q_OBJECT
+  public:
+    TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath, QWidget* parent = nullptr);
+    ~TFmMainForm() override;
+
+    // The dialogs, in start-up order: colour map, about box, options, label insertion,
+    // amplitude regulation.
+    void CreateDialogs();
+
+    TPlatform& Platform() { return platform_; }
+    TRadargram& Model() { return model_; }
+    TSettings& Settings() { return settings_; }
+    const std::filesystem::path& SettingsPath() const { return settingsPath_; }
+    TCommandSet& Commands() { return *commands_; }
+    TRibbon& Ribbon() { return *ribbon_; }
+
+    // Members several subsystems share.
+    QString RadargramFileName;  // file name of the last file chosen in the open dialog
+    QString LastOpenedPath;     // the open dialog's current file name
+    QString LastImportPath;     // the file last chosen for a table import
+    int SelectedRow = 0;        // last selected cell of the edit table
+    int SelectedColumn = 0;
+    QString CompileDateText;
+
+    // Grids: core data and views.
+    TStringGrid& HeaderGrid() { return headerGrid_; }
+    TStringGrid& ReadLabelsGrid() { return readLabelsGrid_; }
+    TStringGrid& NewLabelsGrid() { return newLabelsGrid_; }
+    TStringGridView* sgReadF4Header() const { return sgReadF4Header_; }
+    TStringGridView* sgReadLabels() const { return sgReadLabels_; }
+    TStringGridView* sgNewSetsLabels() const { return sgNewSetsLabels_; }
+
+    // Controls the handlers read and write.
+    QLineEdit* txtFileName() const { return txtFileName_; }
+    QLabel* lblSizeFile() const { return lblSizeFile_; }
+    QLineEdit* ltxtLenghtOfProfil() const { return ltxtLenghtOfProfil_; }
+    QLineEdit* ltxtNLabels() const { return ltxtNLabels_; }
+    QLineEdit* ltxtNLabelsWithText() const { return ltxtNLabelsWithText_; }
+    QLineEdit* ltxtNLabelsNoText() const { return ltxtNLabelsNoText_; }
+    // The tab "Заголовок" of "Данные для записи" and its operator field.
+    THeaderEditPage* HeaderEditPage() const { return headerEditPage_; }
+    QLineEdit* txtOperator() const;
+    // "Начальная строка редактирования" of the edit table.
+    TSpinEdit* seFirstRow() const { return seFirstRow_; }
+
+    TFmAbout* FmAbout() const { return fmAbout_; }
+    TFmColorOptions* FmColorOptions() const { return fmColorOptions_; }
+    TFmOptions* FmOptions() const { return fmOptions_; }
+    TFmInsertLabel* FmInsertLabel() const { return fmInsertLabel_; }
+    TFmRegulationAmplitude* FmRegulationAmplitude() const { return fmRegulationAmplitude_; }
+
+    // Window handlers.
+    void FormActivate();
+    void FormResize();
+    void PageControlChange();
+    // The edit table's current cell, kept for its context menu.
+    void sgNewSetsLabelsSelectCell(int col, int row);
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    QWidget* BuildHeaderPage();
+    QWidget* BuildReadLabelsPage();
+    QWidget* BuildNewHeaderPage();
+    QWidget* BuildNewLabelsPage();
+    QWidget* BuildFileGroupContent();
+    void BuildRibbon();
+    void BuildQuickAccessToolBar();
+    void ConnectCommands();
+    void OnFocusWindowChanged(QWindow* window);
+
+    TPlatform& platform_;
+    std::filesystem::path settingsPath_;
+    TRadargram model_;
+    TSettings settings_;
+    TStringGrid headerGrid_;
+    TStringGrid readLabelsGrid_;
+    TStringGrid newLabelsGrid_;
+
+    TCommandSet* commands_ = nullptr;
+    TRibbon* ribbon_ = nullptr;
+    QGroupBox* groupBox1_ = nullptr;
+    QGroupBox* groupBox2_ = nullptr;
+    QTabWidget* pageControl1_ = nullptr;
+    QTabWidget* pageControl2_ = nullptr;
+    TStringGridView* sgReadF4Header_ = nullptr;
+    TStringGridView* sgReadLabels_ = nullptr;
+    TStringGridView* sgNewSetsLabels_ = nullptr;
+    QLineEdit* txtFileName_ = nullptr;
+    QLabel* lblSizeFile_ = nullptr;
+    QLineEdit* ltxtLenghtOfProfil_ = nullptr;
+    QLineEdit* ltxtNLabels_ = nullptr;
+    QLineEdit* ltxtNLabelsWithText_ = nullptr;
+    QLineEdit* ltxtNLabelsNoText_ = nullptr;
+    THeaderEditPage* headerEditPage_ = nullptr;
+    TSpinEdit* seFirstRow_ = nullptr;
+    QToolButton* sbtnTranslateTable_ = nullptr;
+
+    TFmAbout* fmAbout_ = nullptr;
+    TFmColorOptions* fmColorOptions_ = nullptr;
+    TFmOptions* fmOptions_ = nullptr;
+    TFmInsertLabel* fmInsertLabel_ = nullptr;
+    TFmRegulationAmplitude* fmRegulationAmplitude_ = nullptr;
+
+    // Activation bookkeeping: the settings reload on the first activation and whenever the
+    // focus comes back from another window of the program, not from another application.
+    QPointer<QWindow> lastFocusWindow_;
+    bool activatedOnce_ = false;
+};
+
+}  // namespace trelvanox

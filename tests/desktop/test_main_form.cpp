@@ -1,0 +1,419 @@
+#include <QAction>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrinter>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+
+#include "desktop/app/command_set.h"
+#include "desktop/app/main_form.h"
+#include "desktop/app/options_form.h"
+#include "desktop/widgets/ribbon.h"
+#include "desktop/widgets/string_grid_view.h"
+#include "fake_platform.h"
+#include "radargram_generator.h"
+
+using namespace trelvanox;
+
+namespace {
+
+QString Cell(const TStringGrid& grid, int col, int row) {
+    return QString::fromUtf8(grid.Cell(col, row));
+}
+
+}  // namespace
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+
+  private:
+    QTemporaryDir dir_;
+    std::unique_ptr<TFakePlatform> platform_;
+    std::unique_ptr<TFmMainForm> form_;
+    QString demo_;
+
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+    QAction* Act(const char* name) const {
+        return form_->findChild<QAction*>(QString::fromLatin1(name));
+    }
+    void Open(const QString& path) {
+        platform_->OpenAnswers.push_back(path);
+        form_->findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))->click();
+    }
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        demo_ = Path(QStringLiteral("demo.GPR2"));
+        TGeneratorOptions options;
+        options.TraceCount = 120;
+        options.SampleCount = 32;
+        options.LabelEvery = 10;
+        GenerateRadargram(QFile::encodeName(demo_).toStdString(), options);
+    }
+
+    void init() {
+        platform_ = std::make_unique<TFakePlatform>();
+        form_ = std::make_unique<TFmMainForm>(
+            *platform_, QFile::encodeName(Path(QStringLiteral("settings.ini"))).toStdString());
+        form_->CreateDialogs();
+    }
+
+    void cleanup() {
+        form_.reset();
+        platform_.reset();
+        QFile::remove(Path(QStringLiteral("settings.ini")));
+    }
+
+    void startsAsBuilt() {
+        QCOMPARE(form_->Model().FileLoaded(), 0);
+        QVERIFY(form_->RadargramFileName.isEmpty());
+        QCOMPARE(form_->SelectedRow, 0);
+        QCOMPARE(form_->SelectedColumn, 0);
+        QVERIFY(!form_->findChild<QToolButton*>(QStringLiteral("sbtnTranslateTable"))
+                     ->isVisibleTo(form_.get()));
+        QCOMPARE(form_->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->currentIndex(), 0);
+        QCOMPARE(form_->findChild<QTabWidget*>(QStringLiteral("PageControl2"))->currentIndex(), 1);
+        QCOMPARE(form_->Ribbon().CurrentTab(), form_->Ribbon().TabCount() - 1);
+        QCOMPARE(form_->Ribbon().Tab(form_->Ribbon().CurrentTab())->Caption(),
+                 QStringLiteral("Справка"));
+        QCOMPARE(form_->Ribbon().RibbonStyle(), TRibbonStyle::Obsidian);
+        QVERIFY(!form_->CompileDateText.isEmpty());
+        QCOMPARE(form_->findChild<QLabel*>(QStringLiteral("lblDateCompilation"))->text(),
+                 form_->CompileDateText);
+        QCOMPARE(form_->lblSizeFile()->text(), QStringLiteral("Размер файла:"));
+        QCOMPARE(Cell(form_->HeaderGrid(), 0, 6),
+                 QStringLiteral("Количество трасс в файле профиля"));
+        QCOMPARE(Cell(form_->ReadLabelsGrid(), 3, 0), QStringLiteral("Координата \n от начала, м"));
+        QCOMPARE(Cell(form_->NewLabelsGrid(), 3, 0), QStringLiteral("Цвет метки(индекс)"));
+        QCOMPARE(form_->sgReadF4Header()->ColWidth(0), 250);
+        QVERIFY(form_->FmAbout() && form_->FmColorOptions() && form_->FmOptions() &&
+                form_->FmInsertLabel() && form_->FmRegulationAmplitude());
+        QVERIFY(platform_->Calls.empty());
+    }
+
+    void hasEveryCommand() {
+        for (const TCommandInfo& command : CommandTable()) {
+            const QString name = QString::fromUtf8(command.Name.data(), command.Name.size());
+            QVERIFY2(form_->findChild<QAction*>(name), qPrintable(name));
+        }
+    }
+
+    void quickAccessToolBarInItsOrder() {
+        const QStringList expected = {"acnReadFile",
+                                      "acnWriteFile",
+                                      "acnChangeHeaderSets",
+                                      "acnChangeLabelSets",
+                                      "acnOptionsRedact",
+                                      "|",
+                                      "acnSetNoHeader",
+                                      "|",
+                                      "acnDlgColorSettings",
+                                      "acnInsertLabel",
+                                      "acnSetNoLabelText",
+                                      "acnSetZeroPosition",
+                                      "|",
+                                      "acnRegulationAmplitude",
+                                      "|",
+                                      "acnImportTable",
+                                      "acnExportTable",
+                                      "acnClearTableLabels",
+                                      "acnTranslateTable",
+                                      "|",
+                                      "acnOptionsAll",
+                                      "|",
+                                      "acnPrint",
+                                      "|",
+                                      "acnExit",
+                                      "|",
+                                      "|",
+                                      "acnChangeLabelSets",
+                                      "|",
+                                      "|",
+                                      "acnChangeLabelSets",
+                                      "|",
+                                      "acnReadFile"};
+        QStringList items;
+        QToolBar* bar = form_->Ribbon().QuickAccessToolBar();
+        for (QAction* action : bar->actions()) {
+            if (action->isSeparator()) {
+                items << QStringLiteral("|");
+                continue;
+            }
+            const auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action));
+            QVERIFY(button && button->defaultAction());
+            QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
+            items << button->defaultAction()->objectName();
+        }
+        QCOMPARE(items, expected);
+        QStringList menu;
+        for (QAction* action : form_->Ribbon().ApplicationMenu()->actions())
+            menu << action->objectName();
+        QCOMPARE(menu, (QStringList{"acnPrint", "acnOptionsAll", "acnExit"}));
+    }
+
+    void editTableKeepsTheSelectedCell() {
+        TStringGridView* grid = form_->sgNewSetsLabels();
+        grid->setCurrentIndex(grid->GridModel()->IndexOf(2, 7));
+        QCOMPARE(form_->SelectedColumn, 2);
+        QCOMPARE(form_->SelectedRow, 7);
+    }
+
+    void resizeRule_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("rightLeft");
+        QTest::addColumn<int>("rightWidth");
+        QTest::newRow("design width") << 1192 << 596 << 616 << 556;
+        QTest::newRow("odd width") << 1193 << 596 << 616 << 556;
+        QTest::newRow("wider") << 1600 << 800 << 820 << 760;
+    }
+    void resizeRule() {
+        QFETCH(int, width);
+        form_->resize(width, 700);
+        form_->FormResize();
+        const int outer = form_->frameGeometry().width();
+        const auto* box1 = form_->findChild<QGroupBox*>(QStringLiteral("GroupBox1"));
+        const auto* box2 = form_->findChild<QGroupBox*>(QStringLiteral("GroupBox2"));
+        QCOMPARE(outer, width);  // offscreen windows have no frame
+        QTEST(box1->width(), "left");
+        QCOMPARE(box1->x(), 3);
+        QTEST(box2->x(), "rightLeft");
+        QTEST(box2->width(), "rightWidth");
+        QCOMPARE(box1->y(), 149);
+    }
+
+    void translateButtonVisibility_data() {
+        QTest::addColumn<int>("page1");
+        QTest::addColumn<int>("page2");
+        QTest::addColumn<bool>("visible");
+        QTest::newRow("header, labels") << 0 << 1 << false;
+        QTest::newRow("labels, labels") << 1 << 1 << true;
+        QTest::newRow("labels, header") << 1 << 0 << false;
+        QTest::newRow("header, header") << 0 << 0 << false;
+    }
+    void translateButtonVisibility() {
+        QFETCH(int, page1);
+        QFETCH(int, page2);
+        auto* one = form_->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        auto* two = form_->findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        one->setCurrentIndex(1 - page1);
+        two->setCurrentIndex(1 - page2);
+        one->setCurrentIndex(page1);
+        two->setCurrentIndex(page2);
+        QTEST(form_->findChild<QToolButton*>(QStringLiteral("sbtnTranslateTable"))
+                  ->isVisibleTo(form_.get()),
+              "visible");
+    }
+
+    void openReadsTheChosenFileAndFillsTheTables() {
+        Open(demo_);
+
+        QVERIFY(platform_->Messages().isEmpty());
+        QCOMPARE(platform_->Calls.size(), size_t{1});
+        QCOMPARE(
+            platform_->Calls[0].Request.Filter,
+            QStringLiteral("Файлы радарограмм (*.GPR, *.GPR2)|*.GPR;*.GPR2|Все файлы (*.*)|*.*"));
+        QCOMPARE(form_->txtFileName()->text(), demo_);
+        QCOMPARE(form_->windowTitle(), demo_);
+        QCOMPARE(form_->RadargramFileName, QStringLiteral("demo.GPR2"));
+        QCOMPARE(form_->Model().FileLoaded(), 1);
+        const qint64 size = QFileInfo(demo_).size();
+        QCOMPARE(form_->lblSizeFile()->text(),
+                 QStringLiteral("Размер файла: 0 МБ (%1 байт)").arg(size));
+        QCOMPARE(Cell(form_->HeaderGrid(), 2, 6), QStringLiteral("120"));
+        QCOMPARE(Cell(form_->HeaderGrid(), 2, 8), QStringLiteral("32"));
+        QCOMPARE(form_->ltxtLenghtOfProfil()->text(), QStringLiteral("6"));  // 120 x 50 mm
+        QCOMPARE(form_->ltxtNLabels()->text(), QStringLiteral("12"));
+        QCOMPARE(form_->ltxtNLabelsWithText()->text().toInt() +
+                     form_->ltxtNLabelsNoText()->text().toInt(),
+                 12);
+        QCOMPARE(Cell(form_->ReadLabelsGrid(), 0, 12), QStringLiteral("12"));
+        QCOMPARE(Cell(form_->ReadLabelsGrid(), 1, 1), QStringLiteral("0"));
+        QVERIFY(Cell(form_->ReadLabelsGrid(), 0, 13).isEmpty());
+    }
+
+    void cancelAtStartReportsTheOpenFailure() {
+        platform_->OpenAnswers.push_back(std::nullopt);
+        form_->findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))->click();
+
+        QCOMPARE(platform_->Messages(),
+                 QStringList{QStringLiteral(
+                     "Ошибка! Неверный формат или \n файл имеет атрибут -только для чтения-")});
+        const auto& box = platform_->Last();
+        QCOMPARE(box.Kind, TFakePlatform::TCallKind::MessageBox);
+        QCOMPARE(box.Caption, QStringLiteral("Ошибка чтения данных"));
+        QCOMPARE(box.Icon, TMsgIcon::Information);
+        QCOMPARE(box.Buttons, TMsgButtons::Ok);
+        QVERIFY(form_->RadargramFileName.isEmpty());
+        QCOMPARE(form_->Model().FileLoaded(), 0);
+    }
+
+    void cancelWithAFileReadReadsItAgain() {
+        Open(demo_);
+        form_->setWindowTitle(QStringLiteral("unchanged"));
+        form_->ReadLabelsGrid().SetCell(2, 1, "typed");
+        platform_->OpenAnswers.push_back(std::nullopt);
+        form_->findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))->click();
+
+        QVERIFY(platform_->Messages().isEmpty());
+        QCOMPARE(form_->windowTitle(), QStringLiteral("unchanged"));
+        QCOMPARE(form_->RadargramFileName, QStringLiteral("demo.GPR2"));
+        QVERIFY(Cell(form_->ReadLabelsGrid(), 2, 1) != QStringLiteral("typed"));
+        QCOMPARE(platform_->Calls.back().Request.ProposedName, demo_);
+    }
+
+    void failedReadEmptiesOnlyTheLabelTable() {
+        Open(demo_);
+        form_->txtFileName()->setText(Path(QStringLiteral("missing.GPR2")));
+        Act("acnReadFile")->trigger();
+
+        QCOMPARE(platform_->Messages().size(), 1);
+        QVERIFY(Cell(form_->ReadLabelsGrid(), 0, 1).isEmpty());
+        QCOMPARE(Cell(form_->ReadLabelsGrid(), 0, 0), QStringLiteral("№ п/п"));
+        QCOMPARE(form_->ltxtNLabels()->text(), QStringLiteral("12"));
+        QCOMPARE(Cell(form_->HeaderGrid(), 2, 6), QStringLiteral("120"));
+        QCOMPARE(form_->lblSizeFile()->text(),
+                 QStringLiteral("Размер файла: 0 МБ (%1 байт)").arg(QFileInfo(demo_).size()));
+    }
+
+    void refusedFileShowsThePlainFaultMessage() {
+        const QString bad = Path(QStringLiteral("bad.GPR2"));
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(100, '\0'));  // shorter than a header
+        file.close();
+        form_->txtFileName()->setText(bad);
+        Act("acnReadFile")->trigger();
+
+        QCOMPARE(platform_->Last().Kind, TFakePlatform::TCallKind::ShowMessage);
+        QCOMPARE(platform_->Last().Text,
+                 QStringLiteral("Радарограмма не открыта или не прочитана"));
+        QCOMPARE(form_->lblSizeFile()->text(), QStringLiteral("Размер файла: 0 МБ (100 байт)"));
+        QCOMPARE(form_->Model().FileLoaded(), 0);
+    }
+
+    void writeWithoutAReadIsRefused_data() {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("file exists")
+            << true << QStringLiteral("Невозможно записать файл. Файл не открыт или не прочитан");
+        QTest::newRow("no file") << false << QStringLiteral("Невозможно записать файл");
+    }
+    void writeWithoutAReadIsRefused() {
+        QFETCH(bool, exists);
+        form_->txtFileName()->setText(exists ? demo_ : Path(QStringLiteral("none.GPR2")));
+        const QByteArray before = [&] {
+            QFile f(demo_);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        Act("acnWriteFile")->trigger();
+        QCOMPARE(platform_->Last().Kind, TFakePlatform::TCallKind::ShowMessage);
+        QTEST(platform_->Last().Text, "message");
+        QFile after(demo_);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), before);
+    }
+
+    void writeAfterAReadStoresTheFileUnchanged() {
+        QFile original(demo_);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray before = original.readAll();
+        original.close();
+        Open(demo_);
+        Act("acnWriteFile")->trigger();
+        QVERIFY(platform_->Messages().isEmpty());
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(original.readAll(), before);
+    }
+
+    void settingsReloadAtActivation() {
+        QFile ini(Path(QStringLiteral("settings.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(
+            "[Format]\r\nGPR|GPR2=0\r\n[FileHeader]\r\nOperator=\xc8\xe2\xe0\xed\xee\xe2\r\n");
+        ini.close();
+
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        QCOMPARE(form_->txtOperator()->text(), QStringLiteral("Иванов"));
+        QCOMPARE(form_->Settings().FormatIndex, 0);
+
+        form_->txtOperator()->setText(QStringLiteral("typed"));
+        form_->Settings().FormatIndex = 1;
+        QWidget* dialog = form_->FmOptions();
+        Act("acnOptionsAll")->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QCOMPARE(form_->txtOperator()->text(), QStringLiteral("typed"));
+        form_->activateWindow();
+        QTRY_COMPARE(form_->txtOperator()->text(), QStringLiteral("Иванов"));
+        QCOMPARE(form_->Settings().FormatIndex, 0);
+    }
+
+    void saveFailureReachesTheGeneralErrorDisplay() {
+        TFmMainForm form(*platform_, "/nonexistent-folder/settings.ini");
+        form.findChild<QAction*>(QStringLiteral("acnSaveOptions"))->trigger();
+        QCOMPARE(platform_->Last().Kind, TFakePlatform::TCallKind::ShowError);
+        QCOMPARE(platform_->Last().Text,
+                 QStringLiteral("Unable to write to /nonexistent-folder/settings.ini"));
+    }
+
+    void printPaintsTheHeaderTableIntoAPdf() {
+        Open(demo_);
+        const QString pdf = Path(QStringLiteral("header.pdf"));
+        platform_->PrinterAnswers.push_back(true);
+        platform_->ConfigurePrinter = [&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+        };
+        Act("acnPrint")->trigger();
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.read(4) == "%PDF");
+        QVERIFY(file.size() > 1000);
+    }
+
+    void cancelledPrintPrintsNothing() {
+        platform_->PrinterAnswers.push_back(false);
+        bool configured = false;
+        platform_->ConfigurePrinter = [&](QPrinter&) { configured = true; };
+        Act("acnPrint")->trigger();
+        QCOMPARE(platform_->Last().Kind, TFakePlatform::TCallKind::PrinterSetup);
+        QVERIFY(!configured);
+        QVERIFY(platform_->Messages().isEmpty());
+    }
+
+    void helpOpensTheHelpFileAndReportsNothing() {
+        Act("acnHelp")->trigger();
+        QCOMPARE(platform_->Last().Kind, TFakePlatform::TCallKind::OpenDocument);
+        QCOMPARE(platform_->Last().Text, QStringLiteral("HelpTrelvanox.chm"));
+        QVERIFY(platform_->Messages().isEmpty());
+    }
+
+    void skinsRestyleTheRibbon() {
+        Act("acnSkinLuna")->trigger();
+        QCOMPARE(form_->Ribbon().RibbonStyle(), TRibbonStyle::Luna);
+        Act("acnSkinSilver")->trigger();
+        QCOMPARE(form_->Ribbon().RibbonStyle(), TRibbonStyle::Silver);
+        Act("acnSkinObsidian")->trigger();
+        QCOMPARE(form_->Ribbon().RibbonStyle(), TRibbonStyle::Obsidian);
+    }
+
+    void exitClosesAtOnce() {
+        form_->show();
+        Act("acnExit")->trigger();
+        QVERIFY(!form_->isVisible());
+        QVERIFY(platform_->Calls.empty());
+    }
+};
+
+QTEST_MAIN(TestMainForm)
+#include "test_main_form.moc"

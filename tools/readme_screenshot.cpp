@@ -11,7 +11,6 @@
 #include <cstdio>
 
 #include "desktop/app/main_form.h"
-#include "desktop/document/radargram_file_commands.h"
 #include "desktop/platform/qt_platform.h"
 #include "desktop/widgets/ribbon.h"
 #include "settings/settings.h"
@@ -31,7 +30,13 @@ int main(int argc, char* argv[]) {
     form.show();
     form.txtFileName()->setText(QString::fromLocal8Bit(argv[1]));
     form.setWindowTitle(form.txtFileName()->text());
-    if (trelvanox::ReadRadargram(form) != 0) return 1;
+    const trelvanox::TDocumentResult read = form.Document().Open(
+        QFile::encodeName(form.txtFileName()->text()).toStdString(),
+        trelvanox::LayoutFromFormatIndex(form.Settings().FormatIndex));
+    if (!read.Ok()) {
+        std::fprintf(stderr, "%s\n", read.Message->Text.c_str());
+        return 1;
+    }
     form.Ribbon().SetCurrentTab(0);
     const QString out = QString::fromLocal8Bit(argv[2]);
     QTimer::singleShot(1000, &app, [&] { app.exit(form.grab().save(out) ? 0 : 1); });

@@ -82,8 +82,9 @@ int RunGain(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     const std::string& path = args.Positional[0];
     const TRadarLayout layout = LayoutOption(args);
     const TGainTexts texts = GainTexts(args);
-    TRadargram model;
-    if (!LoadRadargram(model, path, layout, err)) return 1;
+    TRadargramDocument document;
+    if (!OpenDocument(document, path, layout, err)) return 1;
+    TRadargram& model = document.Model();
     TProcessingWindow window = WholeRadargramWindow(model.Header());
     if (const auto it = args.Options.find("--window"); it != args.Options.end()) {
         const std::vector<std::string>& v = it->second;
@@ -93,28 +94,29 @@ int RunGain(const TParsedArgs& args, std::ostream&, std::ostream& err) {
         TProgressBar bar("gain", err);
         ApplyGain(model, window, texts, bar.Callback());
     }
-    return WriteBack(model, path, layout, err);
+    return Report(document.Write(), err);
 }
 
 // Each stage is written as soon as it is done; a stage that fails leaves the earlier one written.
 int RunClip(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     const std::string& path = args.Positional[0];
     const TRadarLayout layout = LayoutOption(args);
-    TRadargram model;
-    if (!LoadRadargram(model, path, layout, err)) return 1;
+    TRadargramDocument document;
+    if (!OpenDocument(document, path, layout, err)) return 1;
+    TRadargram& model = document.Model();
     if (const auto level = args.Value("--max")) {
         {
             TProgressBar bar("clip", err);
             ClipAmplitudes(model, *level, bar.Callback());
         }
-        if (WriteBack(model, path, layout, err) != 0) return 1;
+        if (Report(document.Write(), err) != 0) return 1;
     }
     if (const auto level = args.Value("--min")) {
         {
             TProgressBar bar("silence", err);
             SilenceAmplitudes(model, *level, bar.Callback());
         }
-        if (WriteBack(model, path, layout, err) != 0) return 1;
+        if (Report(document.Write(), err) != 0) return 1;
     }
     return 0;
 }
@@ -122,18 +124,20 @@ int RunClip(const TParsedArgs& args, std::ostream&, std::ostream& err) {
 int RunZeroTraces(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     const std::string& path = args.Positional[0];
     const TRadarLayout layout = LayoutOption(args);
-    TRadargram model;
-    if (!LoadRadargram(model, path, layout, err)) return 1;
+    TRadargramDocument document;
+    if (!OpenDocument(document, path, layout, err)) return 1;
+    TRadargram& model = document.Model();
     {
         TProgressBar bar("zero-traces", err);
         ZeroTraces(model, args.Positional[1], args.Positional[2], bar.Callback());
     }
-    return WriteBack(model, path, layout, err);
+    return Report(document.Write(), err);
 }
 
 int RunExtremes(const TParsedArgs& args, std::ostream& out, std::ostream& err) {
-    TRadargram model;
-    if (!LoadRadargram(model, args.Positional[0], LayoutOption(args), err)) return 1;
+    TRadargramDocument document;
+    if (!OpenDocument(document, args.Positional[0], LayoutOption(args), err)) return 1;
+    const TRadargram& model = document.Model();
     TExtremes found;
     {
         TProgressBar bar("extremes", err);
@@ -157,13 +161,14 @@ int RunExtremes(const TParsedArgs& args, std::ostream& out, std::ostream& err) {
 int RunZeroMax(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     const std::string& path = args.Positional[0];
     const TRadarLayout layout = LayoutOption(args);
-    TRadargram model;
-    if (!LoadRadargram(model, path, layout, err)) return 1;
+    TRadargramDocument document;
+    if (!OpenDocument(document, path, layout, err)) return 1;
+    TRadargram& model = document.Model();
     {
         TProgressBar bar("zero-max", err);
         ZeroLargestAmplitude(model, bar.Callback());
     }
-    return WriteBack(model, path, layout, err);
+    return Report(document.Write(), err);
 }
 
 }  // namespace

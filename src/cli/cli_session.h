@@ -3,19 +3,18 @@
 #include <ostream>
 #include <string>
 
-#include "model/radargram.h"
-#include "model/radargram_io.h"
+#include "document/radargram_document.h"
 
 namespace trelvanox {
 
-// Reads FILE into the model; on failure prints the reader's message and returns false.
-bool LoadRadargram(TRadargram& model, const std::string& path, TRadarLayout layout,
-                   std::ostream& err, TReadResult* result = nullptr);
+// The batch tool's side of the document: every command opens FILE as a document, works on it
+// and writes it back through it, and reports a failure as the message's text on stderr.
 
-// 0 when the write succeeded, else prints the writer's message and returns 1.
-int ReportWrite(const TWriteResult& write, std::ostream& err);
+// Opens FILE in the layout; on failure prints the reader's message and returns false.
+bool OpenDocument(TRadargramDocument& document, const std::string& path, TRadarLayout layout,
+                  std::ostream& err);
 
-// Writes the model back to the file it was read from, in the layout it was read with.
-int WriteBack(TRadargram& model, const std::string& path, TRadarLayout layout, std::ostream& err);
+// 0 for success, else prints the operation's message and returns 1.
+int Report(const TDocumentResult& result, std::ostream& err);
 
 }  // namespace trelvanox

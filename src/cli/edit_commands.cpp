@@ -23,12 +23,10 @@ namespace {
 // writer's message. The change may throw the program's errors, which leave the file untouched.
 template <typename TChange>
 int EditInPlace(const TParsedArgs& args, std::ostream& err, TChange change) {
-    const std::string& path = args.Positional[0];
-    const TRadarLayout layout = LayoutOption(args);
-    TRadargram model;
-    if (!LoadRadargram(model, path, layout, err)) return 1;
-    change(model);
-    return WriteBack(model, path, layout, err);
+    TRadargramDocument document;
+    if (!OpenDocument(document, args.Positional[0], LayoutOption(args), err)) return 1;
+    change(document.Model());
+    return Report(document.Write(), err);
 }
 
 // The header options, each with the edit-scope flag it switches on and the text it fills.

@@ -1,21 +1,15 @@
 #include "cli/exchange_commands.h"
 
 #include "cli/cli_session.h"
-#include "common/string_grid.h"
 #include "exchange/label_export.h"
-#include "labels/read_label_table.h"
 
 namespace trelvanox {
 
 int RunExportLabels(const TParsedArgs& args, std::ostream&, std::ostream& err) {
-    TRadargram model;
-    if (!LoadRadargram(model, args.Positional[0], LayoutOption(args), err)) return 1;
-    // The table as a read leaves it in the main window: a fresh, titled table of six columns.
-    TStringGrid table(static_cast<int>(TReadLabelColumn::Count), kReadLabelRows);
-    SetReadLabelCaptions(table);
-    FillReadLabelTable(table, model);
+    TRadargramDocument document;
+    if (!OpenDocument(document, args.Positional[0], LayoutOption(args), err)) return 1;
     // A file that cannot be created throws; the dispatcher prints its message and exits with 1.
-    ExportGridToFile(table, args.Positional[1]);
+    ExportGridToFile(document.ReadLabelTable(), args.Positional[1]);
     return 0;
 }
 

@@ -6,30 +6,25 @@
 namespace trelvanox {
 
 int RunInfo(const TParsedArgs& args, std::ostream& out, std::ostream& err) {
-    const std::string& path = args.Positional[0];
-    const TRadarLayout layout = LayoutOption(args);
-    TRadargram model;
-    TReadResult read;
-    if (!LoadRadargram(model, path, layout, err, &read)) return 1;
-    out << BuildInfoReport(path, *read.FileSize, layout, model) << '\n';
+    TRadargramDocument document;
+    if (!OpenDocument(document, args.Positional[0], LayoutOption(args), err)) return 1;
+    out << BuildInfoReport(document) << '\n';
     return 0;
 }
 
 int RunRewrite(const TParsedArgs& args, std::ostream&, std::ostream& err) {
-    const std::string& path = args.Positional[0];
     const TRadarLayout layout = LayoutOption(args);
     const TRadarLayout writeLayout =
         args.Has("--write-layout") ? LayoutOption(args, "--write-layout") : layout;
-    TRadargram model;
-    if (!LoadRadargram(model, path, layout, err)) return 1;
-    return ReportWrite(WriteRadargram(model, path, writeLayout), err);
+    TRadargramDocument document;
+    if (!OpenDocument(document, args.Positional[0], layout, err)) return 1;
+    return Report(document.Write(document.Path(), writeLayout), err);
 }
 
 int RunPack(const TParsedArgs& args, std::ostream&, std::ostream& err) {
-    const std::string& path = args.Positional[0];
-    TRadargram model;
-    if (!LoadRadargram(model, path, LayoutOption(args), err)) return 1;
-    return ReportWrite(WriteRadargramWithoutGaps(model, path), err);
+    TRadargramDocument document;
+    if (!OpenDocument(document, args.Positional[0], LayoutOption(args), err)) return 1;
+    return Report(document.WriteWithoutGaps(), err);
 }
 
 std::vector<TCliCommand> FileCommands() {

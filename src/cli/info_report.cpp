@@ -3,7 +3,6 @@
 #include "cli/json_writer.h"
 #include "common/string_grid.h"
 #include "header/header_table.h"
-#include "labels/read_label_table.h"
 #include "model/text_field.h"
 
 namespace trelvanox {
@@ -43,18 +42,13 @@ void WriteRows(TJsonWriter& json, const TStringGrid& grid, int firstRow, int las
 
 }  // namespace
 
-std::string BuildInfoReport(const std::string& file, std::uint64_t size, TRadarLayout layout,
-                            const TRadargram& model) {
-    TStringGrid headerTable(static_cast<int>(THeaderTableColumn::Count), kHeaderTableRows);
-    const std::string profileLength = FillHeaderTable(headerTable, model.Header());
-    TStringGrid labelTable(static_cast<int>(TReadLabelColumn::Count), kReadLabelRows);
-    FillReadLabelTable(labelTable, model);
-
+std::string BuildInfoReport(const TRadargramDocument& document) {
+    const TRadargram& model = document.Model();
     TJsonWriter json;
     json.BeginObject();
-    json.Key("file").String(file);
-    json.Key("size").Unsigned(size);
-    json.Key("layout").String(layout == TRadarLayout::Gpr ? "GPR" : "GPR2");
+    json.Key("file").String(document.Path().string());
+    json.Key("size").Unsigned(document.FileSize().value_or(0));
+    json.Key("layout").String(document.Layout() == TRadarLayout::Gpr ? "GPR" : "GPR2");
     WriteHeader(json, model.Header());
     json.Key("counts").BeginObject();
     json.Key("LabelTotal").Unsigned(model.LabelTotal());
@@ -62,10 +56,10 @@ std::string BuildInfoReport(const std::string& file, std::uint64_t size, TRadarL
     json.Key("LabelsWithoutText").Unsigned(model.LabelsWithoutText());
     json.EndObject();
     json.Key("header_table");
-    WriteRows(json, headerTable, 0, kHeaderTableRows - 1);
-    json.Key("profile_length").String(profileLength);
+    WriteRows(json, document.HeaderTable(), 0, kHeaderTableRows - 1);
+    json.Key("profile_length").String(document.ProfileLengthText());
     json.Key("label_table");
-    WriteRows(json, labelTable, 1, static_cast<int>(model.LabelTotal()));
+    WriteRows(json, document.ReadLabelTable(), 1, static_cast<int>(model.LabelTotal()));
     json.EndObject();
     return json.Text();
 }

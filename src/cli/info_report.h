@@ -1,17 +1,14 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
-#include "model/radar_layout.h"
-#include "model/radargram.h"
+#include "document/radargram_document.h"
 
 namespace trelvanox {
 
-// The JSON object of `info` for a model after a complete read: the file, its size and layout,
+// The JSON object of `info` for a document after a complete read: the file, its size and layout,
 // every interpreted header field, the label counts, and the header table, profile length and
 // read-label table exactly as the main window shows them.
-std::string BuildInfoReport(const std::string& file, std::uint64_t size, TRadarLayout layout,
-                            const TRadargram& model);
+std::string BuildInfoReport(const TRadargramDocument& document);
 
 }  // namespace trelvanox

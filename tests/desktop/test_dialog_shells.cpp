@@ -32,7 +32,7 @@ TDialogFactory AmplitudeFactory() {
     return [](QWidget* parent) -> std::unique_ptr<QDialog> {
         static TFakePlatform platform;
         auto* form = new TFmMainForm(platform, {}, parent);
-        return std::make_unique<TFmRegulationAmplitude>(*form, parent);
+        return std::make_unique<TFmRegulationAmplitude>(form->DocumentContext(), parent);
     };
 }
 

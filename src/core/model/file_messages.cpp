@@ -9,7 +9,7 @@ std::optional<TFileMessage> ReadFailureMessage(TReadStatus status) {
         case TReadStatus::OpenFailed:
             return TFileMessage{
                 "Ошибка! Неверный формат или \n файл имеет атрибут -только для чтения-",
-                "Ошибка чтения данных"};
+                "Ошибка чтения данных", TMessageIcon::Information};
         case TReadStatus::Refused:
         case TReadStatus::IoFault:
             break;

@@ -12,10 +12,11 @@
 
 #include "amplitude/amplitude_operations.h"
 #include "desktop/amplitude/regulation_amplitude_form.h"
-#include "desktop/app/main_form.h"
+#include "desktop/document/document_context.h"
 #include "desktop/document/radargram_file_commands.h"
 #include "desktop/platform/platform.h"
 #include "desktop/widgets/spin_edit.h"
+#include "document/radargram_document.h"
 
 namespace trelvanox {
 
@@ -38,11 +39,11 @@ TProgress TFmRegulationAmplitude::BarProgress() {
 }
 
 bool TFmRegulationAmplitude::WriteFile() {
-    return WriteRadargram(form_) == 0;
+    return WriteRadargram(context_) == 0;
 }
 
 void TFmRegulationAmplitude::ShowOperationMessage(const QString& text, const QString& caption) {
-    form_.Platform().MessageBox(this, text, caption, TMsgButtons::Ok, TMsgIcon::Exclamation);
+    context_.Platform.MessageBox(this, text, caption, TMsgButtons::Ok, TMsgIcon::Exclamation);
 }
 
 void TFmRegulationAmplitude::bbtnGainClick() {
@@ -63,7 +64,8 @@ void TFmRegulationAmplitude::bbtnGainClick() {
     }
 
     pbarProgress_->show();
-    ApplyGain(form_.Model(), WindowFromFields(), {factor, mode, threshold, upper}, BarProgress());
+    ApplyGain(context_.Document.Model(), WindowFromFields(), {factor, mode, threshold, upper},
+              BarProgress());
     pbarProgress_->hide();
     if (!WriteFile()) return;
     ShowOperationMessage(QStringLiteral("Амплитуды усилены"), QStringLiteral("Усиление амплитуд"));
@@ -75,13 +77,14 @@ void TFmRegulationAmplitude::bbtnCutAmplitudeClick() {
     // operation, since its message must be the last the user sees.
     if (chkMaxAmplitude_->isChecked()) {
         pbarProgress_->show();
-        ClipAmplitudes(form_.Model(), Utf8(stxtMaxAmplitude_->Text()), BarProgress());
+        ClipAmplitudes(context_.Document.Model(), Utf8(stxtMaxAmplitude_->Text()), BarProgress());
         pbarProgress_->hide();
         if (!WriteFile()) return;
     }
     if (chkMinAmplitude_->isChecked()) {
         pbarProgress_->show();
-        SilenceAmplitudes(form_.Model(), Utf8(stxtMinAmplitude_->Text()), BarProgress());
+        SilenceAmplitudes(context_.Document.Model(), Utf8(stxtMinAmplitude_->Text()),
+                          BarProgress());
         pbarProgress_->hide();
         if (!WriteFile()) return;
     }
@@ -93,7 +96,8 @@ void TFmRegulationAmplitude::bbtnZeroTracesClick() {
     if (!FileLoaded()) return;
     pbarProgress_->show();
     lblProcentDone_->show();
-    ZeroTraces(form_.Model(), Utf8(ltxtZeroTraceBegin_->text()), Utf8(ltxtZeroTraceEnd_->text()),
+    ZeroTraces(context_.Document.Model(), Utf8(ltxtZeroTraceBegin_->text()),
+               Utf8(ltxtZeroTraceEnd_->text()),
                [this, bar = BarProgress()](std::uint32_t position) {
                    bar(position);
                    lblProcentDone_->setText(QString::number(position) + QLatin1Char('%'));
@@ -109,7 +113,7 @@ void TFmRegulationAmplitude::btnFindMinMaxAmplitudeClick() {
     if (!FileLoaded()) return;
     ltxtSampleWithMaxAmplitude_->setText(QStringLiteral("0"));
     pbarProgress_->show();
-    const TExtremes found = FindExtremes(form_.Model(), BarProgress());
+    const TExtremes found = FindExtremes(context_.Document.Model(), BarProgress());
     // A label keeps its text when no sample beat the start value.
     if (found.MaxPosition)
         lblSampleWithMaxAmplitude_->setText(ToQString(PositionText(*found.MaxPosition)));
@@ -123,7 +127,7 @@ void TFmRegulationAmplitude::btnFindMinMaxAmplitudeClick() {
 void TFmRegulationAmplitude::bbtnZeroMaxAmplitudeClick() {
     if (!FileLoaded()) return;
     pbarProgress_->show();
-    ZeroLargestAmplitude(form_.Model(), BarProgress());
+    ZeroLargestAmplitude(context_.Document.Model(), BarProgress());
     WriteFile();
     pbarProgress_->hide();
 }

@@ -11,14 +11,15 @@
 #include <QWindow>
 
 #include "desktop/amplitude/amplitude_preview.h"
-#include "desktop/app/command_dispatcher.h"
-#include "desktop/app/main_form.h"
+#include "desktop/document/document_context.h"
+#include "desktop/platform/command_dispatcher.h"
 #include "desktop/widgets/spin_edit.h"
+#include "document/radargram_document.h"
 
 namespace trelvanox {
 
-TFmRegulationAmplitude::TFmRegulationAmplitude(TFmMainForm& form, QWidget* parent)
-    : TModelessDialog(parent), form_(form) {
+TFmRegulationAmplitude::TFmRegulationAmplitude(TDocumentContext& context, QWidget* parent)
+    : TModelessDialog(parent), context_(context) {
     setObjectName(QStringLiteral("FmRegulationAmplitude"));
     setWindowTitle(QStringLiteral("Регулировка амплитуд"));
     setFixedSize(737, 405);
@@ -95,11 +96,11 @@ void TFmRegulationAmplitude::ConnectHandlers() {
 }
 
 void TFmRegulationAmplitude::Run(const std::function<void()>& handler) {
-    RunCommand(form_.Platform(), this, handler);
+    RunCommand(context_.Platform, this, handler);
 }
 
 bool TFmRegulationAmplitude::FileLoaded() const {
-    return form_.Model().FileLoaded() == 1;
+    return context_.Document.Model().FileLoaded() == 1;
 }
 
 void TFmRegulationAmplitude::showEvent(QShowEvent* event) {
@@ -143,13 +144,13 @@ void TFmRegulationAmplitude::rbtnWindowFragmentClick() {
     SetWindowFieldsEnabled(true);
     // The fragment starts as the whole radargram; without a file there is no header to take it
     // from.
-    SetWindowTexts(FileLoaded() ? WholeRadargramWindow(form_.Model().Header())
+    SetWindowTexts(FileLoaded() ? WholeRadargramWindow(context_.Document.Model().Header())
                                 : TProcessingWindow{});
 }
 
 void TFmRegulationAmplitude::SetWholeRadargramWindow() {
     SetWindowFieldsEnabled(false);
-    SetWindowTexts(WholeRadargramWindow(form_.Model().Header()));
+    SetWindowTexts(WholeRadargramWindow(context_.Document.Model().Header()));
 }
 
 // In field order; each change redraws the preview once it has a file.
@@ -189,7 +190,7 @@ void TFmRegulationAmplitude::RedrawWindowPreview() {
     DrawWindowPreview(*imgRadarogramma_,
                       {stxtTraceFirst_->Text(), stxtTraceLast_->Text(), stxtSampleFirst_->Text(),
                        stxtSampleLast_->Text()},
-                      form_.Model().Header().TraceCount);
+                      context_.Document.Model().Header().TraceCount);
 }
 
 TProcessingWindow TFmRegulationAmplitude::WindowFromFields() const {

@@ -17,7 +17,7 @@ class QWindow;
 
 namespace trelvanox {
 
-class TFmMainForm;
+struct TDocumentContext;
 class TPreviewImage;
 class TSpinEdit;
 
@@ -29,7 +29,7 @@ class TSpinEdit;
 class TFmRegulationAmplitude : public TModelessDialog {
     Q_OBJECT
   public:
-    TFmRegulationAmplitude(TFmMainForm& form, QWidget* parent = nullptr);
+    TFmRegulationAmplitude(TDocumentContext& context, QWidget* parent = nullptr);
 
     TPreviewImage* imgRadarogramma() const { return imgRadarogramma_; }
     QProgressBar* pbarProgress() const { return pbarProgress_; }
@@ -86,7 +86,7 @@ class TFmRegulationAmplitude : public TModelessDialog {
     bool WriteFile();
     void ShowOperationMessage(const QString& text, const QString& caption);
 
-    TFmMainForm& form_;
+    TDocumentContext& context_;
 
     TSpinEdit* stxtTraceFirst_ = nullptr;
     TSpinEdit* stxtTraceLast_ = nullptr;

@@ -17,7 +17,6 @@
 #include "desktop/amplitude/regulation_amplitude_form.h"
 #include "desktop/app/about_form.h"
 #include "desktop/app/build_date.h"
-#include "desktop/app/command_dispatcher.h"
 #include "desktop/app/command_set.h"
 #include "desktop/app/options_form.h"
 #include "desktop/app/options_tables.h"
@@ -25,6 +24,7 @@
 #include "desktop/labels/color_options_form.h"
 #include "desktop/labels/insert_label_form.h"
 #include "desktop/labels/label_commands.h"
+#include "desktop/platform/command_dispatcher.h"
 #include "desktop/widgets/ribbon.h"
 #include "desktop/widgets/spin_edit.h"
 #include "desktop/widgets/string_grid_model.h"
@@ -65,8 +65,6 @@ TFmMainForm::TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath
     : QMainWindow(parent),
       platform_(platform),
       settingsPath_(std::move(settingsPath)),
-      headerGrid_(static_cast<int>(THeaderTableColumn::Count), kHeaderTableRows),
-      readLabelsGrid_(static_cast<int>(TReadLabelColumn::Count), kReadLabelRows),
       newLabelsGrid_(static_cast<int>(TEditTableColumn::Count), kEditTableRows) {
     setObjectName(QStringLiteral("FmMainForm"));
     // Numbers are written and read with "." whatever the user's locale.
@@ -109,6 +107,12 @@ TFmMainForm::TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath
     (new QVBoxLayout(groupBox2_))->addWidget(pageControl2_);
 
     BuildRibbon();
+    documentContext_.emplace(
+        TDocumentContext{document_, platform_, *this, settings_, *txtFileName_});
+    editTableContext_.emplace(TEditTableContext{*sgNewSetsLabels_, *seFirstRow_, SelectedRow,
+                                                SelectedColumn, platform_, *this});
+    // The document lives and dies with the window, so the subscription needs no undoing.
+    document_.Subscribe([this](TDocumentChange change) { ShowDocumentChange(change); });
     ConnectCommands();
     connect(pageControl1_, &QTabWidget::currentChanged, this, &TFmMainForm::PageControlChange);
     connect(pageControl2_, &QTabWidget::currentChanged, this, &TFmMainForm::PageControlChange);
@@ -121,8 +125,6 @@ TFmMainForm::TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath
     if (auto* date = findChild<QLabel*>(QStringLiteral("lblDateCompilation")))
         date->setText(CompileDateText);
     sgReadF4Header_->SetColWidth(0, 250);
-    SetHeaderTableCaptions(headerGrid_);
-    SetReadLabelCaptions(readLabelsGrid_);
     SetEditTableCaptions(newLabelsGrid_);
     for (TStringGridView* grid : {sgReadF4Header_, sgReadLabels_, sgNewSetsLabels_})
         grid->GridModel()->GridChanged();
@@ -141,18 +143,20 @@ void TFmMainForm::CreateDialogs() {
     fmColorOptions_ = new TFmColorOptions(this);
     fmAbout_ = new TFmAbout(CompileDateText, this);
     fmOptions_ = new TFmOptions(this);
-    fmOptions_->Attach(*this);
+    fmOptions_->Attach(settings_, *headerEditPage_, *sgReadLabels_, *sgNewSetsLabels_,
+                       commands_->Action(QStringLiteral("acnSaveOptions")));
     fmInsertLabel_ = new TFmInsertLabel(this);
     connect(fmInsertLabel_, &TFmInsertLabel::InsertRequested, this, [this] {
-        RunCommand(platform_, fmInsertLabel_, [this] { bbtnInsertLabelClick(*this); });
+        RunCommand(platform_, fmInsertLabel_,
+                   [this] { bbtnInsertLabelClick(*documentContext_, *fmInsertLabel_); });
     });
-    fmRegulationAmplitude_ = new TFmRegulationAmplitude(*this, this);
+    fmRegulationAmplitude_ = new TFmRegulationAmplitude(*documentContext_, this);
 }
 
 QWidget* TFmMainForm::BuildHeaderPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    sgReadF4Header_ = new TStringGridView(headerGrid_, 1, 1, page);
+    sgReadF4Header_ = new TStringGridView(document_.HeaderTable(), 1, 1, page);
     sgReadF4Header_->setObjectName(QStringLiteral("sgReadF4Header"));
     sgReadF4Header_->SetDefaultRowHeight(kRowHeight);
     sgReadF4Header_->SetColWidth(1, 103);
@@ -170,7 +174,7 @@ QWidget* TFmMainForm::BuildHeaderPage() {
 QWidget* TFmMainForm::BuildReadLabelsPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    sgReadLabels_ = new TStringGridView(readLabelsGrid_, 1, 1, page);
+    sgReadLabels_ = new TStringGridView(document_.ReadLabelTable(), 1, 1, page);
     sgReadLabels_->setObjectName(QStringLiteral("sgReadLabels"));
     sgReadLabels_->SetDefaultRowHeight(kRowHeight);
     sgReadLabels_->SetOptions(kReadLabelTableOptions);

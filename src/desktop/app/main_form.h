@@ -4,9 +4,12 @@
 #include <QPointer>
 #include <QString>
 #include <filesystem>
+#include <optional>
 
 #include "common/string_grid.h"
-#include "model/radargram.h"
+#include "desktop/document/document_context.h"
+#include "desktop/labels/edit_table_commands.h"
+#include "document/radargram_document.h"
 #include "settings/settings.h"
 
 class QAction;
@@ -33,11 +36,12 @@ class TPlatform;
 class TRibbon;
 class TStringGridView;
 
-// The program's one top-level window. It owns the radargram model, the three grids and the
-// header fields, wires the ribbon's commands to their handlers (which live with their
-// subsystems and reach the window's parts through the accessors below) and keeps the layout.
-// The dialogs are its children: created once by CreateDialogs, hidden until a command shows
-// them, gone with the window.
+// The program's one top-level window. It owns the open radargram (the document, with the header
+// and read-label tables), the edit table and the header fields; it wires the ribbon's commands
+// to their handlers, which live with their subsystems and get only the narrow contexts they
+// need, never the window; it makes its views follow the document, and keeps the layout. The
+// dialogs are its children: created once by CreateDialogs, hidden until a command shows them,
+// gone with the window.
 class TFmMainForm : public QMainWindow {
     Q_OBJECT
   public:
@@ -49,13 +53,16 @@ class TFmMainForm : public QMainWindow {
     void CreateDialogs();
 
     TPlatform& Platform() { return platform_; }
-    TRadargram& Model() { return model_; }
+    TRadargramDocument& Document() { return document_; }
+    // What the document's command handlers get.
+    TDocumentContext& DocumentContext() { return *documentContext_; }
+    TRadargram& Model() { return document_.Model(); }
     TSettings& Settings() { return settings_; }
     const std::filesystem::path& SettingsPath() const { return settingsPath_; }
     TCommandSet& Commands() { return *commands_; }
     TRibbon& Ribbon() { return *ribbon_; }
 
-    // Members several subsystems share.
+    // Members the commands keep between runs.
     QString RadargramFileName;  // file name of the last file chosen in the open dialog
     QString LastOpenedPath;     // the open dialog's current file name
     QString LastImportPath;     // the file last chosen for a table import
@@ -64,8 +71,8 @@ class TFmMainForm : public QMainWindow {
     QString CompileDateText;
 
     // Grids: core data and views.
-    TStringGrid& HeaderGrid() { return headerGrid_; }
-    TStringGrid& ReadLabelsGrid() { return readLabelsGrid_; }
+    TStringGrid& HeaderGrid() { return document_.HeaderTable(); }
+    TStringGrid& ReadLabelsGrid() { return document_.ReadLabelTable(); }
     TStringGrid& NewLabelsGrid() { return newLabelsGrid_; }
     TStringGridView* sgReadF4Header() const { return sgReadF4Header_; }
     TStringGridView* sgReadLabels() const { return sgReadLabels_; }
@@ -109,15 +116,19 @@ class TFmMainForm : public QMainWindow {
     void BuildRibbon();
     void BuildQuickAccessToolBar();
     void ConnectCommands();
+    void ConnectEditTable();
+    // Brings the views up to date with what changed in the document.
+    void ShowDocumentChange(TDocumentChange change);
     void OnFocusWindowChanged(QWindow* window);
 
     TPlatform& platform_;
     std::filesystem::path settingsPath_;
-    TRadargram model_;
+    TRadargramDocument document_;
     TSettings settings_;
-    TStringGrid headerGrid_;
-    TStringGrid readLabelsGrid_;
     TStringGrid newLabelsGrid_;
+    // What the handlers get; made once the widgets they name exist.
+    std::optional<TDocumentContext> documentContext_;
+    std::optional<TEditTableContext> editTableContext_;
 
     TCommandSet* commands_ = nullptr;
     TRibbon* ribbon_ = nullptr;

@@ -7,7 +7,7 @@
 #include <QToolButton>
 
 #include "desktop/amplitude/regulation_amplitude_form.h"
-#include "desktop/app/command_dispatcher.h"
+#include "desktop/app/about_form.h"
 #include "desktop/app/command_set.h"
 #include "desktop/app/main_form.h"
 #include "desktop/app/options_form.h"
@@ -20,56 +20,75 @@
 #include "desktop/labels/edit_table_commands.h"
 #include "desktop/labels/insert_label_form.h"
 #include "desktop/labels/label_commands.h"
+#include "desktop/platform/command_dispatcher.h"
 #include "desktop/widgets/ribbon.h"
+#include "desktop/widgets/spin_edit.h"
 #include "desktop/widgets/string_grid_view.h"
 
 namespace trelvanox {
 
 void TFmMainForm::ConnectCommands() {
-    const auto on = [this](const char* name, std::function<void(TFmMainForm&)> handler) {
+    const auto on = [this](const char* name, std::function<void()> handler) {
         QAction* action = commands_->Action(QString::fromLatin1(name));
         if (!action) return;
-        connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] {
-            RunCommand(platform_, this, [&] { handler(*this); });
-        });
+        connect(action, &QAction::triggered, this,
+                [this, handler = std::move(handler)] { RunCommand(platform_, this, handler); });
     };
-    on("acnReadFile", acnReadFileExecute);
-    on("acnWriteFile", acnWriteFileExecute);
-    on("acnDeleteZeroDelimiter", acnDeleteZeroDelimiterExecute);
-    on("acnChangeHeaderSets", acnChangeHeaderSetsExecute);
-    on("acnSetNoHeader", acnSetNoHeaderExecute);
-    on("acnChangeLabelSets", acnChangeLabelSetsExecute);
-    on("acnSetZeroPosition", acnSetZeroPositionExecute);
-    on("acnSetNoLabelText", acnSetNoLabelTextExecute);
-    on("acnImportTable", acnImportTableExecute);
-    on("acnExportTable", acnExportTableExecute);
-    on("acnClearTableLabels", acnClearTableLabelsExecute);
-    on("acnTranslateTable", acnTranslateTableExecute);
-    on("acnPrint", acnPrintExecute);
-    on("acnHelp", acnHelpExecute);
-    on("acnAbout", acnAboutExecute);
-    on("acnExit", acnExitExecute);
-    on("acnLoadOptions", acnLoadOptionsExecute);
-    on("acnSaveOptions", acnSaveOptionsExecute);
-    on("acnSkinObsidian",
-       [](TFmMainForm& f) { f.Ribbon().SetRibbonStyle(TRibbonStyle::Obsidian); });
-    on("acnSkinSilver", [](TFmMainForm& f) { f.Ribbon().SetRibbonStyle(TRibbonStyle::Silver); });
-    on("acnSkinLuna", [](TFmMainForm& f) { f.Ribbon().SetRibbonStyle(TRibbonStyle::Luna); });
-    on("acnOptionsAll", [](TFmMainForm& f) { f.FmOptions()->ShowPage(0); });
-    on("acnOptionsTable1", [](TFmMainForm& f) { f.FmOptions()->ShowPage(1); });
-    on("acnOptionsTable2", [](TFmMainForm& f) { f.FmOptions()->ShowPage(2); });
-    on("acnOptionsRedact", [](TFmMainForm& f) { f.FmOptions()->ShowPage(3); });
-    on("acnDlgColorSettings", [](TFmMainForm& f) { f.FmColorOptions()->ShowModeless(); });
-    on("acnInsertLabel", [](TFmMainForm& f) { f.FmInsertLabel()->ShowModeless(); });
-    on("acnRegulationAmplitude", [](TFmMainForm& f) { f.FmRegulationAmplitude()->ShowModeless(); });
+    TDocumentContext& doc = *documentContext_;
+    TEditTableContext& edit = *editTableContext_;
+    on("acnReadFile", [&doc] { acnReadFileExecute(doc); });
+    on("acnWriteFile", [&doc] { acnWriteFileExecute(doc); });
+    on("acnDeleteZeroDelimiter", [&doc] { acnDeleteZeroDelimiterExecute(doc); });
+    on("acnChangeHeaderSets", [this, &doc] { acnChangeHeaderSetsExecute(doc, *headerEditPage_); });
+    on("acnSetNoHeader", [&doc] { acnSetNoHeaderExecute(doc); });
+    // The first row and the colour map as they are when the command runs.
+    on("acnChangeLabelSets", [this, &doc] {
+        acnChangeLabelSetsExecute(doc, newLabelsGrid_, seFirstRow_->Value(),
+                                  fmColorOptions_->ColourMap());
+    });
+    on("acnSetZeroPosition", [&doc] { acnSetZeroPositionExecute(doc); });
+    on("acnSetNoLabelText", [&doc] { acnSetNoLabelTextExecute(doc); });
+    on("acnImportTable", [this] {
+        acnImportTableExecute(platform_, *this, *sgNewSetsLabels_, settings_.DelimiterIndex,
+                              LastImportPath);
+    });
+    on("acnExportTable", [this] {
+        acnExportTableExecute(platform_, *this, document_.ReadLabelTable(), RadargramFileName);
+    });
+    on("acnClearTableLabels", [&edit] { acnClearTableLabelsExecute(edit); });
+    on("acnTranslateTable", [this, &edit] { acnTranslateTableExecute(edit, document_); });
+    on("acnPrint", [this] { acnPrintExecute(platform_, *this, *sgReadF4Header_); });
+    on("acnHelp", [this] { acnHelpExecute(platform_); });
+    on("acnAbout", [this] { acnAboutExecute(*fmAbout_); });
+    on("acnExit", [this] { acnExitExecute(*this); });
+    on("acnLoadOptions",
+       [this] { acnLoadOptionsExecute(settings_, settingsPath_, fmOptions_, *txtOperator()); });
+    on("acnSaveOptions", [this] { acnSaveOptionsExecute(settings_, settingsPath_); });
+    on("acnSkinObsidian", [this] { ribbon_->SetRibbonStyle(TRibbonStyle::Obsidian); });
+    on("acnSkinSilver", [this] { ribbon_->SetRibbonStyle(TRibbonStyle::Silver); });
+    on("acnSkinLuna", [this] { ribbon_->SetRibbonStyle(TRibbonStyle::Luna); });
+    on("acnOptionsAll", [this] { fmOptions_->ShowPage(0); });
+    on("acnOptionsTable1", [this] { fmOptions_->ShowPage(1); });
+    on("acnOptionsTable2", [this] { fmOptions_->ShowPage(2); });
+    on("acnOptionsRedact", [this] { fmOptions_->ShowPage(3); });
+    on("acnDlgColorSettings", [this] { fmColorOptions_->ShowModeless(); });
+    on("acnInsertLabel", [this] { fmInsertLabel_->ShowModeless(); });
+    on("acnRegulationAmplitude", [this] { fmRegulationAmplitude_->ShowModeless(); });
 
     connect(ribbon_, &TRibbon::HelpButtonClicked, this,
-            [this] { RunCommand(platform_, this, [this] { acnHelpExecute(*this); }); });
+            [this] { RunCommand(platform_, this, [this] { acnHelpExecute(platform_); }); });
     if (auto* open = findChild<QToolButton*>(QStringLiteral("btnOpenDirectory")))
-        connect(open, &QToolButton::clicked, this,
-                [this] { RunCommand(platform_, this, [this] { btnOpenDirectoryClick(*this); }); });
-    connect(headerEditPage_->btnChangeHeaderSets(), &QPushButton::clicked, this,
-            [this] { RunCommand(platform_, this, [this] { btnChangeHeaderSetsClick(*this); }); });
+        connect(open, &QToolButton::clicked, this, [this, &doc] {
+            RunCommand(platform_, this,
+                       [&] { btnOpenDirectoryClick(doc, LastOpenedPath, RadargramFileName); });
+        });
+    connect(headerEditPage_->btnChangeHeaderSets(), &QPushButton::clicked, this, [this, &doc] {
+        RunCommand(platform_, this, [&] { btnChangeHeaderSetsClick(doc, *headerEditPage_); });
+    });
+    ConnectEditTable();
+}
+
+void TFmMainForm::ConnectEditTable() {
     sbtnTranslateTable_->setDefaultAction(commands_->Action(QStringLiteral("acnTranslateTable")));
     sbtnTranslateTable_->setToolTip(
         QStringLiteral("Переместить данные по иеткам для редактирования и перезаписи"));
@@ -86,7 +105,7 @@ void TFmMainForm::ConnectCommands() {
     };
     fits("chkAutoSizeCol1", sgReadLabels_);
     fits("chkAutoSizeCol2", sgNewSetsLabels_);
-    QMenu* editMenu = BuildEditTableMenu(*this);
+    QMenu* editMenu = BuildEditTableMenu(*editTableContext_);
     sgNewSetsLabels_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sgNewSetsLabels_, &QWidget::customContextMenuRequested, editMenu,
             [this, editMenu](const QPoint& at) {

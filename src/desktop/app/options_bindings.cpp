@@ -12,7 +12,6 @@
 #include <QTabWidget>
 
 #include "desktop/app/command_set.h"
-#include "desktop/app/main_form.h"
 #include "desktop/app/options_boxes.h"
 #include "desktop/header/header_edit_page.h"
 #include "desktop/widgets/string_grid_view.h"
@@ -79,12 +78,14 @@ void TFmOptions::ConnectSettings() {
     connect(btnSaveOptions_, &QPushButton::clicked, this, &TFmOptions::btnSaveOptionsClick);
 }
 
-void TFmOptions::Attach(TFmMainForm& form) {
-    settings_ = &form.Settings();
-    headerPage_ = form.HeaderEditPage();
-    readTable_ = form.sgReadLabels();
-    importTable_ = form.sgNewSetsLabels();
-    saveCommand_ = form.Commands().Action(QStringLiteral("acnSaveOptions"));
+void TFmOptions::Attach(TSettings& settings, THeaderEditPage& headerPage,
+                        TStringGridView& readTable, TStringGridView& importTable,
+                        QAction* saveCommand) {
+    settings_ = &settings;
+    headerPage_ = &headerPage;
+    readTable_ = &readTable;
+    importTable_ = &importTable;
+    saveCommand_ = saveCommand;
     ShowAllSettings();
 }
 

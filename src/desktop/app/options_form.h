@@ -14,7 +14,6 @@ class QTabWidget;
 
 namespace trelvanox {
 
-class TFmMainForm;
 class THeaderEditPage;
 class TStringGridView;
 
@@ -46,9 +45,10 @@ class TFmOptions : public TModelessDialog {
 
     explicit TFmOptions(QWidget* parent = nullptr);
 
-    // Binds the dialog to the main window: its settings (which the controls then show), its
-    // header fields, its two label tables and its command acnSaveOptions.
-    void Attach(TFmMainForm& form);
+    // Binds the dialog to the main window's parts: the settings (which the controls then show),
+    // the header fields, the two label tables and the command acnSaveOptions.
+    void Attach(TSettings& settings, THeaderEditPage& headerPage, TStringGridView& readTable,
+                TStringGridView& importTable, QAction* saveCommand);
     // After LoadSettings: shows the layout, the delimiter and the operator as loaded. An index
     // outside a list chooses no item, and the setting becomes -1.
     void ShowLoadedSettings();

@@ -1,15 +1,31 @@
 #pragma once
 
+#include <filesystem>
+
+class QLineEdit;
+class QWidget;
+
 namespace trelvanox {
 
-class TFmMainForm;
+class TFmAbout;
+class TFmOptions;
+class TPlatform;
+struct TSettings;
 
 // The commands that belong to the window itself.
-void acnPrintExecute(TFmMainForm& form);  // printer setup, then the header table on one page
-void acnHelpExecute(TFmMainForm& form);   // the help file of the current folder, by the desktop
-void acnAboutExecute(TFmMainForm& form);  // the about box, modal
-void acnExitExecute(TFmMainForm& form);   // closes the window at once
-void acnLoadOptionsExecute(TFmMainForm& form);
-void acnSaveOptionsExecute(TFmMainForm& form);
+
+// Printer setup, then the table (the header table) on one page as the screen shows it.
+void acnPrintExecute(TPlatform& platform, QWidget& owner, QWidget& table);
+// The help file of the current folder, by the desktop.
+void acnHelpExecute(TPlatform& platform);
+// The about box, modal.
+void acnAboutExecute(TFmAbout& about);
+// Closes the window at once.
+void acnExitExecute(QWidget& window);
+// The settings from their file; the options dialog (when it exists) and the operator field show
+// what was loaded.
+void acnLoadOptionsExecute(TSettings& settings, const std::filesystem::path& path,
+                           TFmOptions* options, QLineEdit& operatorField);
+void acnSaveOptionsExecute(const TSettings& settings, const std::filesystem::path& path);
 
 }  // namespace trelvanox

@@ -2,17 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
+#include <QWidget>
 
-#include "desktop/app/main_form.h"
 #include "desktop/platform/platform.h"
-#include "desktop/widgets/string_grid_model.h"
-#include "desktop/widgets/string_grid_view.h"
-#include "header/header_table.h"
-#include "labels/read_label_table.h"
-#include "model/file_messages.h"
-#include "model/radargram_io.h"
+#include "document/radargram_document.h"
+#include "settings/settings.h"
 
 namespace trelvanox {
 
@@ -21,92 +16,74 @@ namespace {
 const QString kOpenFilter =
     QStringLiteral("Файлы радарограмм (*.GPR, *.GPR2)|*.GPR;*.GPR2|Все файлы (*.*)|*.*");
 
-std::filesystem::path FilePath(const TFmMainForm& form) {
-    return std::filesystem::path(QFile::encodeName(form.txtFileName()->text()).toStdString());
+std::filesystem::path FilePath(const TDocumentContext& context) {
+    return std::filesystem::path(QFile::encodeName(context.FileName.text()).toStdString());
 }
 
-TRadarLayout Layout(TFmMainForm& form) {
-    return LayoutFromFormatIndex(form.Settings().FormatIndex);
-}
-
-void Report(TFmMainForm& form, const std::optional<TFileMessage>& message) {
-    if (!message) return;
-    const QString text = QString::fromUtf8(message->Text);
-    if (message->Caption.empty())
-        form.Platform().ShowMessage(&form, text);
-    else
-        form.Platform().MessageBox(&form, text, QString::fromUtf8(message->Caption),
-                                   TMsgButtons::Ok, TMsgIcon::Information);
-}
-
-void FillTables(TFmMainForm& form) {
-    form.ltxtLenghtOfProfil()->setText(
-        QString::fromUtf8(FillHeaderTable(form.HeaderGrid(), form.Model().Header())));
-    form.sgReadF4Header()->GridModel()->GridChanged();
-    const TReadLabelCounts counts = FillReadLabelTable(form.ReadLabelsGrid(), form.Model());
-    form.sgReadLabels()->GridModel()->GridChanged();
-    form.ltxtNLabels()->setText(QString::fromUtf8(counts.Total));
-    form.ltxtNLabelsWithText()->setText(QString::fromUtf8(counts.WithText));
-    form.ltxtNLabelsNoText()->setText(QString::fromUtf8(counts.WithoutText));
+TRadarLayout Layout(const TDocumentContext& context) {
+    return LayoutFromFormatIndex(context.Settings.FormatIndex);
 }
 
 }  // namespace
 
-std::int32_t ReadRadargram(TFmMainForm& form) {
-    ClearGridCells(form.ReadLabelsGrid(), 0, 1);
-    form.sgReadLabels()->GridModel()->GridChanged();
-    const TReadResult result = ReadRadargram(form.Model(), FilePath(form), Layout(form));
-    if (result.FileSize)
-        form.lblSizeFile()->setText(QString::fromUtf8(SizeFileText(*result.FileSize)));
-    Report(form, ReadFailureMessage(result.Status));
-    if (result.Code == 0) FillTables(form);
-    return result.Code;
-}
-
-std::int32_t WriteRadargram(TFmMainForm& form) {
-    const TWriteResult result = WriteRadargram(form.Model(), FilePath(form), Layout(form));
-    Report(form, WriteFailureMessage(result.Status));
-    return result.Code;
-}
-
-void btnOpenDirectoryClick(TFmMainForm& form) {
-    TFileDialogRequest request;
-    request.Filter = kOpenFilter;
-    request.ProposedName = form.LastOpenedPath;
-    if (const auto chosen = form.Platform().GetOpenFileName(&form, request)) {
-        form.LastOpenedPath = *chosen;
-        form.txtFileName()->setText(*chosen);
-        form.setWindowTitle(*chosen);
+bool ReportResult(TDocumentContext& context, const TDocumentResult& result) {
+    if (result.Ok()) return true;
+    const TFileMessage& message = *result.Message;
+    const QString text = QString::fromUtf8(message.Text);
+    if (message.Caption.empty()) {
+        context.Platform.ShowMessage(&context.Owner, text);
+        return false;
     }
-    // Whether confirmed or cancelled: the name last chosen, then a read of the named file.
-    form.RadargramFileName = QFileInfo(form.LastOpenedPath).fileName();
-    ReadRadargram(form);
-}
-
-std::int32_t acnReadFileExecute(TFmMainForm& form) {
-    SetReadLabelCaptions(form.ReadLabelsGrid());
-    form.sgReadLabels()->GridModel()->GridChanged();
-    return ReadRadargram(form);
-}
-
-void acnWriteFileExecute(TFmMainForm& form) {
-    WriteRadargram(form);
-}
-
-void acnDeleteZeroDelimiterExecute(TFmMainForm& form) {
-    Report(form,
-           WriteFailureMessage(WriteRadargramWithoutGaps(form.Model(), FilePath(form)).Status));
-}
-
-bool RequireReadFile(TFmMainForm& form) {
-    if (form.Model().HasHeader()) return true;
-    Report(form, WriteFailureMessage(TWriteStatus::NotLoaded));
+    const TMsgIcon icon =
+        message.Icon == TMessageIcon::Information ? TMsgIcon::Information : TMsgIcon::None;
+    context.Platform.MessageBox(&context.Owner, text, QString::fromUtf8(message.Caption),
+                                TMsgButtons::Ok, icon);
     return false;
 }
 
-bool WriteAndRefresh(TFmMainForm& form) {
-    if (WriteRadargram(form) != 0) return false;
-    return acnReadFileExecute(form) == 0;
+std::int32_t ReadRadargram(TDocumentContext& context) {
+    return ReportResult(context, context.Document.Open(FilePath(context), Layout(context))) ? 0 : 1;
+}
+
+std::int32_t WriteRadargram(TDocumentContext& context) {
+    return ReportResult(context, context.Document.Write(FilePath(context), Layout(context))) ? 0
+                                                                                             : 1;
+}
+
+void btnOpenDirectoryClick(TDocumentContext& context, QString& lastOpenedPath,
+                           QString& radargramFileName) {
+    TFileDialogRequest request;
+    request.Filter = kOpenFilter;
+    request.ProposedName = lastOpenedPath;
+    if (const auto chosen = context.Platform.GetOpenFileName(&context.Owner, request)) {
+        lastOpenedPath = *chosen;
+        context.FileName.setText(*chosen);
+        context.Owner.setWindowTitle(*chosen);
+    }
+    // Whether confirmed or cancelled: the name last chosen, then a read of the named file.
+    radargramFileName = QFileInfo(lastOpenedPath).fileName();
+    ReadRadargram(context);
+}
+
+std::int32_t acnReadFileExecute(TDocumentContext& context) {
+    return ReadRadargram(context);
+}
+
+void acnWriteFileExecute(TDocumentContext& context) {
+    WriteRadargram(context);
+}
+
+void acnDeleteZeroDelimiterExecute(TDocumentContext& context) {
+    ReportResult(context, context.Document.WriteWithoutGaps(FilePath(context)));
+}
+
+bool RequireReadFile(TDocumentContext& context) {
+    return ReportResult(context, context.Document.RequireRead());
+}
+
+bool WriteAndRefresh(TDocumentContext& context) {
+    if (WriteRadargram(context) != 0) return false;
+    return acnReadFileExecute(context) == 0;
 }
 
 }  // namespace trelvanox

@@ -2,31 +2,42 @@
 
 #include <cstdint>
 
+#include "desktop/document/document_context.h"
+
+class QString;
+
 namespace trelvanox {
 
-class TFmMainForm;
+struct TDocumentResult;
 
-// The screen side of reading and writing the radargram named in the window's file field, in
-// the layout the settings name at that moment. Each reports its own failure; the results are
-// 0 for success and 1 for failure.
-std::int32_t ReadRadargram(TFmMainForm& form);
-std::int32_t WriteRadargram(TFmMainForm& form);
+// The screen side of reading and writing the radargram: the file named in the context's file
+// field, in the layout the settings name at that moment.
 
-// "Открыть": choose a file, then read it (cancelling reads the file already named).
-void btnOpenDirectoryClick(TFmMainForm& form);
-// "Обновить": titles of the read-label table, then read; 0 for success, 1 for failure.
-std::int32_t acnReadFileExecute(TFmMainForm& form);
+// Shows the message of a failed operation (nothing for a success); true for a success.
+bool ReportResult(TDocumentContext& context, const TDocumentResult& result);
+
+// Each reports its own failure; the results are 0 for success and 1 for failure.
+std::int32_t ReadRadargram(TDocumentContext& context);
+std::int32_t WriteRadargram(TDocumentContext& context);
+
+// "Открыть": choose a file, then read it (cancelling reads the file already named). The dialog
+// proposes lastOpenedPath and keeps the choice there; radargramFileName takes the chosen file's
+// name without folder, which names exported tables.
+void btnOpenDirectoryClick(TDocumentContext& context, QString& lastOpenedPath,
+                           QString& radargramFileName);
+// "Обновить": read again; 0 for success, 1 for failure.
+std::int32_t acnReadFileExecute(TDocumentContext& context);
 // "Редактирование": write the model back.
-void acnWriteFileExecute(TFmMainForm& form);
+void acnWriteFileExecute(TDocumentContext& context);
 // "Удалить 0-разделитель": write the traces packed, without the GPR2 gaps.
-void acnDeleteZeroDelimiterExecute(TFmMainForm& form);
+void acnDeleteZeroDelimiterExecute(TDocumentContext& context);
 
 // For the commands that change the model: true when a file has been read; otherwise reports
 // the writer's "not read" message, and the command must change nothing.
-bool RequireReadFile(TFmMainForm& form);
+bool RequireReadFile(TDocumentContext& context);
 // The end of every such command: write the model, then refresh both tables from the file.
 // A failed write stops before the read, so its message is the last the user sees; true only
 // when both succeeded, which is when the command may report success.
-bool WriteAndRefresh(TFmMainForm& form);
+bool WriteAndRefresh(TDocumentContext& context);
 
 }  // namespace trelvanox

@@ -1,6 +1,5 @@
 #include "desktop/exchange/clipboard_commands.h"
 
-#include "desktop/app/main_form.h"
 #include "desktop/platform/platform.h"
 #include "desktop/widgets/string_grid_model.h"
 #include "desktop/widgets/string_grid_view.h"
@@ -8,18 +7,18 @@
 
 namespace trelvanox {
 
-void CopyTableToClipboard(TFmMainForm& form) {
-    form.Platform().SetClipboardText(QString::fromUtf8(BuildClipboardText(form.NewLabelsGrid())));
+void CopyTableToClipboard(TPlatform& platform, const TStringGrid& editTable) {
+    platform.SetClipboardText(QString::fromUtf8(BuildClipboardText(editTable)));
 }
 
-void PasteTableFromClipboard(TFmMainForm& form) {
-    const std::string text = form.Platform().ClipboardText().toStdString();
-    if (!PasteClipboardText(form.NewLabelsGrid(), text)) {
-        form.Platform().ShowMessage(
-            &form, QString::fromUtf8(kNothingToPasteMessage.data(), kNothingToPasteMessage.size()));
+void PasteTableFromClipboard(TPlatform& platform, QWidget& owner, TStringGridView& editTable) {
+    const std::string text = platform.ClipboardText().toStdString();
+    if (!PasteClipboardText(editTable.Grid(), text)) {
+        platform.ShowMessage(&owner, QString::fromUtf8(kNothingToPasteMessage.data(),
+                                                       kNothingToPasteMessage.size()));
         return;
     }
-    form.sgNewSetsLabels()->GridModel()->GridChanged();
+    editTable.GridModel()->GridChanged();
 }
 
 }  // namespace trelvanox

@@ -1,12 +1,17 @@
 #pragma once
 
+class QWidget;
+
 namespace trelvanox {
 
-class TFmMainForm;
+class TPlatform;
+class TStringGrid;
+class TStringGridView;
 
 // "Копировать" of the edit table's menu: the whole edit table onto the clipboard as text.
-void CopyTableToClipboard(TFmMainForm& form);
-// "Вставить" of the edit table's menu: the clipboard's text into the edit table from row 1.
-void PasteTableFromClipboard(TFmMainForm& form);
+void CopyTableToClipboard(TPlatform& platform, const TStringGrid& editTable);
+// "Вставить" of the edit table's menu: the clipboard's text into the edit table (the view's grid)
+// from row 1; the message for an empty clipboard belongs to owner.
+void PasteTableFromClipboard(TPlatform& platform, QWidget& owner, TStringGridView& editTable);
 
 }  // namespace trelvanox

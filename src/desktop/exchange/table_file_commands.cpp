@@ -3,7 +3,6 @@
 #include <QFile>
 
 #include "common/string_grid.h"
-#include "desktop/app/main_form.h"
 #include "desktop/platform/platform.h"
 #include "desktop/widgets/string_grid_model.h"
 #include "desktop/widgets/string_grid_view.h"
@@ -21,35 +20,37 @@ std::string LocalPath(const QString& path) {
 
 }  // namespace
 
-void acnImportTableExecute(TFmMainForm& form) {
-    TStringGrid& grid = form.NewLabelsGrid();
-    const char delimiter = DelimiterFor(form.Settings().DelimiterIndex);
+void acnImportTableExecute(TPlatform& platform, QWidget& owner, TStringGridView& editTable,
+                           std::int32_t delimiterIndex, QString& lastImportPath) {
+    TStringGrid& grid = editTable.Grid();
+    const char delimiter = DelimiterFor(delimiterIndex);
     TFileDialogRequest request;
     request.Filter = QStringLiteral("Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*");
-    request.ProposedName = form.LastImportPath;
-    const std::optional<QString> chosen = form.Platform().GetOpenFileName(&form, request);
+    request.ProposedName = lastImportPath;
+    const std::optional<QString> chosen = platform.GetOpenFileName(&owner, request);
     struct TRefresh {
-        TFmMainForm& Form;
-        ~TRefresh() { Form.sgNewSetsLabels()->GridModel()->GridChanged(); }
-    } refresh{form};  // the table shows what it holds also when the file cannot be read
+        TStringGridView& View;
+        ~TRefresh() { View.GridModel()->GridChanged(); }
+    } refresh{editTable};  // the table shows what it holds also when the file cannot be read
     if (!chosen) {
         FillGridFromDelimitedText(grid, {}, delimiter);
         return;
     }
-    form.LastImportPath = *chosen;
+    lastImportPath = *chosen;
     ImportDelimitedFile(grid, LocalPath(*chosen), delimiter);
 }
 
-void acnExportTableExecute(TFmMainForm& form) {
+void acnExportTableExecute(TPlatform& platform, QWidget& owner, const TStringGrid& readLabelTable,
+                           const QString& radargramFileName) {
     TFileDialogRequest request;
     request.Filter = QStringLiteral(
         "Текстовые файлы (с разделителями табуляции) (*.txt)|*.txt|Все файлы (*.*)|*.*");
     request.ProposedName =
-        QString::fromStdString(ExportFileNameFor(form.RadargramFileName.toStdString()));
+        QString::fromStdString(ExportFileNameFor(radargramFileName.toStdString()));
     request.DefaultExtension = QStringLiteral("*.txt");
-    const std::optional<QString> chosen = form.Platform().GetSaveFileName(&form, request);
+    const std::optional<QString> chosen = platform.GetSaveFileName(&owner, request);
     if (!chosen) return;
-    ExportGridToFile(form.ReadLabelsGrid(), LocalPath(*chosen));
+    ExportGridToFile(readLabelTable, LocalPath(*chosen));
 }
 
 }  // namespace trelvanox

@@ -3,14 +3,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "desktop/app/main_form.h"
 #include "desktop/document/radargram_file_commands.h"
 #include "desktop/header/header_edit_page.h"
 #include "desktop/platform/platform.h"
-#include "desktop/widgets/string_grid_model.h"
-#include "desktop/widgets/string_grid_view.h"
+#include "document/radargram_document.h"
 #include "header/header_edit.h"
-#include "header/header_table.h"
 
 namespace trelvanox {
 
@@ -30,42 +27,40 @@ THeaderEditTexts EditTexts(const THeaderEditPage& page) {
             .Permittivity = Utf8(page.txtEpsilon()->text())};
 }
 
-void Inform(TFmMainForm& form, const char* text, const char* caption) {
-    form.Platform().MessageBox(&form, QString::fromUtf8(text), QString::fromUtf8(caption),
-                               TMsgButtons::Ok, TMsgIcon::Information);
+void Inform(TDocumentContext& context, const char* text, const char* caption) {
+    context.Platform.MessageBox(&context.Owner, QString::fromUtf8(text), QString::fromUtf8(caption),
+                                TMsgButtons::Ok, TMsgIcon::Information);
 }
 
 }  // namespace
 
-bool acnChangeHeaderSetsExecute(TFmMainForm& form) {
-    if (!RequireReadFile(form)) return false;
+bool acnChangeHeaderSetsExecute(TDocumentContext& context, const THeaderEditPage& page) {
+    if (!RequireReadFile(context)) return false;
     // A text that does not convert throws before any field changes; the dispatcher shows it.
-    EditHeader(form.Model(), EditTexts(*form.HeaderEditPage()), form.Settings());
-    if (!WriteAndRefresh(form)) return false;
-    Inform(form, "Редактирование заголоака успешно завершено!",
+    EditHeader(context.Document.Model(), EditTexts(page), context.Settings);
+    if (!WriteAndRefresh(context)) return false;
+    Inform(context, "Редактирование заголоака успешно завершено!",
            "Редактирование заголовка радарограммы");
     return true;
 }
 
-void btnChangeHeaderSetsClick(TFmMainForm& form) {
-    if (!acnChangeHeaderSetsExecute(form)) return;
-    if (WriteRadargram(form) != 0) return;
-    form.ltxtLenghtOfProfil()->setText(
-        QString::fromUtf8(FillHeaderTable(form.HeaderGrid(), form.Model().Header())));
-    form.sgReadF4Header()->GridModel()->GridChanged();
+void btnChangeHeaderSetsClick(TDocumentContext& context, const THeaderEditPage& page) {
+    if (!acnChangeHeaderSetsExecute(context, page)) return;
+    if (WriteRadargram(context) != 0) return;
+    context.Document.RefillHeaderTable();
 }
 
-void acnSetNoHeaderExecute(TFmMainForm& form) {
-    const TMsgResult answer = form.Platform().MessageBox(
-        &form,
+void acnSetNoHeaderExecute(TDocumentContext& context) {
+    const TMsgResult answer = context.Platform.MessageBox(
+        &context.Owner,
         QStringLiteral("Некоторые данные из заголовка будут удалены! Вы действительно хотите "
                        "провести данную операцию?"),
         QStringLiteral("Удалеие данных заголовка"), TMsgButtons::OkCancelHelp, TMsgIcon::Question);
     if (answer != TMsgResult::Ok) return;
-    if (!RequireReadFile(form)) return;
-    ClearHeader(form.Model());
-    if (!WriteAndRefresh(form)) return;
-    Inform(form, "Данные из заголовка успешно удалены!", "Удаление данных заголовка");
+    if (!RequireReadFile(context)) return;
+    ClearHeader(context.Document.Model());
+    if (!WriteAndRefresh(context)) return;
+    Inform(context, "Данные из заголовка успешно удалены!", "Удаление данных заголовка");
 }
 
 }  // namespace trelvanox

@@ -6,13 +6,13 @@
 #include <algorithm>
 
 #include "common/grid_shifts.h"
-#include "desktop/app/command_dispatcher.h"
-#include "desktop/app/main_form.h"
 #include "desktop/exchange/clipboard_commands.h"
+#include "desktop/platform/command_dispatcher.h"
 #include "desktop/platform/platform.h"
 #include "desktop/widgets/spin_edit.h"
 #include "desktop/widgets/string_grid_model.h"
 #include "desktop/widgets/string_grid_view.h"
+#include "document/radargram_document.h"
 #include "labels/colour_reindex.h"
 #include "labels/edit_table.h"
 
@@ -24,16 +24,20 @@ constexpr int kEmptyColumnWidth = 125;
 constexpr int kColumnPadding = 10;
 
 // Shows the edit table's new contents, whatever part of it changed.
-void Refresh(TFmMainForm& form) {
-    form.sgNewSetsLabels()->GridModel()->GridChanged();
+void Refresh(TEditTableContext& context) {
+    context.View.GridModel()->GridChanged();
 }
 
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption, TFmMainForm& form,
-                 void (*handler)(TFmMainForm&)) {
+TStringGrid& Grid(TEditTableContext& context) {
+    return context.View.Grid();
+}
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption, TEditTableContext& context,
+                 void (*handler)(TEditTableContext&)) {
     QAction* item = menu->addAction(caption);
     item->setObjectName(QString::fromUtf8(name));
-    QObject::connect(item, &QAction::triggered, &form, [&form, handler] {
-        RunCommand(form.Platform(), &form, [&form, handler] { handler(form); });
+    QObject::connect(item, &QAction::triggered, &context.Owner, [&context, handler] {
+        RunCommand(context.Platform, &context.Owner, [&context, handler] { handler(context); });
     });
     return item;
 }
@@ -51,70 +55,73 @@ QMenu* AddSubmenu(QMenu* menu, const char* name, const QString& caption) {
 
 }  // namespace
 
-QMenu* BuildEditTableMenu(TFmMainForm& form) {
-    auto* menu = new QMenu(&form);
+QMenu* BuildEditTableMenu(TEditTableContext& context) {
+    auto* menu = new QMenu(&context.Owner);
     menu->setObjectName(QStringLiteral("PopupMenusgNewSetsLabels"));
-    AddItem(menu, "Очистить", QStringLiteral("Очистить"), form, ClearEditTableClick);
+    AddItem(menu, "Очистить", QStringLiteral("Очистить"), context, ClearEditTableClick);
     AddSeparator(menu, "N3");
-    AddItem(menu, "N1", QStringLiteral("Копировать"), form, CopyTableToClipboard);
-    AddItem(menu, "N2", QStringLiteral("Вставить"), form, PasteTableFromClipboard);
+    AddItem(menu, "N1", QStringLiteral("Копировать"), context,
+            [](TEditTableContext& c) { CopyTableToClipboard(c.Platform, c.View.Grid()); });
+    AddItem(menu, "N2", QStringLiteral("Вставить"), context,
+            [](TEditTableContext& c) { PasteTableFromClipboard(c.Platform, c.Owner, c.View); });
     AddSeparator(menu, "N4");
     QMenu* rows = AddSubmenu(menu, "N5", QStringLiteral("Строка"));
-    AddItem(rows, "N7", QStringLiteral("Вставить"), form, N7Click);
-    AddItem(rows, "N8", QStringLiteral("Удалить"), form, N8Click);
-    AddItem(rows, "N6", QStringLiteral("Сделать начальной"), form, N6Click);
+    AddItem(rows, "N7", QStringLiteral("Вставить"), context, N7Click);
+    AddItem(rows, "N8", QStringLiteral("Удалить"), context, N8Click);
+    AddItem(rows, "N6", QStringLiteral("Сделать начальной"), context, N6Click);
     QMenu* columns = AddSubmenu(menu, "N9", QStringLiteral("Столбец"));
-    AddItem(columns, "N10", QStringLiteral("Вставить"), form, N10Click);
-    AddItem(columns, "N11", QStringLiteral("Удалить"), form, N11Click);
+    AddItem(columns, "N10", QStringLiteral("Вставить"), context, N10Click);
+    AddItem(columns, "N11", QStringLiteral("Удалить"), context, N11Click);
     return menu;
 }
 
-void acnClearTableLabelsExecute(TFmMainForm& form) {
-    ClearGridCells(form.NewLabelsGrid(), 0, 1);
-    SetEditTableCaptions(form.NewLabelsGrid());
-    Refresh(form);
+void acnClearTableLabelsExecute(TEditTableContext& context) {
+    ClearGridCells(Grid(context), 0, 1);
+    SetEditTableCaptions(Grid(context));
+    Refresh(context);
 }
 
-void ClearEditTableClick(TFmMainForm& form) {
-    ClearGridCells(form.NewLabelsGrid(), 0, 1);
-    Refresh(form);
+void ClearEditTableClick(TEditTableContext& context) {
+    ClearGridCells(Grid(context), 0, 1);
+    Refresh(context);
 }
 
-void N7Click(TFmMainForm& form) {
-    if (InsertGridRow(form.NewLabelsGrid(), form.SelectedRow)) Refresh(form);
+void N7Click(TEditTableContext& context) {
+    if (InsertGridRow(Grid(context), context.SelectedRow)) Refresh(context);
 }
 
-void N8Click(TFmMainForm& form) {
-    if (DeleteGridRow(form.NewLabelsGrid(), form.SelectedRow)) Refresh(form);
+void N8Click(TEditTableContext& context) {
+    if (DeleteGridRow(Grid(context), context.SelectedRow)) Refresh(context);
 }
 
-void N6Click(TFmMainForm& form) {
-    form.seFirstRow()->SetValue(form.SelectedRow);
+void N6Click(TEditTableContext& context) {
+    context.FirstRow.SetValue(context.SelectedRow);
 }
 
-void N10Click(TFmMainForm& form) {
-    if (InsertGridColumn(form.NewLabelsGrid(), form.SelectedColumn)) Refresh(form);
+void N10Click(TEditTableContext& context) {
+    if (InsertGridColumn(Grid(context), context.SelectedColumn)) Refresh(context);
 }
 
-void N11Click(TFmMainForm& form) {
-    if (DeleteGridColumn(form.NewLabelsGrid(), form.SelectedColumn)) Refresh(form);
+void N11Click(TEditTableContext& context) {
+    if (DeleteGridColumn(Grid(context), context.SelectedColumn)) Refresh(context);
 }
 
-void acnTranslateTableExecute(TFmMainForm& form) {
-    const TMsgResult answer = form.Platform().MessageBox(
-        &form,
+void acnTranslateTableExecute(TEditTableContext& context, const TRadargramDocument& document) {
+    const TMsgResult answer = context.Platform.MessageBox(
+        &context.Owner,
         QStringLiteral("При переносе данных цвета меток будут проиндексированы заново.\nНе "
                        "забудьте проверить цвета меток на соответствие индексам"),
         QStringLiteral("Перенос таблицы"), TMsgButtons::OkCancelHelp, TMsgIcon::Warning);
     if (answer != TMsgResult::Ok) return;
     try {
-        TranslateLabelTable(form.ReadLabelsGrid(), form.Model().LabelTotal(), form.NewLabelsGrid());
+        TranslateLabelTable(document.ReadLabelTable(), document.Model().LabelTotal(),
+                            Grid(context));
     } catch (...) {
         // The copied columns stay visible; the error goes on to the general error display.
-        Refresh(form);
+        Refresh(context);
         throw;
     }
-    Refresh(form);
+    Refresh(context);
 }
 
 void AutoSizeColumns(TStringGridView& view, const QCheckBox& box) {

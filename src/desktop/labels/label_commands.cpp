@@ -4,15 +4,13 @@
 #include <QLineEdit>
 
 #include "common/conversion.h"
-#include "desktop/app/main_form.h"
 #include "desktop/document/radargram_file_commands.h"
-#include "desktop/labels/color_options_form.h"
 #include "desktop/labels/insert_label_form.h"
 #include "desktop/platform/platform.h"
-#include "desktop/widgets/spin_edit.h"
+#include "document/radargram_document.h"
 #include "labels/label_insertion.h"
 #include "labels/label_resets.h"
-#include "labels/label_write_back.h"
+#include "settings/settings.h"
 
 namespace trelvanox {
 
@@ -23,9 +21,10 @@ void Inform(QWidget* owner, TPlatform& platform, const char* text, const char* c
                         TMsgIcon::Information);
 }
 
-bool Confirm(TFmMainForm& form, const char* text, const char* caption) {
-    return form.Platform().MessageBox(&form, QString::fromUtf8(text), QString::fromUtf8(caption),
-                                      TMsgButtons::OkCancel, TMsgIcon::Question) == TMsgResult::Ok;
+bool Confirm(TDocumentContext& context, const char* text, const char* caption) {
+    return context.Platform.MessageBox(&context.Owner, QString::fromUtf8(text),
+                                       QString::fromUtf8(caption), TMsgButtons::OkCancel,
+                                       TMsgIcon::Question) == TMsgResult::Ok;
 }
 
 QString DataTypeErrorText(const TConversionError& error) {
@@ -44,49 +43,51 @@ TLabelScope LabelScope(const TSettings& settings) {
 
 }  // namespace
 
-void acnChangeLabelSetsExecute(TFmMainForm& form) {
-    if (!RequireReadFile(form)) return;
+void acnChangeLabelSetsExecute(TDocumentContext& context, const TStringGrid& editTable,
+                               std::int32_t firstRow, const TColourMap& colours) {
+    if (!RequireReadFile(context)) return;
     try {
-        WriteBackLabels(form.Model(), form.NewLabelsGrid(), form.seFirstRow()->Value(),
-                        LabelScope(form.Settings()), form.FmColorOptions()->ColourMap());
+        WriteBackLabels(context.Document.Model(), editTable, firstRow, LabelScope(context.Settings),
+                        colours);
     } catch (const TConversionError& error) {
         // Nothing has changed: the cells are all converted before the first label is touched.
-        form.Platform().MessageBox(&form, DataTypeErrorText(error),
-                                   QStringLiteral("Ошибка типа данных"), TMsgButtons::Ok,
-                                   TMsgIcon::Stop);
+        context.Platform.MessageBox(&context.Owner, DataTypeErrorText(error),
+                                    QStringLiteral("Ошибка типа данных"), TMsgButtons::Ok,
+                                    TMsgIcon::Stop);
         return;
     }
-    if (!WriteAndRefresh(form)) return;
-    Inform(&form, form.Platform(), "Редактирование меток успешно завершено!",
+    if (!WriteAndRefresh(context)) return;
+    Inform(&context.Owner, context.Platform, "Редактирование меток успешно завершено!",
            "Редактирование меток");
 }
 
-void acnSetZeroPositionExecute(TFmMainForm& form) {
-    if (!Confirm(form,
+void acnSetZeroPositionExecute(TDocumentContext& context) {
+    if (!Confirm(context,
                  "Линейные координаты трасс будут обнулены. Вы действительно хотите провести "
                  "данную операцию?",
                  "Сброс координат трасс"))
         return;
-    if (!RequireReadFile(form)) return;
-    ResetTracePositions(form.Model());
-    if (!WriteAndRefresh(form)) return;
-    Inform(&form, form.Platform(), "Положения трасс успешно обнулены!", "Сброс координат трасс");
+    if (!RequireReadFile(context)) return;
+    ResetTracePositions(context.Document.Model());
+    if (!WriteAndRefresh(context)) return;
+    Inform(&context.Owner, context.Platform, "Положения трасс успешно обнулены!",
+           "Сброс координат трасс");
 }
 
-void acnSetNoLabelTextExecute(TFmMainForm& form) {
-    if (!Confirm(form,
+void acnSetNoLabelTextExecute(TDocumentContext& context) {
+    if (!Confirm(context,
                  "Подписи меток будут стерты. Вы действительно хотите провести данную операцию?",
                  "Сброс названия меток"))
         return;
-    if (!RequireReadFile(form)) return;
-    ResetLabelNames(form.Model());
-    if (!WriteAndRefresh(form)) return;
-    Inform(&form, form.Platform(), "Подписи меток успешно сброшены!", "Сброс названия меток");
+    if (!RequireReadFile(context)) return;
+    ResetLabelNames(context.Document.Model());
+    if (!WriteAndRefresh(context)) return;
+    Inform(&context.Owner, context.Platform, "Подписи меток успешно сброшены!",
+           "Сброс названия меток");
 }
 
-void bbtnInsertLabelClick(TFmMainForm& form) {
-    TFmInsertLabel& dialog = *form.FmInsertLabel();
-    if (!RequireReadFile(form)) return;
+void bbtnInsertLabelClick(TDocumentContext& context, TFmInsertLabel& dialog) {
+    if (!RequireReadFile(context)) return;
     const TInsertLabelRequest request{
         .First = dialog.chkInsertFirstLabel()->isChecked(),
         .Last = dialog.chkInsertLastLabel()->isChecked(),
@@ -94,15 +95,15 @@ void bbtnInsertLabelClick(TFmMainForm& form) {
         .TraceText = dialog.txtNamberInsertLabel()->text().toStdString()};
     try {
         // A trace number that is no whole number goes on to the general error display.
-        InsertLabels(form.Model(), request);
+        InsertLabels(context.Document.Model(), request);
     } catch (const TTraceNumberError& error) {
-        form.Platform().MessageBox(&dialog, QString::fromUtf8(error.what()),
-                                   QStringLiteral("Вставка метки"), TMsgButtons::Ok,
-                                   TMsgIcon::Exclamation);
+        context.Platform.MessageBox(&dialog, QString::fromUtf8(error.what()),
+                                    QStringLiteral("Вставка метки"), TMsgButtons::Ok,
+                                    TMsgIcon::Exclamation);
         return;
     }
-    if (WriteRadargram(form) != 0 || ReadRadargram(form) != 0) return;
-    Inform(&dialog, form.Platform(), "Метки успешно вставлены", "Вставка метки");
+    if (WriteRadargram(context) != 0 || ReadRadargram(context) != 0) return;
+    Inform(&dialog, context.Platform, "Метки успешно вставлены", "Вставка метки");
 }
 
 }  // namespace trelvanox

@@ -1,4 +1,4 @@
-#include "desktop/app/command_dispatcher.h"
+#include "desktop/platform/command_dispatcher.h"
 
 #include <QString>
 #include <exception>

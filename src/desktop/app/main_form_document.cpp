@@ -1,0 +1,47 @@
+// The main window's views following the open radargram.
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include "desktop/app/main_form.h"
+#include "desktop/widgets/string_grid_model.h"
+#include "desktop/widgets/string_grid_view.h"
+#include "model/file_messages.h"
+
+namespace trelvanox {
+
+namespace {
+
+QString Text(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void TFmMainForm::ShowDocumentChange(TDocumentChange change) {
+    switch (change) {
+        case TDocumentChange::Read: {
+            ltxtLenghtOfProfil_->setText(Text(document_.ProfileLengthText()));
+            sgReadF4Header_->GridModel()->GridChanged();
+            const TReadLabelCounts& counts = document_.LabelCounts();
+            ltxtNLabels_->setText(Text(counts.Total));
+            ltxtNLabelsWithText_->setText(Text(counts.WithText));
+            ltxtNLabelsNoText_->setText(Text(counts.WithoutText));
+            [[fallthrough]];
+        }
+        case TDocumentChange::ReadFailed:
+            // A read that could not even open its file leaves the size of the last one shown.
+            if (const auto size = document_.FileSize())
+                lblSizeFile_->setText(Text(SizeFileText(*size)));
+            sgReadLabels_->GridModel()->GridChanged();
+            break;
+        case TDocumentChange::HeaderTable:
+            ltxtLenghtOfProfil_->setText(Text(document_.ProfileLengthText()));
+            sgReadF4Header_->GridModel()->GridChanged();
+            break;
+        case TDocumentChange::Written:
+            break;
+    }
+}
+
+}  // namespace trelvanox

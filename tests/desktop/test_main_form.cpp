@@ -240,6 +240,26 @@ class TestMainForm : public QObject {
         QVERIFY(Cell(form_->ReadLabelsGrid(), 0, 13).isEmpty());
     }
 
+    // The window's views follow the document whoever changes it, not only its own commands.
+    void viewsFollowTheDocument() {
+        TRadargramDocument& document = form_->Document();
+        QVERIFY(document.Open(QFile::encodeName(demo_).toStdString(), TRadarLayout::Gpr2).Ok());
+        QVERIFY(platform_->Messages().isEmpty());
+        QCOMPARE(form_->ltxtNLabels()->text(), QStringLiteral("12"));
+        QCOMPARE(form_->ltxtLenghtOfProfil()->text(), QStringLiteral("6"));
+        QCOMPARE(form_->lblSizeFile()->text(),
+                 QStringLiteral("Размер файла: 0 МБ (%1 байт)").arg(QFileInfo(demo_).size()));
+        const QAbstractItemModel* labels = form_->sgReadLabels()->model();
+        // The title row and the number column are the view's headers.
+        QCOMPARE(labels->headerData(11, Qt::Vertical).toString(), QStringLiteral("12"));
+
+        document.Model().Header().StepX = 1000;  // 120 traces x 1 m
+        document.RefillHeaderTable();
+        QCOMPARE(form_->ltxtLenghtOfProfil()->text(), QStringLiteral("120"));
+        const QAbstractItemModel* header = form_->sgReadF4Header()->model();
+        QCOMPARE(header->data(header->index(9, 1)).toString(), QStringLiteral("100"));
+    }
+
     void cancelAtStartReportsTheOpenFailure() {
         platform_->OpenAnswers.push_back(std::nullopt);
         form_->findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))->click();

@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
+    python3                 # the layer check among the tests
     qt6-base-dev            # Widgets, PrintSupport, Test; pulls in the GL and Vulkan headers
     qt6-translations-l10n   # Qt's own dialogs in Russian
     libgtest-dev            # core tests

@@ -30,9 +30,9 @@ int main(int argc, char* argv[]) {
     form.show();
     form.txtFileName()->setText(QString::fromLocal8Bit(argv[1]));
     form.setWindowTitle(form.txtFileName()->text());
-    const trelvanox::TDocumentResult read = form.Document().Open(
-        QFile::encodeName(form.txtFileName()->text()).toStdString(),
-        trelvanox::LayoutFromFormatIndex(form.Settings().FormatIndex));
+    const trelvanox::TDocumentResult read =
+        form.Document().Open(QFile::encodeName(form.txtFileName()->text()).toStdString(),
+                             trelvanox::LayoutFromFormatIndex(form.Settings().FormatIndex));
     if (!read.Ok()) {
         std::fprintf(stderr, "%s\n", read.Message->Text.c_str());
         return 1;

@@ -46,7 +46,7 @@ struct TRadargramContents {
     TGapBytes Gaps;
 };
 
-// The one radargram of the run, owned by the main window. It holds every byte it read, the
+// The radargram of an open file, owned by its document. It holds every byte it read, the
 // uninterpreted ones included, so that a write reproduces them. Only the reader replaces the
 // contents; every other operation changes fields in place and then writes the file.
 class TRadargram {

@@ -1,4 +1,4 @@
-// The handlers of the amplitude dialog's buttons: each runs one operation on the main window's
+// The handlers of the amplitude dialog's buttons: each runs one operation on the open document's
 // radargram with the texts of the dialog's controls, shows its progress in the dialog and writes
 // the file back.
 

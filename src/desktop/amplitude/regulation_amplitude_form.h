@@ -23,7 +23,7 @@ class TSpinEdit;
 
 // The amplitude regulation dialog. Modeless, with a fixed frame; created once at start-up and
 // kept for the whole run, so its controls keep their values between showings. It works on the
-// main window's radargram: the processing window and its preview on the tab "Усиление", the
+// open document's radargram: the processing window and its preview on the tab "Усиление", the
 // gain beside them, the clipping and the extremes on "Обрезка амплитуд", the trace zeroing on
 // "Обнуление трасс". Every handler reads the controls' texts at the moment it runs.
 class TFmRegulationAmplitude : public TModelessDialog {

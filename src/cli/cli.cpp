@@ -1,6 +1,8 @@
 #include "cli/cli.h"
 
 #include <algorithm>
+#include <exception>
+#include <new>
 #include <string>
 
 #include "cli/amplitude_commands.h"
@@ -8,6 +10,7 @@
 #include "cli/edit_commands.h"
 #include "cli/exchange_commands.h"
 #include "cli/file_commands.h"
+#include "cli/history_commands.h"
 #include "common/program_error.h"
 
 namespace trelvanox {
@@ -18,7 +21,8 @@ namespace {
 const std::vector<TCliCommand>& Commands() {
     static const std::vector<TCliCommand> commands = [] {
         std::vector<TCliCommand> all;
-        for (auto family : {FileCommands, EditCommands, ExchangeCommands, AmplitudeCommands}) {
+        for (auto family : {FileCommands, EditCommands, ExchangeCommands, AmplitudeCommands,
+                            HistoryCommands}) {
             for (TCliCommand& c : family()) all.push_back(std::move(c));
         }
         return all;
@@ -37,6 +41,33 @@ void PrintHelp(std::ostream& out) {
 
 }  // namespace
 
+int RunCommand(const TCliCommand& command, const std::vector<std::string_view>& args,
+               std::ostream& out, std::ostream& err) {
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+        out << "usage: trelvanox-cli " << command.Usage << '\n' << command.Summary << '\n';
+        return 0;
+    }
+    try {
+        const TParsedArgs parsed = ParseArgs(args, command.Options, command.Positional);
+        return command.Run(parsed, out, err);
+    } catch (const TCliUsageError& e) {
+        err << "trelvanox-cli " << command.Name << ": " << e.what() << "\nusage: trelvanox-cli "
+            << command.Usage << '\n';
+        return 2;
+    } catch (const TProgramError& e) {
+        err << e.what() << '\n';
+        return 1;
+    } catch (const std::bad_alloc&) {
+        // Whatever the command held is freed by now, so there is memory for the message.
+        err << kOutOfMemoryMessage << '\n';
+        return 1;
+    } catch (const std::exception& e) {
+        // As the desktop program's general error display: the message, and the command ends.
+        err << e.what() << '\n';
+        return 1;
+    }
+}
+
 int RunCli(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintHelp(args.empty() ? err : out);
@@ -49,21 +80,7 @@ int RunCli(const std::vector<std::string_view>& args, std::ostream& out, std::os
         return 2;
     }
     const std::vector<std::string_view> rest(args.begin() + 1, args.end());
-    if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
-        out << "usage: trelvanox-cli " << command->Usage << '\n' << command->Summary << '\n';
-        return 0;
-    }
-    try {
-        const TParsedArgs parsed = ParseArgs(rest, command->Options, command->Positional);
-        return command->Run(parsed, out, err);
-    } catch (const TCliUsageError& e) {
-        err << "trelvanox-cli " << command->Name << ": " << e.what() << "\nusage: trelvanox-cli "
-            << command->Usage << '\n';
-        return 2;
-    } catch (const TProgramError& e) {
-        err << e.what() << '\n';
-        return 1;
-    }
+    return RunCommand(*command, rest, out, err);
 }
 
 }  // namespace trelvanox

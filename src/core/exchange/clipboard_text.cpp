@@ -58,7 +58,7 @@ bool PasteClipboardText(TStringGrid& grid, std::string_view text) {
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + kLineEnd.size());
     }
 
-    // One resize each way: growing cell by cell would copy a wide table again and again.
+    // The grid grows to hold every line and every field, and never shrinks.
     if (lines.size() + 1 > static_cast<std::size_t>(grid.RowCount()))
         grid.SetRowCount(GridSize(lines.size() + 1));
     if (widest > static_cast<std::size_t>(grid.ColCount())) grid.SetColCount(GridSize(widest));

@@ -4,6 +4,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <system_error>
 
 #include "common/cp1251.h"
 #include "common/program_error.h"
@@ -34,8 +38,33 @@ void AppendCell(std::string& out, std::string_view cell) {
     out.push_back(kQuote);
 }
 
+namespace fs = std::filesystem;
+
 [[noreturn]] void ThrowCannotCreate(const std::string& path, int error) {
     throw TProgramError("Cannot create file \"" + path + "\". " + std::strerror(error));
+}
+
+struct TFileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// The regular file a write replaces: the path or the file its symbolic links lead to. A file
+// that does not exist yet is fine; anything else that is not a regular file, or a file that
+// cannot be written, is refused before a byte is written.
+fs::path ReplaceableTarget(const std::string& path) {
+    const std::optional<fs::path> target = ResolveSymlinks(path);
+    if (!target) ThrowCannotCreate(path, ELOOP);
+    std::error_code error;
+    const fs::file_type type = fs::symlink_status(*target, error).type();
+    if (type == fs::file_type::not_found) return *target;
+    if (error) ThrowCannotCreate(path, error.value());
+    if (type != fs::file_type::regular) throw TProgramError(NotRegularFileMessage(path));
+    // The replacement would rename over a file its owner made read-only; opening it for update
+    // without truncating asks the system the same question an in-place write would.
+    errno = 0;
+    const std::unique_ptr<std::FILE, TFileCloser> probe(std::fopen(target->c_str(), "r+b"));
+    if (!probe) ThrowCannotCreate(path, errno != 0 ? errno : EACCES);
+    return *target;
 }
 
 }  // namespace
@@ -56,22 +85,21 @@ std::string BuildExportText(const TStringGrid& grid) {
     return out;
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) ThrowCannotCreate(path, errno);
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeError = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        const int error = !written ? writeError : errno;
-        std::remove(path.c_str());
-        ThrowCannotCreate(path, error != 0 ? error : EIO);
-    }
+std::string NotRegularFileMessage(std::string_view path) {
+    return "Таблица не записана: \"" + std::string(path) +
+           "\" - не обычный файл (папка, устройство или канал). Выберите другое имя файла.";
 }
 
-void ExportGridToFile(const TStringGrid& grid, const std::string& path) {
-    WriteWholeFile(path, BuildExportText(grid));
+void WriteWholeFile(const std::string& path, std::string_view bytes, const TFileWriteCall& write) {
+    const fs::path target = ReplaceableTarget(path);
+    errno = 0;
+    if (!ReplaceFileDurably(target, bytes, write))
+        ThrowCannotCreate(path, errno != 0 ? errno : EIO);
+}
+
+void ExportGridToFile(const TStringGrid& grid, const std::string& path,
+                      const TFileWriteCall& write) {
+    WriteWholeFile(path, BuildExportText(grid), write);
 }
 
 }  // namespace trelvanox

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "common/string_grid.h"
+#include "settings/durable_file.h"
 
 namespace trelvanox {
 
@@ -17,12 +18,21 @@ std::string ExportFileNameFor(std::string_view radargramFileName);
 // inside a quoted cell is written as it is, so that record spans two lines.
 std::string BuildExportText(const TStringGrid& grid);
 
-// Creates or replaces the file at path with bytes. A file that cannot be created or written
-// throws TProgramError "Cannot create file "<path>". <system's reason>"; a file only partly
-// written is removed.
-void WriteWholeFile(const std::string& path, std::string_view bytes);
+// The refusal of a path that exists and is not a regular file (a folder, a device, a FIFO).
+std::string NotRegularFileMessage(std::string_view path);
 
-// BuildExportText of the grid written to path.
-void ExportGridToFile(const TStringGrid& grid, const std::string& path);
+// Creates or replaces the file at path with bytes, never in place: a temporary file in the same
+// folder is written and synced, then renamed over the target (ReplaceFileDurably), so that on
+// any failure the target is exactly as it was and no temporary file is left. A symbolic link is
+// followed and the file it leads to replaced; the link stays. A path that is not a regular file
+// throws TProgramError with NotRegularFileMessage; a file that cannot be created or written
+// throws TProgramError "Cannot create file "<path>". <system's reason>". write is for tests:
+// the writes into the temporary file, the system's when empty.
+void WriteWholeFile(const std::string& path, std::string_view bytes,
+                    const TFileWriteCall& write = {});
+
+// BuildExportText of the grid written to path as WriteWholeFile writes.
+void ExportGridToFile(const TStringGrid& grid, const std::string& path,
+                      const TFileWriteCall& write = {});
 
 }  // namespace trelvanox

@@ -5,8 +5,10 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <memory>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -23,8 +25,31 @@ struct TFileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+namespace fs = std::filesystem;
+
 [[noreturn]] void ThrowCannotOpen(const std::string& path, int error) {
     throw TProgramError("Cannot open file \"" + path + "\". " + std::strerror(error));
+}
+
+std::string LimitText() {
+    return std::to_string(kMaxTableFileBytes / (1024 * 1024)) + " МБ";
+}
+
+// Refuses, before anything is read, a source that is neither a regular file nor a folder (whose
+// read fails with the system's reason) or that is larger than the limit: a device or a FIFO
+// may never end, and reading it whole would exhaust memory.
+void CheckTableSource(const std::string& path) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (status.type() == fs::file_type::regular) {
+        const std::uintmax_t size = fs::file_size(path, error);
+        if (!error && size > kMaxTableFileBytes) throw TProgramError(OversizedTableMessage(path));
+        return;
+    }
+    const bool readTellsWhy = error || status.type() == fs::file_type::not_found ||
+                              status.type() == fs::file_type::directory;
+    if (readTellsWhy) return;
+    throw TProgramError(NotRegularTableMessage(path));
 }
 
 constexpr int kMaxGridSize = std::numeric_limits<int>::max();
@@ -48,7 +73,7 @@ void FillGridFromDelimitedText(TStringGrid& grid, std::string_view fileBytes, ch
         widest = std::max(widest, fields.size());
     }
 
-    // One resize each way: growing cell by cell would copy a wide table again and again.
+    // The grid grows to hold every line and every field, and never shrinks.
     if (lines.size() > static_cast<std::size_t>(grid.RowCount()))
         grid.SetRowCount(GridSize(lines.size()));
     if (widest > static_cast<std::size_t>(grid.ColCount())) grid.SetColCount(GridSize(widest));
@@ -60,7 +85,20 @@ void FillGridFromDelimitedText(TStringGrid& grid, std::string_view fileBytes, ch
     SetEditTableCaptions(grid);
 }
 
+std::string OversizedTableMessage(std::string_view path) {
+    return "Таблица не импортирована: файл \"" + std::string(path) + "\" больше " + LimitText() +
+           ". Импортируется текстовый файл не больше " + LimitText() + ".";
+}
+
+std::string NotRegularTableMessage(std::string_view path) {
+    return "Таблица не импортирована: \"" + std::string(path) +
+           "\" - не обычный файл (устройство или канал). Импортируется обычный текстовый файл "
+           "не больше " +
+           LimitText() + ".";
+}
+
 std::string ReadWholeFile(const std::string& path) {
+    CheckTableSource(path);
     errno = 0;
     const std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) ThrowCannotOpen(path, errno);
@@ -69,6 +107,8 @@ std::string ReadWholeFile(const std::string& path) {
     for (;;) {
         const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
         bytes.append(buffer, got);
+        // A file that grows while it is read is held to the same limit.
+        if (bytes.size() > kMaxTableFileBytes) throw TProgramError(OversizedTableMessage(path));
         if (got < sizeof buffer) break;
     }
     if (std::ferror(file.get())) ThrowCannotOpen(path, errno != 0 ? errno : EIO);
@@ -76,6 +116,7 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void ImportDelimitedFile(TStringGrid& grid, const std::string& path, char delimiter) {
+    CheckTableSource(path);  // a refused source leaves the table as it was
     ClearGridCells(grid, 0, 1);
     FillGridFromDelimitedText(grid, ReadWholeFile(path), delimiter);
 }

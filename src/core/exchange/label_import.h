@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,12 +17,24 @@ namespace trelvanox {
 // Empty bytes (a cancelled file dialog) only empty the grid and write the titles.
 void FillGridFromDelimitedText(TStringGrid& grid, std::string_view fileBytes, char delimiter);
 
-// The whole content of the file at path (UTF-8). A file that cannot be opened or read throws
-// TProgramError "Cannot open file "<path>". <system's reason>".
+// The largest table file the import reads. A label table of 6000 rows is well under 1 MB; the
+// limit keeps an endless or huge source from exhausting memory.
+inline constexpr std::size_t kMaxTableFileBytes = 64 * 1024 * 1024;
+
+// The refusals of a source larger than kMaxTableFileBytes and of one that is neither a regular
+// file nor a folder (a device such as /dev/zero, a FIFO), each naming the limit.
+std::string OversizedTableMessage(std::string_view path);
+std::string NotRegularTableMessage(std::string_view path);
+
+// The whole content of the file at path (UTF-8), at most kMaxTableFileBytes. A source over the
+// limit or not a regular file throws TProgramError with the refusal above before anything is
+// read into memory; a file that cannot be opened or read throws TProgramError "Cannot open file
+// "<path>". <system's reason>".
 std::string ReadWholeFile(const std::string& path);
 
-// The import of a chosen file as one step: the grid is emptied before the file is read, so a
-// file that cannot be read leaves it emptied below its titles (and throws as ReadWholeFile).
+// The import of a chosen file as one step. A refused source (see ReadWholeFile) leaves the grid
+// as it was; otherwise the grid is emptied before the file is read, so a file that cannot be
+// read leaves it emptied below its titles (and throws as ReadWholeFile).
 void ImportDelimitedFile(TStringGrid& grid, const std::string& path, char delimiter);
 
 }  // namespace trelvanox

@@ -55,11 +55,16 @@ int CreateTemporaryFile(const fs::path& folder, const fs::path& targetName, fs::
     return -1;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool WriteAll(int fd, std::string_view bytes, const TFileWriteCall& write) {
     while (!bytes.empty()) {
-        const auto written = ::write(fd, bytes.data(), bytes.size());
+        const auto written = write ? write(fd, bytes) : ::write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR) continue;
+            return false;
+        }
+        if (written == 0) {
+            // A write that takes nothing would loop for ever; the disk is as good as full.
+            errno = ENOSPC;
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
@@ -72,11 +77,10 @@ bool SyncFolder(const fs::path& folder) {
     return fd.Get() >= 0 && ::fsync(fd.Get()) == 0;
 }
 
-// Replaces the target so that it holds either its old or its new content whatever happens,
-// and the new content is on the disk when this returns true.
 }  // namespace
 
-bool ReplaceFileDurably(const fs::path& target, std::string_view bytes) {
+bool ReplaceFileDurably(const fs::path& target, std::string_view bytes,
+                        const TFileWriteCall& write) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     struct stat original {};
     const bool existed = ::stat(target.c_str(), &original) == 0;
@@ -84,10 +88,12 @@ bool ReplaceFileDurably(const fs::path& target, std::string_view bytes) {
     TFileDescriptor file(CreateTemporaryFile(folder, target.filename(), temporaryPath));
     if (file.Get() < 0) return false;
     const bool replaced = (!existed || ::fchmod(file.Get(), original.st_mode & 07777) == 0) &&
-                          WriteAll(file.Get(), bytes) && ::fsync(file.Get()) == 0 && file.Close() &&
-                          ::rename(temporaryPath.c_str(), target.c_str()) == 0;
+                          WriteAll(file.Get(), bytes, write) && ::fsync(file.Get()) == 0 &&
+                          file.Close() && ::rename(temporaryPath.c_str(), target.c_str()) == 0;
     if (!replaced) {
+        const int reason = errno;
         ::unlink(temporaryPath.c_str());
+        errno = reason;
         return false;
     }
     return SyncFolder(folder);

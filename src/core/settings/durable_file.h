@@ -1,16 +1,24 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string_view>
 
 namespace trelvanox {
 
+// One write into an open file descriptor: how many of the bytes went, or -1 with errno set, as
+// the system's write returns. Tests pass one that fails part-way, as a full disk does.
+using TFileWriteCall = std::function<std::ptrdiff_t(int fd, std::string_view bytes)>;
+
 // Replaces the file at target with bytes so that it holds either its old or its new content
 // whatever happens, and the new content is on the disk when this returns true: a temporary file
-// beside it is written and synced, renamed over it, and the folder synced. Permission bits of an
-// existing target are kept.
-bool ReplaceFileDurably(const std::filesystem::path& target, std::string_view bytes);
+// beside it is written (through write, the system's write when empty) and synced, renamed over
+// it, and the folder synced. Permission bits of an existing target are kept. On false errno
+// holds the reason, and no temporary file is left behind.
+bool ReplaceFileDurably(const std::filesystem::path& target, std::string_view bytes,
+                        const TFileWriteCall& write = {});
 
 // The file a path finally names through symbolic links; nothing for a broken or endless chain.
 std::optional<std::filesystem::path> ResolveSymlinks(std::filesystem::path path);

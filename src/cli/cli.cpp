@@ -10,7 +10,6 @@
 #include "cli/edit_commands.h"
 #include "cli/exchange_commands.h"
 #include "cli/file_commands.h"
-#include "cli/history_commands.h"
 #include "common/program_error.h"
 
 namespace trelvanox {
@@ -21,8 +20,7 @@ namespace {
 const std::vector<TCliCommand>& Commands() {
     static const std::vector<TCliCommand> commands = [] {
         std::vector<TCliCommand> all;
-        for (auto family : {FileCommands, EditCommands, ExchangeCommands, AmplitudeCommands,
-                            HistoryCommands}) {
+        for (auto family : {FileCommands, EditCommands, ExchangeCommands, AmplitudeCommands}) {
             for (TCliCommand& c : family()) all.push_back(std::move(c));
         }
         return all;

@@ -125,5 +125,46 @@ INSTANTIATE_TEST_SUITE_P(StringGrid, ClearGridCellsTest,
                                            TClearCase{0, 0}, TClearCase{-2, -1}, TClearCase{5, 0},
                                            TClearCase{0, 6}));
 
+TEST(StringGridMemoryTest, EmptyCellsCostNothing) {
+    TStringGrid grid(4000, 8000);
+    EXPECT_EQ(grid.CellCapacity(), 0u);
+    grid.SetCell(3999, 7999, "");  // writing the empty text stores nothing
+    grid.SetColCount(100000);
+    grid.SetRowCount(100000);
+    EXPECT_EQ(grid.CellCapacity(), 0u);
+}
+
+TEST(StringGridMemoryTest, AWideRowDoesNotWidenTheOthers) {
+    constexpr int kCols = 4000;
+    TStringGrid grid(4, 8000);
+    for (int row = 0; row < 3; ++row) grid.SetCell(3, row, "t");
+    grid.SetColCount(kCols);
+    for (int col = 0; col < kCols; ++col) grid.SetCell(col, 5, "w");
+    EXPECT_EQ(grid.Cell(kCols - 1, 5), "w");
+    EXPECT_EQ(grid.Cell(kCols - 1, 4), "");
+    // The wide row with room to grow, and four cells in each of the three short rows.
+    EXPECT_LE(grid.CellCapacity(), 2u * kCols + 3u * 4u);
+}
+
+TEST(StringGridMemoryTest, EmptiedCellsGiveTheirMemoryBack) {
+    TStringGrid grid = FilledGrid(50, 60);
+    ClearGridCells(grid, 0, 1);
+    EXPECT_LE(grid.CellCapacity(), 2u * 50u);  // only the first row keeps cells
+    grid.SetRowCount(0);
+    EXPECT_EQ(grid.CellCapacity(), 0u);
+}
+
+TEST(StringGridMemoryTest, ShrinkingDropsTheCellsOutside) {
+    TStringGrid grid = FilledGrid(50, 60);
+    grid.SetColCount(2);
+    grid.SetRowCount(3);
+    grid.SetColCount(50);
+    grid.SetRowCount(60);
+    EXPECT_EQ(grid.Cell(1, 2), Text(1, 2));
+    EXPECT_EQ(grid.Cell(2, 2), "");
+    EXPECT_EQ(grid.Cell(1, 3), "");
+    EXPECT_LE(grid.CellCapacity(), 3u * 2u * 50u);  // rows grown cell by cell may hold twice
+}
+
 }  // namespace
 }  // namespace trelvanox

@@ -136,6 +136,8 @@ class TSyncTimingFile final : public trelvanox::TRadarFile {
         return ok;
     }
 
+    bool Truncate(std::uint64_t size) override { return inner_->Truncate(size); }
+
     double SyncSeconds() const { return syncSeconds_; }
 
   private:

@@ -79,11 +79,10 @@ TGainTexts GainTexts(const TParsedArgs& args) {
 }
 
 int RunGain(const TParsedArgs& args, std::ostream&, std::ostream& err) {
-    const std::string& path = args.Positional[0];
     const TRadarLayout layout = LayoutOption(args);
     const TGainTexts texts = GainTexts(args);
     TRadargramDocument document;
-    if (!OpenDocument(document, path, layout, err)) return 1;
+    if (!OpenDocument(document, args, layout, err)) return 1;
     TRadargram& model = document.Model();
     TProcessingWindow window = WholeRadargramWindow(model.Header());
     if (const auto it = args.Options.find("--window"); it != args.Options.end()) {
@@ -94,49 +93,47 @@ int RunGain(const TParsedArgs& args, std::ostream&, std::ostream& err) {
         TProgressBar bar("gain", err);
         ApplyGain(model, window, texts, bar.Callback());
     }
-    return Report(document.Write(), err);
+    return Report(document.Write("Усиление амплитуд"), err);
 }
 
 // Each stage is written as soon as it is done; a stage that fails leaves the earlier one written.
 int RunClip(const TParsedArgs& args, std::ostream&, std::ostream& err) {
-    const std::string& path = args.Positional[0];
     const TRadarLayout layout = LayoutOption(args);
     TRadargramDocument document;
-    if (!OpenDocument(document, path, layout, err)) return 1;
+    if (!OpenDocument(document, args, layout, err)) return 1;
     TRadargram& model = document.Model();
     if (const auto level = args.Value("--max")) {
         {
             TProgressBar bar("clip", err);
             ClipAmplitudes(model, *level, bar.Callback());
         }
-        if (Report(document.Write(), err) != 0) return 1;
+        if (Report(document.Write("Обрезка амплитуд"), err) != 0) return 1;
     }
     if (const auto level = args.Value("--min")) {
         {
             TProgressBar bar("silence", err);
             SilenceAmplitudes(model, *level, bar.Callback());
         }
-        if (Report(document.Write(), err) != 0) return 1;
+        if (Report(document.Write("Обнуление малых амплитуд"), err) != 0) return 1;
     }
     return 0;
 }
 
 int RunZeroTraces(const TParsedArgs& args, std::ostream&, std::ostream& err) {
-    const std::string& path = args.Positional[0];
     const TRadarLayout layout = LayoutOption(args);
     TRadargramDocument document;
-    if (!OpenDocument(document, path, layout, err)) return 1;
+    if (!OpenDocument(document, args, layout, err)) return 1;
     TRadargram& model = document.Model();
     {
         TProgressBar bar("zero-traces", err);
         ZeroTraces(model, args.Positional[1], args.Positional[2], bar.Callback());
     }
-    return Report(document.Write(), err);
+    return Report(document.Write("Обнуление трасс"), err);
 }
 
 int RunExtremes(const TParsedArgs& args, std::ostream& out, std::ostream& err) {
     TRadargramDocument document;
-    if (!OpenDocument(document, args.Positional[0], LayoutOption(args), err)) return 1;
+    if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
     const TRadargram& model = document.Model();
     TExtremes found;
     {
@@ -159,16 +156,15 @@ int RunExtremes(const TParsedArgs& args, std::ostream& out, std::ostream& err) {
 }
 
 int RunZeroMax(const TParsedArgs& args, std::ostream&, std::ostream& err) {
-    const std::string& path = args.Positional[0];
     const TRadarLayout layout = LayoutOption(args);
     TRadargramDocument document;
-    if (!OpenDocument(document, path, layout, err)) return 1;
+    if (!OpenDocument(document, args, layout, err)) return 1;
     TRadargram& model = document.Model();
     {
         TProgressBar bar("zero-max", err);
         ZeroLargestAmplitude(model, bar.Callback());
     }
-    return Report(document.Write(), err);
+    return Report(document.Write("Обнуление максимальной амплитуды"), err);
 }
 
 }  // namespace
@@ -177,10 +173,11 @@ std::vector<TCliCommand> AmplitudeCommands() {
     return {
         {"gain",
          "gain FILE --factor K (--below T | --above T | --between A B) [--window F L f l] "
-         "[--layout gpr|gpr2]",
+         "[--layout gpr|gpr2] [--no-history]",
          "multiply by K the samples of the window (traces F to L, samples f to l; the whole "
          "radargram by default) whose amplitude is below T, above T or between A and B",
-         {{"--factor", 1},
+         {{"--no-history", 0},
+          {"--factor", 1},
           {"--below", 1},
           {"--above", 1},
           {"--between", 2},
@@ -189,16 +186,16 @@ std::vector<TCliCommand> AmplitudeCommands() {
          1,
          RunGain},
         {"clip",
-         "clip FILE [--max M] [--min m] [--layout gpr|gpr2]",
+         "clip FILE [--max M] [--min m] [--layout gpr|gpr2] [--no-history]",
          "replace amplitudes above |M| by M with the sample's sign, then set amplitudes below |m| "
          "to zero; each stage runs only when given and is written when done",
-         {{"--max", 1}, {"--min", 1}, {"--layout", 1}},
+         {{"--no-history", 0}, {"--max", 1}, {"--min", 1}, {"--layout", 1}},
          1,
          RunClip},
         {"zero-traces",
-         "zero-traces FILE B E [--layout gpr|gpr2]",
+         "zero-traces FILE B E [--layout gpr|gpr2] [--no-history]",
          "set every sample of the traces B to E to zero",
-         {{"--layout", 1}},
+         {{"--no-history", 0}, {"--layout", 1}},
          3,
          RunZeroTraces},
         {"extremes",
@@ -209,9 +206,9 @@ std::vector<TCliCommand> AmplitudeCommands() {
          1,
          RunExtremes},
         {"zero-max",
-         "zero-max FILE [--layout gpr|gpr2]",
+         "zero-max FILE [--layout gpr|gpr2] [--no-history]",
          "set to zero the first sample of the largest amplitude",
-         {{"--layout", 1}},
+         {{"--no-history", 0}, {"--layout", 1}},
          1,
          RunZeroMax},
     };

@@ -2,9 +2,12 @@
 
 namespace trelvanox {
 
-bool OpenDocument(TRadargramDocument& document, const std::string& path, TRadarLayout layout,
+bool OpenDocument(TRadargramDocument& document, const TParsedArgs& args, TRadarLayout layout,
                   std::ostream& err) {
-    return Report(document.Open(path, layout), err) == 0;
+    document.SetKeepHistory(!args.Has("--no-history"));
+    const TDocumentResult opened = document.Open(args.Positional[0], layout);
+    for (const std::string& notice : document.Notices()) err << notice << '\n';
+    return Report(opened, err) == 0;
 }
 
 int Report(const TDocumentResult& result, std::ostream& err) {

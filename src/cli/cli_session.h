@@ -3,6 +3,7 @@
 #include <ostream>
 #include <string>
 
+#include "cli/cli_args.h"
 #include "document/radargram_document.h"
 
 namespace trelvanox {
@@ -10,8 +11,10 @@ namespace trelvanox {
 // The batch tool's side of the document: every command opens FILE as a document, works on it
 // and writes it back through it, and reports a failure as the message's text on stderr.
 
-// Opens FILE in the layout; on failure prints the reader's message and returns false.
-bool OpenDocument(TRadargramDocument& document, const std::string& path, TRadarLayout layout,
+// Opens FILE (the first positional argument) in the layout, after printing on err what the
+// recovery of an interrupted change reports; keeps history steps unless --no-history is given.
+// On failure prints the reader's message and returns false.
+bool OpenDocument(TRadargramDocument& document, const TParsedArgs& args, TRadarLayout layout,
                   std::ostream& err);
 
 // 0 for success, else prints the operation's message and returns 1.

@@ -22,11 +22,12 @@ namespace {
 // Reads FILE, changes the model and writes it back in place: 0, or 1 with the reader's or the
 // writer's message. The change may throw the program's errors, which leave the file untouched.
 template <typename TChange>
-int EditInPlace(const TParsedArgs& args, std::ostream& err, TChange change) {
+int EditInPlace(const TParsedArgs& args, std::ostream& err, const char* description,
+                TChange change) {
     TRadargramDocument document;
-    if (!OpenDocument(document, args.Positional[0], LayoutOption(args), err)) return 1;
+    if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
     change(document.Model());
-    return Report(document.Write(), err);
+    return Report(document.Write(description), err);
 }
 
 // The header options, each with the edit-scope flag it switches on and the text it fills.
@@ -53,7 +54,8 @@ int RunHeader(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     if (args.Has("--clear")) {
         if (anyEdit || args.Has("--base-pk"))
             throw TCliUsageError("--clear cannot be combined with field edits");
-        return EditInPlace(args, err, [](TRadargram& model) { ClearHeader(model); });
+        return EditInPlace(args, err, "Удаление данных заголовка",
+                           [](TRadargram& model) { ClearHeader(model); });
     }
 
     // Only what the command line names is changed.
@@ -65,7 +67,8 @@ int RunHeader(const TParsedArgs& args, std::ostream&, std::ostream& err) {
         if (value) texts.*option.Text = *value;
     }
     settings.BasePKm = args.Value("--base-pk").value_or("100");
-    return EditInPlace(args, err, [&](TRadargram& model) { EditHeader(model, texts, settings); });
+    return EditInPlace(args, err, "Редактирование заголовка",
+                       [&](TRadargram& model) { EditHeader(model, texts, settings); });
 }
 
 char DelimiterOption(const TParsedArgs& args) {
@@ -85,7 +88,7 @@ int RunApplyLabels(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     const std::int32_t firstRow = firstRowText ? StrToInt(*firstRowText) : 1;
     const TLabelScope scope{!args.Has("--no-text"), !args.Has("--no-coord"),
                             !args.Has("--no-color")};
-    return EditInPlace(args, err, [&](TRadargram& model) {
+    return EditInPlace(args, err, "Редактирование меток", [&](TRadargram& model) {
         TStringGrid grid(static_cast<int>(TEditTableColumn::Count), kEditTableRows);
         ImportDelimitedFile(grid, args.Positional[1], delimiter);
         WriteBackLabels(model, grid, firstRow, scope, kStartColourMap);
@@ -93,11 +96,13 @@ int RunApplyLabels(const TParsedArgs& args, std::ostream&, std::ostream& err) {
 }
 
 int RunResetPositions(const TParsedArgs& args, std::ostream&, std::ostream& err) {
-    return EditInPlace(args, err, [](TRadargram& model) { ResetTracePositions(model); });
+    return EditInPlace(args, err, "Сброс координат трасс",
+                       [](TRadargram& model) { ResetTracePositions(model); });
 }
 
 int RunResetNames(const TParsedArgs& args, std::ostream&, std::ostream& err) {
-    return EditInPlace(args, err, [](TRadargram& model) { ResetLabelNames(model); });
+    return EditInPlace(args, err, "Сброс названия меток",
+                       [](TRadargram& model) { ResetLabelNames(model); });
 }
 
 int RunInsertLabel(const TParsedArgs& args, std::ostream&, std::ostream& err) {
@@ -108,7 +113,8 @@ int RunInsertLabel(const TParsedArgs& args, std::ostream&, std::ostream& err) {
         request.Pointed = true;
         request.TraceText = *trace;
     }
-    return EditInPlace(args, err, [&](TRadargram& model) { InsertLabels(model, request); });
+    return EditInPlace(args, err, "Вставка метки",
+                       [&](TRadargram& model) { InsertLabels(model, request); });
 }
 
 }  // namespace
@@ -117,10 +123,11 @@ std::vector<TCliCommand> EditCommands() {
     return {
         {"header",
          "header FILE [--layout gpr|gpr2] [--operator T] [--object T] [--desc1 T] [--desc2 T] "
-         "[--desc3 T] [--pk P [--base-pk B]] [--epsilon E] [--clear]",
+         "[--desc3 T] [--pk P [--base-pk B]] [--epsilon E] [--clear] [--no-history]",
          "change the header fields given (start picket P in pickets of B metres, default 100), "
          "or clear operator, object, descriptions and start coordinate",
-         {{"--layout", 1},
+         {{"--no-history", 0},
+          {"--layout", 1},
           {"--operator", 1},
           {"--object", 1},
           {"--desc1", 1},
@@ -134,10 +141,11 @@ std::vector<TCliCommand> EditCommands() {
          RunHeader},
         {"apply-labels",
          "apply-labels FILE TABLE [--layout gpr|gpr2] [--delimiter tab|semicolon|comma|space] "
-         "[--first-row N] [--no-text] [--no-coord] [--no-color]",
+         "[--first-row N] [--no-text] [--no-coord] [--no-color] [--no-history]",
          "write label texts, coordinates (m) and colour indices from a delimited table, label k "
          "from line N + k (default 1, the line after the titles)",
-         {{"--layout", 1},
+         {{"--no-history", 0},
+          {"--layout", 1},
           {"--delimiter", 1},
           {"--first-row", 1},
           {"--no-text", 0},
@@ -146,21 +154,21 @@ std::vector<TCliCommand> EditCommands() {
          2,
          RunApplyLabels},
         {"reset-positions",
-         "reset-positions FILE [--layout gpr|gpr2]",
+         "reset-positions FILE [--layout gpr|gpr2] [--no-history]",
          "set the coordinate of every trace to 0",
-         {{"--layout", 1}},
+         {{"--no-history", 0}, {"--layout", 1}},
          1,
          RunResetPositions},
         {"reset-names",
-         "reset-names FILE [--layout gpr|gpr2]",
+         "reset-names FILE [--layout gpr|gpr2] [--no-history]",
          "erase the texts of all labels, keeping the labels",
-         {{"--layout", 1}},
+         {{"--no-history", 0}, {"--layout", 1}},
          1,
          RunResetNames},
         {"insert-label",
-         "insert-label FILE [--layout gpr|gpr2] [--first] [--last] [--trace N]",
+         "insert-label FILE [--layout gpr|gpr2] [--first] [--last] [--trace N] [--no-history]",
          "put labels without text on the first, the last or trace N (counted from 0)",
-         {{"--layout", 1}, {"--first", 0}, {"--last", 0}, {"--trace", 1}},
+         {{"--no-history", 0}, {"--layout", 1}, {"--first", 0}, {"--last", 0}, {"--trace", 1}},
          1,
          RunInsertLabel},
     };

@@ -7,7 +7,7 @@ namespace trelvanox {
 
 int RunExportLabels(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     TRadargramDocument document;
-    if (!OpenDocument(document, args.Positional[0], LayoutOption(args), err)) return 1;
+    if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
     // A file that cannot be created throws; the dispatcher prints its message and exits with 1.
     ExportGridToFile(document.ReadLabelTable(), args.Positional[1]);
     return 0;

@@ -7,7 +7,7 @@ namespace trelvanox {
 
 int RunInfo(const TParsedArgs& args, std::ostream& out, std::ostream& err) {
     TRadargramDocument document;
-    if (!OpenDocument(document, args.Positional[0], LayoutOption(args), err)) return 1;
+    if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
     out << BuildInfoReport(document) << '\n';
     return 0;
 }
@@ -17,14 +17,14 @@ int RunRewrite(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     const TRadarLayout writeLayout =
         args.Has("--write-layout") ? LayoutOption(args, "--write-layout") : layout;
     TRadargramDocument document;
-    if (!OpenDocument(document, args.Positional[0], layout, err)) return 1;
-    return Report(document.Write(document.Path(), writeLayout), err);
+    if (!OpenDocument(document, args, layout, err)) return 1;
+    return Report(document.Write(document.Path(), writeLayout, "Перезапись файла"), err);
 }
 
 int RunPack(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     TRadargramDocument document;
-    if (!OpenDocument(document, args.Positional[0], LayoutOption(args), err)) return 1;
-    return Report(document.WriteWithoutGaps(), err);
+    if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
+    return Report(document.WriteWithoutGaps("Удаление 0-разделителя"), err);
 }
 
 std::vector<TCliCommand> FileCommands() {
@@ -36,15 +36,15 @@ std::vector<TCliCommand> FileCommands() {
          1,
          RunInfo},
         {"rewrite",
-         "rewrite FILE [--layout gpr|gpr2] [--write-layout gpr|gpr2]",
+         "rewrite FILE [--layout gpr|gpr2] [--write-layout gpr|gpr2] [--no-history]",
          "read the file and write it back in place (in the second layout when given)",
-         {{"--layout", 1}, {"--write-layout", 1}},
+         {{"--no-history", 0}, {"--layout", 1}, {"--write-layout", 1}},
          1,
          RunRewrite},
         {"pack",
-         "pack FILE [--layout gpr|gpr2]",
+         "pack FILE [--layout gpr|gpr2] [--no-history]",
          "read the file and write its traces back without the zero gaps",
-         {{"--layout", 1}},
+         {{"--no-history", 0}, {"--layout", 1}},
          1,
          RunPack},
     };

@@ -6,7 +6,7 @@
 namespace trelvanox::test {
 
 TFileStamp TMemoryRadarFile::Stamp() const {
-    return {Bytes.size(), modifications_};
+    return {Bytes.size(), modifications_, 0, 0};
 }
 
 bool TMemoryRadarFile::ReadAt(std::uint64_t offset, TReadSlices slices) {
@@ -29,6 +29,12 @@ bool TMemoryRadarFile::WriteAt(std::uint64_t offset, TWriteSlices slices) {
         bytesWritten_ += slice.size();
         ++modifications_;
     }
+    return true;
+}
+
+bool TMemoryRadarFile::Truncate(std::uint64_t size) {
+    Bytes.resize(size, 0);
+    ++modifications_;
     return true;
 }
 

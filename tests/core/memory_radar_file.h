@@ -19,6 +19,7 @@ class TMemoryRadarFile final : public TRadarFile {
     bool ReadAt(std::uint64_t offset, TReadSlices slices) override;
     bool WriteAt(std::uint64_t offset, TWriteSlices slices) override;
     bool Sync() override { return !FailSync; }
+    bool Truncate(std::uint64_t size) override;
 
     std::vector<std::uint8_t> Bytes;
     std::optional<std::uint64_t> FailReadAfter;

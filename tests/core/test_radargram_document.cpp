@@ -26,6 +26,8 @@ static void PrintTo(TRadarLayout layout, std::ostream* os) {
 
 namespace {
 
+const std::string kStep = "Запись";
+
 constexpr TRadarLayout kGpr = TRadarLayout::Gpr;
 constexpr TRadarLayout kGpr2 = TRadarLayout::Gpr2;
 constexpr int kValueCol = static_cast<int>(THeaderTableColumn::Value);
@@ -217,7 +219,7 @@ TEST_P(DocumentTest, WriteStoresAModelChangeThatReadAgainShows) {
     model.TraceHeaders()[6].Coordinate = 777000;
     model.Header().StartCoordinate = 4200000;
 
-    ExpectOk(document_.Write());
+    ExpectOk(document_.Write(kStep));
     EXPECT_EQ(changes_, (std::vector{TDocumentChange::Read, TDocumentChange::Written}));
     ExpectOk(document_.ReadAgain());
 
@@ -238,7 +240,7 @@ TEST_P(DocumentTest, WriteWithoutGapsPacksTheTracesAndKeepsTheLayout) {
     ExpectOk(document_.Open(path, GetParam()));
     document_.Model().TraceHeaders()[5].Coordinate = 555000;
 
-    ExpectOk(document_.WriteWithoutGaps());
+    ExpectOk(document_.WriteWithoutGaps(kStep));
 
     EXPECT_EQ(changes_, (std::vector{TDocumentChange::Read, TDocumentChange::Written}));
     EXPECT_EQ(document_.Layout(), GetParam());
@@ -265,9 +267,9 @@ TEST_P(DocumentTest, WriteIntoAnotherFileIsRefusedAndTellsNoOne) {
     ExpectOk(document_.Open(path, GetParam()));
     const auto notLoaded = WriteFailureMessage(TWriteStatus::NotLoaded);
 
-    ExpectMessage(document_.Write(other, GetParam()), notLoaded);
-    ExpectMessage(document_.Write(other, OtherLayout(GetParam())), notLoaded);
-    ExpectMessage(document_.WriteWithoutGaps(other), notLoaded);
+    ExpectMessage(document_.Write(other, GetParam(), kStep), notLoaded);
+    ExpectMessage(document_.Write(other, OtherLayout(GetParam()), kStep), notLoaded);
+    ExpectMessage(document_.WriteWithoutGaps(other, kStep), notLoaded);
 
     EXPECT_EQ(changes_, std::vector{TDocumentChange::Read});
     EXPECT_EQ(document_.Layout(), GetParam());
@@ -280,7 +282,7 @@ TEST_P(DocumentTest, WriteInTheOtherLayoutMakesItTheDocumentsLayout) {
     const auto before = test::Snapshot(document_.Model());
     const TRadarLayout other = OtherLayout(GetParam());
 
-    ExpectOk(document_.Write(document_.Path(), other));
+    ExpectOk(document_.Write(document_.Path(), other, kStep));
 
     EXPECT_EQ(document_.Layout(), other);
     EXPECT_EQ(changes_, (std::vector{TDocumentChange::Read, TDocumentChange::Written}));
@@ -352,7 +354,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DocumentFixture, RequireReadRefusesUntilAReadCompletes) {
     const auto notLoaded = WriteFailureMessage(TWriteStatus::NotLoaded);
     ExpectMessage(document_.RequireRead(), notLoaded);
-    EXPECT_FALSE(document_.Write().Ok());
+    EXPECT_FALSE(document_.Write(kStep).Ok());
     EXPECT_FALSE(document_.Open(folder_ / "missing.gpr", kGpr2).Ok());
     ExpectMessage(document_.RequireRead(), notLoaded);
     EXPECT_TRUE(document_.Path().empty());

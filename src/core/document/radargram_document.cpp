@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "document/document_messages.h"
 #include "header/header_table.h"
 #include "model/radargram_io.h"
 
@@ -19,9 +20,11 @@ TDocumentResult WriteOutcome(const TWriteResult& write) {
 
 }  // namespace
 
-TRadargramDocument::TRadargramDocument()
+TRadargramDocument::TRadargramDocument(std::filesystem::path stateFolder,
+                                       std::uint64_t historyLimit)
     : headerTable_(static_cast<int>(THeaderTableColumn::Count), kHeaderTableRows),
-      readLabelTable_(static_cast<int>(TReadLabelColumn::Count), kReadLabelRows) {
+      readLabelTable_(static_cast<int>(TReadLabelColumn::Count), kReadLabelRows),
+      history_(std::move(stateFolder), historyLimit) {
     SetHeaderTableCaptions(headerTable_);
     SetReadLabelCaptions(readLabelTable_);
 }
@@ -33,7 +36,18 @@ TDocumentResult TRadargramDocument::Open(const std::filesystem::path& path, TRad
     readLabelTable_.SetRowCount(kReadLabelRows);
     SetReadLabelCaptions(readLabelTable_);
 
-    const TReadResult read = ReadRadargram(model_, path, layout);
+    notices_.clear();
+    TReadResult read{1, TReadStatus::OpenFailed, std::nullopt};
+    if (const auto file = OpenRadarFile(path)) {
+        std::error_code ec;
+        std::filesystem::path source = std::filesystem::canonical(path, ec);
+        if (ec) source = std::filesystem::absolute(path);
+        // An interrupted change is put right before anything of the file is read or shown.
+        notices_ = history_.Recover(source, *file);
+        if (!notices_.empty()) Notify(TDocumentChange::Recovered);
+        read = ReadRadargramFrom(model_, *file, layout, source);
+        if (read.Code == 0) stamp_ = file->Stamp();
+    }
     fileSize_ = read.FileSize;
     const TDocumentResult result = ReadOutcome(read);
     if (result.Ok()) {
@@ -51,27 +65,94 @@ TDocumentResult TRadargramDocument::ReadAgain() {
     return Open(path, layout_);
 }
 
-TDocumentResult TRadargramDocument::Write(const std::filesystem::path& path, TRadarLayout layout) {
-    const TDocumentResult result = WriteOutcome(WriteRadargram(model_, path, layout));
-    if (result.Ok()) {
-        layout_ = layout;
-        Notify(TDocumentChange::Written);
-    }
-    return result;
+TDocumentResult TRadargramDocument::Write(const std::filesystem::path& path, TRadarLayout layout,
+                                          const std::string& description) {
+    return WriteJournalled(path, layout, false, description);
 }
 
-TDocumentResult TRadargramDocument::Write() {
-    return Write(path_, layout_);
+TDocumentResult TRadargramDocument::Write(const std::string& description) {
+    return Write(path_, layout_, description);
 }
 
-TDocumentResult TRadargramDocument::WriteWithoutGaps(const std::filesystem::path& path) {
-    const TDocumentResult result = WriteOutcome(WriteRadargramWithoutGaps(model_, path));
-    if (result.Ok()) Notify(TDocumentChange::Written);
-    return result;
+TDocumentResult TRadargramDocument::WriteWithoutGaps(const std::filesystem::path& path,
+                                                     const std::string& description) {
+    return WriteJournalled(path, layout_, true, description);
 }
 
-TDocumentResult TRadargramDocument::WriteWithoutGaps() {
-    return WriteWithoutGaps(path_);
+TDocumentResult TRadargramDocument::WriteWithoutGaps(const std::string& description) {
+    return WriteWithoutGaps(path_, description);
+}
+
+TDocumentResult TRadargramDocument::WriteJournalled(const std::filesystem::path& path,
+                                                    TRadarLayout layout, bool packed,
+                                                    const std::string& description) {
+    TWriteStatus status = TWriteStatus::Ok;
+    const auto file = OpenFileForWrite(model_, path, status);
+    if (!file) return WriteOutcome({1, status});
+    if (auto refused = ChangedSinceRead(*file)) return *refused;
+
+    const TFileStamp before = file->Stamp();
+    TWriteResult written{1, TWriteStatus::NotLoaded};
+    TJournalInfo label;
+    label.Description = description;
+    label.LayoutBefore = layout_;
+    // A packed file reads as GPR: its traces lie without gaps.
+    label.LayoutAfter = packed ? TRadarLayout::Gpr : layout;
+    const THistoryOutcome outcome = history_.Change(
+        model_.SourcePath(), *file,
+        [&](TRadarFile& stand) {
+            written = WriteRadargramTo(model_, stand, layout, packed);
+            return written.Code == 0;
+        },
+        label, keepHistory_);
+    if (const auto failure = ChangeFailureMessage(outcome.Status, written.Status)) return {failure};
+
+    stamp_ = file->Stamp();
+    // The gap bytes were taken with the file as it was; they still are what it holds.
+    TGapBytes& gaps = model_.GapBytes();
+    if (gaps.Valid && gaps.Stamp == before) gaps.Stamp = *stamp_;
+    layout_ = layout;
+    Notify(TDocumentChange::Written);
+    return {};
+}
+
+TDocumentResult TRadargramDocument::Undo() {
+    return Step(true);
+}
+
+TDocumentResult TRadargramDocument::Redo() {
+    return Step(false);
+}
+
+TDocumentResult TRadargramDocument::Step(bool undo) {
+    if (auto unread = RequireRead(); !unread.Ok()) return unread;
+    TWriteStatus status = TWriteStatus::Ok;
+    const auto file = OpenFileForWrite(model_, path_, status);
+    if (!file) return WriteOutcome({1, status});
+    if (auto refused = ChangedSinceRead(*file)) return *refused;
+
+    const THistoryOutcome outcome = undo ? history_.Undo(model_.SourcePath(), *file)
+                                         : history_.Redo(model_.SourcePath(), *file);
+    if (const auto failure = StepFailureMessage(outcome.Status, undo)) return {failure};
+    stamp_ = file->Stamp();
+    Notify(TDocumentChange::Written);
+    const std::filesystem::path path = path_;
+    return Open(path, outcome.Layout);
+}
+
+std::vector<THistoryEntry> TRadargramDocument::History() {
+    if (!model_.HasHeader()) return {};
+    const auto file = OpenRadarFile(path_);
+    if (!file || ChangedSinceRead(*file)) return {};
+    return history_.Entries(model_.SourcePath(), *file);
+}
+
+std::optional<TDocumentResult> TRadargramDocument::ChangedSinceRead(const TRadarFile& file) const {
+    const TFileStamp now = file.Stamp();
+    if (!stamp_ || now == *stamp_) return std::nullopt;
+    TDocumentResult refused{ChangedOnDiskMessage(*stamp_, now)};
+    refused.ChangedOnDisk = true;
+    return refused;
 }
 
 TDocumentResult TRadargramDocument::RequireRead() const {

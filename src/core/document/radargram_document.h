@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/string_grid.h"
+#include "document/file_history.h"
 #include "labels/read_label_table.h"
 #include "model/file_messages.h"
 #include "model/radar_layout.h"
@@ -18,17 +19,21 @@ namespace trelvanox {
 
 // What changed in a document, for those who show it.
 enum class TDocumentChange {
+    Recovered,    // before a read: an interrupted change was put right (see Notices())
     Read,         // a complete read: model, both tables, counts, length and size are new
     ReadFailed,   // a read that did not complete: the read-label table is empty and the size is
                   // that of the file tried, when it could be opened; all else is as before
     HeaderTable,  // the header table and the profile length were filled again from the model
-    Written,      // the model was stored into a file
+    Written,      // the model was stored into a file, or a change was undone or redone
 };
 
 // The outcome of a document operation: success, or the message the window or the batch tool
 // shows for the failure (text, caption, icon). The document itself shows nothing.
 struct TDocumentResult {
     std::optional<TFileMessage> Message;  // empty on success
+    // The write was refused because another program changed or replaced the file since it was
+    // read: reading it again is the way on.
+    bool ChangedOnDisk = false;
 
     bool Ok() const { return !Message; }
     std::int32_t Code() const { return Ok() ? 0 : 1; }
@@ -47,7 +52,9 @@ class TRadargramDocument {
   public:
     using TObserver = std::function<void(TDocumentChange)>;
 
-    TRadargramDocument();
+    // Journals and the history of every file go into the state folder (see TFileHistory).
+    explicit TRadargramDocument(std::filesystem::path stateFolder = DefaultStateFolder(),
+                                std::uint64_t historyLimit = kDefaultHistoryLimit);
     TRadargramDocument(const TRadargramDocument&) = delete;
     TRadargramDocument& operator=(const TRadargramDocument&) = delete;
 
@@ -57,13 +64,29 @@ class TRadargramDocument {
     TDocumentResult Open(const std::filesystem::path& path, TRadarLayout layout);
     // Reads the file of the last complete read again, in the layout the document has.
     TDocumentResult ReadAgain();
-    // Stores the model in place into the file at path (it must be the file last read) in the
-    // layout; the layout becomes the document's once the write succeeded.
-    TDocumentResult Write(const std::filesystem::path& path, TRadarLayout layout);
-    TDocumentResult Write();  // into Path(), in Layout()
+    // Stores the model in place into the file at path (it must be the file last read, unchanged
+    // since) in the layout; the layout becomes the document's once the write succeeded. Only the
+    // bytes that differ are written, behind a rollback journal; the change becomes a step of the
+    // file's history under the description (unless history is off). A write that fails leaves
+    // the file as it was.
+    TDocumentResult Write(const std::filesystem::path& path, TRadarLayout layout,
+                          const std::string& description);
+    TDocumentResult Write(const std::string& description);  // into Path(), in Layout()
     // As Write, with the traces packed without the gaps.
-    TDocumentResult WriteWithoutGaps(const std::filesystem::path& path);
-    TDocumentResult WriteWithoutGaps();  // into Path()
+    TDocumentResult WriteWithoutGaps(const std::filesystem::path& path,
+                                     const std::string& description);
+    TDocumentResult WriteWithoutGaps(const std::string& description);  // into Path()
+    // Puts the file back as it was before its newest change, or forward again to after the
+    // oldest undone one, then reads it again (in the layout of that side).
+    TDocumentResult Undo();
+    TDocumentResult Redo();
+    // The steps of the file's history, oldest first.
+    std::vector<THistoryEntry> History();
+    // Whether changes are kept as history steps (they are always journalled); off clears the
+    // history of each file written, since its steps no longer lead to it.
+    void SetKeepHistory(bool keep) { keepHistory_ = keep; }
+    // What the last Open reported about an interrupted change or a lost history (Russian).
+    const std::vector<std::string>& Notices() const { return notices_; }
     // Success once a file has been read; otherwise the writer's "not read" message, for the
     // commands that must change nothing without a file.
     TDocumentResult RequireRead() const;
@@ -93,6 +116,11 @@ class TRadargramDocument {
   private:
     void Notify(TDocumentChange change);
     void FillTables();
+    TDocumentResult WriteJournalled(const std::filesystem::path& path, TRadarLayout layout,
+                                    bool packed, const std::string& description);
+    TDocumentResult Step(bool undo);
+    // The refusal when the file is not the one read or written last; nothing when it is.
+    std::optional<TDocumentResult> ChangedSinceRead(const TRadarFile& file) const;
 
     TRadargram model_;
     std::filesystem::path path_;
@@ -102,6 +130,11 @@ class TRadargramDocument {
     std::string profileLength_;
     TStringGrid readLabelTable_;
     TReadLabelCounts labelCounts_;
+    TFileHistory history_;
+    bool keepHistory_ = true;
+    // The file as the last read or our last change left it.
+    std::optional<TFileStamp> stamp_;
+    std::vector<std::string> notices_;
     std::vector<std::pair<int, TObserver>> observers_;
     int nextKey_ = 0;
 };

@@ -54,6 +54,12 @@ bool TransferAll(std::uint64_t offset, Slices slices, Transfer transfer) {
     return true;
 }
 
+TFileStamp StampOf(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 class TPosixRadarFile final : public TRadarFile {
   public:
     explicit TPosixRadarFile(int fd) : fd_(fd) {}
@@ -64,8 +70,7 @@ class TPosixRadarFile final : public TRadarFile {
     TFileStamp Stamp() const override {
         struct stat st {};
         if (::fstat(fd_, &st) != 0) return {};
-        return {static_cast<std::uint64_t>(st.st_size),
-                static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+        return StampOf(st);
     }
 
     bool ReadAt(std::uint64_t offset, TReadSlices slices) override {
@@ -81,6 +86,14 @@ class TPosixRadarFile final : public TRadarFile {
     }
 
     bool Sync() override { return ::fsync(fd_) == 0; }
+
+    bool Truncate(std::uint64_t size) override {
+        int result = 0;
+        do {
+            result = ::ftruncate(fd_, static_cast<off_t>(size));
+        } while (result != 0 && errno == EINTR);
+        return result == 0;
+    }
 
   private:
     int fd_;
@@ -98,6 +111,28 @@ std::unique_ptr<TRadarFile> OpenRadarFile(const std::filesystem::path& path) {
         (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return nullptr;
     return file;
+}
+
+std::optional<TFileStamp> StampOfPath(const std::filesystem::path& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return StampOf(st);
+}
+
+std::unique_ptr<TRadarFile> CreateRadarFile(const std::filesystem::path& path) {
+    if (path.empty()) return nullptr;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return nullptr;
+    return std::make_unique<TPosixRadarFile>(fd);
+}
+
+bool SyncFolder(const std::filesystem::path& folder) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
 }
 
 }  // namespace trelvanox

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "model/radargram.h"
@@ -28,6 +29,8 @@ class TRadarFile {
     virtual bool WriteAt(std::uint64_t offset, TWriteSlices slices) = 0;
     // Makes everything written reach the disk.
     virtual bool Sync() = 0;
+    // Cuts or extends the file to size bytes.
+    virtual bool Truncate(std::uint64_t size) = 0;
 };
 
 // Opens an existing regular file for reading and writing without truncating it. Nothing (no
@@ -35,5 +38,15 @@ class TRadarFile {
 // a file without any write permission counts as read-only even for a user who could override
 // the permission, because marking a survey file read-only is how an operator protects it.
 std::unique_ptr<TRadarFile> OpenRadarFile(const std::filesystem::path& path);
+
+// The stamp of the file at path; nothing when it cannot be examined.
+std::optional<TFileStamp> StampOfPath(const std::filesystem::path& path);
+
+// Creates a new, empty file readable and writable by its owner alone (for journals); nothing when
+// it exists already or cannot be made.
+std::unique_ptr<TRadarFile> CreateRadarFile(const std::filesystem::path& path);
+
+// Makes the entries of a folder (files created, renamed or removed in it) reach the disk.
+bool SyncFolder(const std::filesystem::path& folder);
 
 }  // namespace trelvanox

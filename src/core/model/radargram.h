@@ -13,10 +13,13 @@
 
 namespace trelvanox {
 
-// Size and modification time of a file, to tell whether it changed since we last saw it.
+// Size and modification time of a file, and which file it is (device and inode where the
+// system has them), to tell whether it changed or was replaced since we last saw it.
 struct TFileStamp {
     std::uint64_t Size = 0;
     std::int64_t ModifiedNs = 0;
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
     bool operator==(const TFileStamp&) const = default;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "model/radar_file.h"
@@ -50,6 +51,12 @@ TWriteResult WriteRadargram(TRadargram& model, const std::filesystem::path& path
 // As WriteRadargram, but the traces are packed without gaps whatever the layout, and the label
 // records follow after 4 bytes passed over.
 TWriteResult WriteRadargramWithoutGaps(TRadargram& model, const std::filesystem::path& path);
+
+// Opens the file at path for a write of the model: nothing, with the status OpenFailed when it
+// cannot be opened for update, or NotLoaded when it is not the file the model was read from.
+std::unique_ptr<TRadarFile> OpenFileForWrite(const TRadargram& model,
+                                             const std::filesystem::path& path,
+                                             TWriteStatus& status);
 
 // The same over an already opened file; `source` is the resolved path the model remembers.
 TReadResult ReadRadargramFrom(TRadargram& model, TRadarFile& file, TRadarLayout layout,

@@ -28,13 +28,29 @@ bool Writable(TRadargram& model) {
 
 TWriteResult WriteToPath(TRadargram& model, const std::filesystem::path& path, TRadarLayout layout,
                          bool packed) {
-    const auto file = OpenRadarFile(path);
-    if (!file) return {1, TWriteStatus::OpenFailed};
-    if (!IsSourceFile(model, path)) return {1, TWriteStatus::NotLoaded};
+    TWriteStatus status = TWriteStatus::Ok;
+    const auto file = OpenFileForWrite(model, path, status);
+    if (!file) return {1, status};
     return WriteRadargramTo(model, *file, layout, packed);
 }
 
 }  // namespace
+
+std::unique_ptr<TRadarFile> OpenFileForWrite(const TRadargram& model,
+                                             const std::filesystem::path& path,
+                                             TWriteStatus& status) {
+    auto file = OpenRadarFile(path);
+    if (!file) {
+        status = TWriteStatus::OpenFailed;
+        return nullptr;
+    }
+    if (!IsSourceFile(model, path)) {
+        status = TWriteStatus::NotLoaded;
+        return nullptr;
+    }
+    status = TWriteStatus::Ok;
+    return file;
+}
 
 TWriteResult WriteRadargram(TRadargram& model, const std::filesystem::path& path,
                             TRadarLayout layout) {

@@ -38,8 +38,8 @@ TProgress TFmRegulationAmplitude::BarProgress() {
     };
 }
 
-bool TFmRegulationAmplitude::WriteFile() {
-    return WriteRadargram(context_) == 0;
+bool TFmRegulationAmplitude::WriteFile(const char* description) {
+    return WriteRadargram(context_, description) == 0;
 }
 
 void TFmRegulationAmplitude::ShowOperationMessage(const QString& text, const QString& caption) {
@@ -67,7 +67,7 @@ void TFmRegulationAmplitude::bbtnGainClick() {
     ApplyGain(context_.Document.Model(), WindowFromFields(), {factor, mode, threshold, upper},
               BarProgress());
     pbarProgress_->hide();
-    if (!WriteFile()) return;
+    if (!WriteFile("Усиление амплитуд")) return;
     ShowOperationMessage(QStringLiteral("Амплитуды усилены"), QStringLiteral("Усиление амплитуд"));
 }
 
@@ -79,14 +79,14 @@ void TFmRegulationAmplitude::bbtnCutAmplitudeClick() {
         pbarProgress_->show();
         ClipAmplitudes(context_.Document.Model(), Utf8(stxtMaxAmplitude_->Text()), BarProgress());
         pbarProgress_->hide();
-        if (!WriteFile()) return;
+        if (!WriteFile("Обрезка амплитуд")) return;
     }
     if (chkMinAmplitude_->isChecked()) {
         pbarProgress_->show();
         SilenceAmplitudes(context_.Document.Model(), Utf8(stxtMinAmplitude_->Text()),
                           BarProgress());
         pbarProgress_->hide();
-        if (!WriteFile()) return;
+        if (!WriteFile("Обнуление малых амплитуд")) return;
     }
     ShowOperationMessage(QStringLiteral("Амплитуды отсчетов обрезаны до заданного уровня"),
                          QStringLiteral("Обрезка амплитуд"));
@@ -104,7 +104,7 @@ void TFmRegulationAmplitude::bbtnZeroTracesClick() {
                });
     pbarProgress_->hide();
     lblProcentDone_->hide();
-    if (!WriteFile()) return;
+    if (!WriteFile("Обнуление трасс")) return;
     ShowOperationMessage(QStringLiteral("Амплитуды заданных трасс успешно обнулены"),
                          QStringLiteral("Обнуление трасс"));
 }
@@ -128,7 +128,7 @@ void TFmRegulationAmplitude::bbtnZeroMaxAmplitudeClick() {
     if (!FileLoaded()) return;
     pbarProgress_->show();
     ZeroLargestAmplitude(context_.Document.Model(), BarProgress());
-    WriteFile();
+    WriteFile("Обнуление максимальной амплитуды");
     pbarProgress_->hide();
 }
 

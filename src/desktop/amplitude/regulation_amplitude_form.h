@@ -81,9 +81,9 @@ class TFmRegulationAmplitude : public TModelessDialog {
     TProcessingWindow WindowFromFields() const;
     // Moves the progress bar; positions beyond its range show as its end.
     TProgress BarProgress();
-    // Writes the model back; the operation's message follows only a write that succeeded,
-    // since a failed write has already said why.
-    bool WriteFile();
+    // Writes the model back as a history step with the description; the operation's message
+    // follows only a write that succeeded, since a failed write has already said why.
+    bool WriteFile(const char* description);
     void ShowOperationMessage(const QString& text, const QString& caption);
 
     TDocumentContext& context_;

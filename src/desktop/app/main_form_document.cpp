@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "desktop/app/main_form.h"
+#include "desktop/platform/platform.h"
 #include "desktop/widgets/string_grid_model.h"
 #include "desktop/widgets/string_grid_view.h"
 #include "model/file_messages.h"
@@ -20,6 +21,12 @@ QString Text(const std::string& text) {
 
 void TFmMainForm::ShowDocumentChange(TDocumentChange change) {
     switch (change) {
+        case TDocumentChange::Recovered:
+            // Said before the tables show the file, so that what they show is explained.
+            for (const std::string& notice : document_.Notices())
+                platform_.MessageBox(this, Text(notice), QStringLiteral("Восстановление файла"),
+                                     TMsgButtons::Ok, TMsgIcon::Information);
+            break;
         case TDocumentChange::Read: {
             ltxtLenghtOfProfil_->setText(Text(document_.ProfileLengthText()));
             sgReadF4Header_->GridModel()->GridChanged();

@@ -45,9 +45,11 @@ std::int32_t ReadRadargram(TDocumentContext& context) {
     return ReportResult(context, context.Document.Open(FilePath(context), Layout(context))) ? 0 : 1;
 }
 
-std::int32_t WriteRadargram(TDocumentContext& context) {
-    return ReportResult(context, context.Document.Write(FilePath(context), Layout(context))) ? 0
-                                                                                             : 1;
+std::int32_t WriteRadargram(TDocumentContext& context, const std::string& description) {
+    return ReportResult(context,
+                        context.Document.Write(FilePath(context), Layout(context), description))
+               ? 0
+               : 1;
 }
 
 void btnOpenDirectoryClick(TDocumentContext& context, QString& lastOpenedPath,
@@ -70,19 +72,20 @@ std::int32_t acnReadFileExecute(TDocumentContext& context) {
 }
 
 void acnWriteFileExecute(TDocumentContext& context) {
-    WriteRadargram(context);
+    WriteRadargram(context, "Запись файла");
 }
 
 void acnDeleteZeroDelimiterExecute(TDocumentContext& context) {
-    ReportResult(context, context.Document.WriteWithoutGaps(FilePath(context)));
+    ReportResult(context,
+                 context.Document.WriteWithoutGaps(FilePath(context), "Удаление 0-разделителя"));
 }
 
 bool RequireReadFile(TDocumentContext& context) {
     return ReportResult(context, context.Document.RequireRead());
 }
 
-bool WriteAndRefresh(TDocumentContext& context) {
-    if (WriteRadargram(context) != 0) return false;
+bool WriteAndRefresh(TDocumentContext& context, const std::string& description) {
+    if (WriteRadargram(context, description) != 0) return false;
     return acnReadFileExecute(context) == 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "desktop/document/document_context.h"
 
@@ -18,7 +19,8 @@ bool ReportResult(TDocumentContext& context, const TDocumentResult& result);
 
 // Each reports its own failure; the results are 0 for success and 1 for failure.
 std::int32_t ReadRadargram(TDocumentContext& context);
-std::int32_t WriteRadargram(TDocumentContext& context);
+// The write is journalled and becomes a step of the file's history under the description.
+std::int32_t WriteRadargram(TDocumentContext& context, const std::string& description);
 
 // "Открыть": choose a file, then read it (cancelling reads the file already named). The dialog
 // proposes lastOpenedPath and keeps the choice there; radargramFileName takes the chosen file's
@@ -38,6 +40,6 @@ bool RequireReadFile(TDocumentContext& context);
 // The end of every such command: write the model, then refresh both tables from the file.
 // A failed write stops before the read, so its message is the last the user sees; true only
 // when both succeeded, which is when the command may report success.
-bool WriteAndRefresh(TDocumentContext& context);
+bool WriteAndRefresh(TDocumentContext& context, const std::string& description);
 
 }  // namespace trelvanox

@@ -13,6 +13,8 @@ namespace trelvanox {
 
 namespace {
 
+constexpr const char* kHeaderEditStep = "Редактирование заголовка";
+
 std::string Utf8(const QString& text) {
     return text.toStdString();
 }
@@ -38,7 +40,7 @@ bool acnChangeHeaderSetsExecute(TDocumentContext& context, const THeaderEditPage
     if (!RequireReadFile(context)) return false;
     // A text that does not convert throws before any field changes; the dispatcher shows it.
     EditHeader(context.Document.Model(), EditTexts(page), context.Settings);
-    if (!WriteAndRefresh(context)) return false;
+    if (!WriteAndRefresh(context, kHeaderEditStep)) return false;
     Inform(context, "Редактирование заголоака успешно завершено!",
            "Редактирование заголовка радарограммы");
     return true;
@@ -46,7 +48,7 @@ bool acnChangeHeaderSetsExecute(TDocumentContext& context, const THeaderEditPage
 
 void btnChangeHeaderSetsClick(TDocumentContext& context, const THeaderEditPage& page) {
     if (!acnChangeHeaderSetsExecute(context, page)) return;
-    if (WriteRadargram(context) != 0) return;
+    if (WriteRadargram(context, kHeaderEditStep) != 0) return;
     context.Document.RefillHeaderTable();
 }
 
@@ -59,7 +61,7 @@ void acnSetNoHeaderExecute(TDocumentContext& context) {
     if (answer != TMsgResult::Ok) return;
     if (!RequireReadFile(context)) return;
     ClearHeader(context.Document.Model());
-    if (!WriteAndRefresh(context)) return;
+    if (!WriteAndRefresh(context, "Удаление данных заголовка")) return;
     Inform(context, "Данные из заголовка успешно удалены!", "Удаление данных заголовка");
 }
 

@@ -56,7 +56,7 @@ void acnChangeLabelSetsExecute(TDocumentContext& context, const TStringGrid& edi
                                     TMsgIcon::Stop);
         return;
     }
-    if (!WriteAndRefresh(context)) return;
+    if (!WriteAndRefresh(context, "Редактирование меток")) return;
     Inform(&context.Owner, context.Platform, "Редактирование меток успешно завершено!",
            "Редактирование меток");
 }
@@ -69,7 +69,7 @@ void acnSetZeroPositionExecute(TDocumentContext& context) {
         return;
     if (!RequireReadFile(context)) return;
     ResetTracePositions(context.Document.Model());
-    if (!WriteAndRefresh(context)) return;
+    if (!WriteAndRefresh(context, "Сброс координат трасс")) return;
     Inform(&context.Owner, context.Platform, "Положения трасс успешно обнулены!",
            "Сброс координат трасс");
 }
@@ -81,7 +81,7 @@ void acnSetNoLabelTextExecute(TDocumentContext& context) {
         return;
     if (!RequireReadFile(context)) return;
     ResetLabelNames(context.Document.Model());
-    if (!WriteAndRefresh(context)) return;
+    if (!WriteAndRefresh(context, "Сброс названия меток")) return;
     Inform(&context.Owner, context.Platform, "Подписи меток успешно сброшены!",
            "Сброс названия меток");
 }
@@ -102,7 +102,7 @@ void bbtnInsertLabelClick(TDocumentContext& context, TFmInsertLabel& dialog) {
                                     TMsgIcon::Exclamation);
         return;
     }
-    if (WriteRadargram(context) != 0 || ReadRadargram(context) != 0) return;
+    if (WriteRadargram(context, "Вставка метки") != 0 || ReadRadargram(context) != 0) return;
     Inform(&dialog, context.Platform, "Метки успешно вставлены", "Вставка метки");
 }
 

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "document/write_journal.h"
+#include "model/radar_file.h"
+
+namespace trelvanox {
+
+// The default history size: the oldest steps go once the steps of a file take more.
+constexpr std::uint64_t kDefaultHistoryLimit = std::uint64_t{2} << 30;
+
+// The user's state folder for journals and histories: $XDG_STATE_HOME/trelvanox, else
+// ~/.local/state/trelvanox; empty when neither variable names a folder.
+std::filesystem::path DefaultStateFolder();
+
+// One step of a file's history, oldest first.
+struct THistoryEntry {
+    std::string Description;
+    std::int64_t Time = 0;        // seconds since 1970
+    std::uint64_t BytesKept = 0;  // the size of its journal
+    bool Applied = true;          // false for a step that was undone (redo takes it again)
+};
+
+// How a change, an undo or a redo ended.
+enum class THistoryStatus {
+    Done,
+    Unchanged,      // the change altered no byte: the file and the history stay as they were
+    NothingToUndo,  // no step to undo or redo
+    WriterFailed,   // the change's own writer refused; nothing was touched
+    JournalFailed,  // the journal or the history could not be written; the file is untouched
+    RolledBack,     // the file could not be changed and holds its old bytes again
+    Interrupted,    // neither the change nor its rollback completed: the next read recovers
+    HistoryLost,    // undo or redo found the file changed by another program; history dropped
+};
+
+struct THistoryOutcome {
+    THistoryStatus Status = THistoryStatus::Done;
+    std::string Description;  // of the step done, undone or redone
+    // The layout the file has now, for undo and redo: the side of the step they put back.
+    TRadarLayout Layout = TRadarLayout::Gpr2;
+};
+
+// The journals and the history of radargram files, kept per file (by its resolved path) in a
+// state folder. Every change goes through a rollback journal made durable before the file is
+// touched; a committed journal becomes the change's history step.
+//
+// The folder of one file holds its journals (NNNNNNNN.step) and an index that names the steps in
+// order (applied or undone), the file's stamp after the last change we made, and the journal of
+// a change in progress. The index is replaced durably; each replacement is a commit point.
+class TFileHistory {
+  public:
+    // With an empty state folder, each file keeps its journals and history in a hidden folder
+    // beside it.
+    explicit TFileHistory(std::filesystem::path stateFolder,
+                          std::uint64_t limitBytes = kDefaultHistoryLimit);
+
+    // Before a read of the file at path (resolved) over target: puts back the old bytes of a
+    // change that was interrupted, or sets its journal aside when the file no longer matches it,
+    // and drops a history that another program's edit made wrong. Returns the messages for
+    // the user (Russian), in order.
+    std::vector<std::string> Recover(const std::filesystem::path& path, TRadarFile& target);
+
+    // Writes a change into target through a journal: only the differing bytes, old bytes kept
+    // first. The label gives the change's description and layouts. With keepStep the journal
+    // becomes the newest step (later, undone steps go); without, the file's history is cleared,
+    // since its steps no longer lead to this file.
+    THistoryOutcome Change(const std::filesystem::path& path, TRadarFile& target,
+                           const TChangeWriter& write, const TJournalInfo& label, bool keepStep);
+    // Takes the newest applied step back, or the oldest undone step again.
+    THistoryOutcome Undo(const std::filesystem::path& path, TRadarFile& target);
+    THistoryOutcome Redo(const std::filesystem::path& path, TRadarFile& target);
+
+    // The file's steps, oldest first; empty when it has none or its history is not valid for
+    // target any more.
+    std::vector<THistoryEntry> Entries(const std::filesystem::path& path, TRadarFile& target);
+
+    // The folder of the file's journals and history.
+    std::filesystem::path FolderOf(const std::filesystem::path& path) const;
+
+  private:
+    THistoryOutcome Step(const std::filesystem::path& path, TRadarFile& target, bool undo);
+
+    std::filesystem::path stateFolder_;
+    std::uint64_t limitBytes_;
+};
+
+}  // namespace trelvanox

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "model/radar_file.h"
+#include "model/radar_layout.h"
+
+namespace trelvanox {
+
+// A rollback journal of one change to a radargram file: for every byte range the change alters,
+// the offset, the old bytes and the new bytes, and the file's length and identity before and its
+// length after. The same journal takes the file back (the old side) or forward again (the new
+// side), so once committed it is also the change's step in the file's history.
+//
+// Format (little-endian): a 256-byte header
+//   "TRVXJRN1", u32 version 1, u32 complete flag, u64 device, u64 inode, u64 old size,
+//   i64 old modification time (ns), u64 new size, u64 record count, u64 changed bytes,
+//   i64 creation time (s since 1970), 160 bytes of UTF-8 description, zero padded, u32 layout
+//   before, u32 layout after (0 GPR, 1 GPR2), zero padding;
+// then the records: u64 offset, u64 length, the old bytes, the new bytes. The complete flag is
+// set, and synced, only after every record is on the disk, so a journal without it was never
+// the promise of a change and the file was never touched under it.
+struct TJournalInfo {
+    TFileStamp Before;          // the file before the change: identity, size, time
+    std::uint64_t NewSize = 0;  // its size after
+    std::uint64_t RecordCount = 0;
+    std::uint64_t ChangedBytes = 0;  // the bytes the change alters
+    std::int64_t Time = 0;           // when the change was recorded, in seconds since 1970
+    std::string Description;         // what the change was, for the user
+    // The layouts the file is read with before and after the change: undo and redo read it again
+    // in the layout of the side they put back.
+    TRadarLayout LayoutBefore = TRadarLayout::Gpr2;
+    TRadarLayout LayoutAfter = TRadarLayout::Gpr2;
+};
+
+// Which side of a journal to put into the file.
+enum class TJournalSide { Old, New };
+
+// Whether a file holds, in every journalled range, nothing but the journal's old or new bytes.
+enum class TJournalMatch {
+    Matches,
+    OtherFile,     // another file (device, inode) or a length outside the change
+    ChangedSince,  // a journalled byte holds something the journal never wrote
+    Unreadable,    // the journal or the file could not be read
+};
+
+// What a change writes: it gets a file to write into and returns whether it wrote everything.
+using TChangeWriter = std::function<bool(TRadarFile& file)>;
+
+// Runs write against a stand-in for target that compares every write with target's bytes and
+// records each differing range (and any growth) in journal; target itself is not written. Then
+// syncs the journal, marks it complete and syncs it again. The label gives the description, time
+// and layouts; the rest of the returned header is filled here. Nothing when write fails, a read
+// of target fails, or the journal cannot be written.
+std::optional<TJournalInfo> RecordChange(TRadarFile& target, TRadarFile& journal,
+                                         const TChangeWriter& write, TJournalInfo label);
+
+// The header of a complete journal; nothing for an incomplete or unreadable one.
+std::optional<TJournalInfo> ReadJournalInfo(TRadarFile& journal);
+
+// Puts one side of the journal into target: every record's bytes of that side, then the length
+// of that side, then a sync of target.
+bool ApplyJournal(TRadarFile& target, TRadarFile& journal, TJournalSide side);
+
+// Whether target can take the journal's side without losing anything the journal did not write:
+// same identity, a length between the two sides, every journalled byte one of the two.
+TJournalMatch CheckJournal(TRadarFile& target, TRadarFile& journal);
+
+// Whether target holds exactly the given side of the journal in its ranges and length.
+bool HoldsSide(TRadarFile& target, TRadarFile& journal, TJournalSide side);
+
+}  // namespace trelvanox

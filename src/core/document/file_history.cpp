@@ -147,8 +147,8 @@ fs::path DefaultStateFolder() {
     return {};
 }
 
-TFileHistory::TFileHistory(fs::path stateFolder, std::uint64_t limitBytes)
-    : stateFolder_(std::move(stateFolder)), limitBytes_(limitBytes) {}
+TFileHistory::TFileHistory(fs::path stateFolder, std::uint64_t limitBytes, TJournalFiles files)
+    : stateFolder_(std::move(stateFolder)), limitBytes_(limitBytes), files_(std::move(files)) {}
 
 fs::path TFileHistory::FolderOf(const fs::path& path) const {
     if (stateFolder_.empty()) {
@@ -176,7 +176,7 @@ std::vector<std::string> TFileHistory::Recover(const fs::path& path, TRadarFile&
 
     if (index->Pending) {
         const fs::path journalPath = folder / *index->Pending;
-        const auto journal = OpenRadarFile(journalPath);
+        const auto journal = files_.Open(journalPath);
         const auto info = journal ? ReadJournalInfo(*journal) : std::nullopt;
         const TJournalMatch match =
             info ? CheckJournal(target, *journal) : TJournalMatch::Unreadable;
@@ -236,7 +236,7 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
 
     const std::string name = NextStepName(folder);
     const fs::path journalPath = folder / name;
-    const auto journal = CreateRadarFile(journalPath);
+    const auto journal = files_.Create(journalPath);
     if (!journal) return {THistoryStatus::JournalFailed, description};
     bool writerOk = true;
     const auto recorded = RecordChange(
@@ -324,7 +324,7 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
     if (!undo) step = applied.base();
     if (step == index->Steps.end()) return {THistoryStatus::NothingToUndo, {}};
 
-    const auto journal = OpenRadarFile(folder / step->File);
+    const auto journal = files_.Open(folder / step->File);
     const auto info = journal ? ReadJournalInfo(*journal) : std::nullopt;
     const TJournalSide from = undo ? TJournalSide::New : TJournalSide::Old;
     const TJournalSide to = undo ? TJournalSide::Old : TJournalSide::New;
@@ -361,7 +361,7 @@ std::vector<THistoryEntry> TFileHistory::Entries(const fs::path& path, TRadarFil
     if (!index || index->Pending || index->Stamp != target.Stamp()) return {};
     std::vector<THistoryEntry> entries;
     for (const TStepRecord& step : index->Steps) {
-        const auto journal = OpenRadarFile(folder / step.File);
+        const auto journal = files_.Open(folder / step.File);
         const auto info = journal ? ReadJournalInfo(*journal) : std::nullopt;
         if (!info) continue;
         entries.push_back(

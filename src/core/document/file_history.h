@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +26,14 @@ struct THistoryEntry {
     std::int64_t Time = 0;        // seconds since 1970
     std::uint64_t BytesKept = 0;  // the size of its journal
     bool Applied = true;          // false for a step that was undone (redo takes it again)
+};
+
+// How the history opens its journals: the real files by default; tests put doubles that fail
+// in between.
+struct TJournalFiles {
+    std::function<std::unique_ptr<TRadarFile>(const std::filesystem::path&)> Create =
+        CreateRadarFile;
+    std::function<std::unique_ptr<TRadarFile>(const std::filesystem::path&)> Open = OpenRadarFile;
 };
 
 // How a change, an undo or a redo ended.
@@ -57,7 +67,8 @@ class TFileHistory {
     // With an empty state folder, each file keeps its journals and history in a hidden folder
     // beside it.
     explicit TFileHistory(std::filesystem::path stateFolder,
-                          std::uint64_t limitBytes = kDefaultHistoryLimit);
+                          std::uint64_t limitBytes = kDefaultHistoryLimit,
+                          TJournalFiles files = {});
 
     // Before a read of the file at path (resolved) over target: puts back the old bytes of a
     // change that was interrupted, or sets its journal aside when the file no longer matches it,
@@ -79,6 +90,9 @@ class TFileHistory {
     // target any more.
     std::vector<THistoryEntry> Entries(const std::filesystem::path& path, TRadarFile& target);
 
+    // Takes effect at the next change.
+    void SetLimit(std::uint64_t limitBytes) { limitBytes_ = limitBytes; }
+
     // The folder of the file's journals and history.
     std::filesystem::path FolderOf(const std::filesystem::path& path) const;
 
@@ -87,6 +101,7 @@ class TFileHistory {
 
     std::filesystem::path stateFolder_;
     std::uint64_t limitBytes_;
+    TJournalFiles files_;
 };
 
 }  // namespace trelvanox

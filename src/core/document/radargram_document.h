@@ -85,6 +85,8 @@ class TRadargramDocument {
     // Whether changes are kept as history steps (they are always journalled); off clears the
     // history of each file written, since its steps no longer lead to it.
     void SetKeepHistory(bool keep) { keepHistory_ = keep; }
+    // The most bytes the steps of one file may take; the oldest go first.
+    void SetHistoryLimit(std::uint64_t bytes) { history_.SetLimit(bytes); }
     // What the last Open reported about an interrupted change or a lost history (Russian).
     const std::vector<std::string>& Notices() const { return notices_; }
     // Success once a file has been read; otherwise the writer's "not read" message, for the

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need, on Debian, when it is missing.
+# Installs what building, running and testing need, on Debian, when it is missing. With
+# --sanitize also clang and its sanitizer and fuzzer runtimes, for scripts/sanitize.sh.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,12 @@ packages=(
     libbenchmark-dev        # bench/
     fonts-dejavu-core       # Cyrillic text on a bare machine
 )
+if [ "${1:-}" = "--sanitize" ]; then
+    packages+=(
+        clang               # AddressSanitizer, UndefinedBehaviorSanitizer and libFuzzer builds
+        libclang-rt-dev     # their runtimes
+    )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

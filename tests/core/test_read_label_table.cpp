@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kNumber = static_cast<int>(TReadLabelColumn::Number);
 constexpr int kTrace = static_cast<int>(TReadLabelColumn::Trace);
-constexpr int kText = static_cast<int>(TReadLabelColumn::Text);
 constexpr int kCoordinate = static_cast<int>(TReadLabelColumn::Coordinate);
 constexpr int kColor = static_cast<int>(TReadLabelColumn::Color);
 constexpr int kChainage = static_cast<int>(TReadLabelColumn::Chainage);

@@ -109,6 +109,8 @@ class TestMainForm : public QObject {
     void quickAccessToolBarInItsOrder() {
         const QStringList expected = {"acnReadFile",
                                       "acnWriteFile",
+                                      "acnUndo",
+                                      "acnRedo",
                                       "acnChangeHeaderSets",
                                       "acnChangeLabelSets",
                                       "acnOptionsRedact",

@@ -18,6 +18,8 @@ constexpr std::string_view kOperatorKey = "Operator";
 constexpr std::string_view kDefaultOperator = "Ф.И.О.";
 constexpr std::int32_t kDefaultDelimiter = 0;
 constexpr std::int32_t kDefaultFormat = 1;
+constexpr std::string_view kHistorySection = "History";
+constexpr std::string_view kHistoryLimitKey = "LimitMB";
 
 }  // namespace
 
@@ -30,6 +32,8 @@ std::string LoadSettings(TSettings& settings, const std::filesystem::path& iniPa
     settings.DelimiterIndex = ini.ReadInteger(kDelimiterSection, kDelimiterKey, kDefaultDelimiter);
     settings.FormatIndex = ini.ReadInteger(kFormatSection, kFormatKey, kDefaultFormat);
     settings.OperatorText = ini.ReadString(kOperatorSection, kOperatorKey, kDefaultOperator);
+    settings.HistoryLimitMb =
+        ini.ReadInteger(kHistorySection, kHistoryLimitKey, kDefaultHistoryLimitMb);
     // The main window's operator field takes its own read of the key.
     return ini.ReadString(kOperatorSection, kOperatorKey, kDefaultOperator);
 }
@@ -39,6 +43,9 @@ void SaveSettings(const TSettings& settings, const std::filesystem::path& iniPat
     ini.WriteInteger(kDelimiterSection, kDelimiterKey, settings.DelimiterIndex);
     ini.WriteInteger(kFormatSection, kFormatKey, settings.FormatIndex);
     ini.WriteString(kOperatorSection, kOperatorKey, settings.OperatorText);
+    const bool stored = !ini.ReadString(kHistorySection, kHistoryLimitKey, "").empty();
+    if (stored || settings.HistoryLimitMb != kDefaultHistoryLimitMb)
+        ini.WriteInteger(kHistorySection, kHistoryLimitKey, settings.HistoryLimitMb);
 }
 
 }  // namespace trelvanox

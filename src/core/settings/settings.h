@@ -7,14 +7,18 @@
 namespace trelvanox {
 
 constexpr const char* kSettingsFileName = "TrelvanoxOptions_v2.ini";
+constexpr std::int32_t kDefaultHistoryLimitMb = 2048;
 
-// The settings of the run. FormatIndex, DelimiterIndex and OperatorText persist in the INI file;
-// the rest start from their defaults at every start and are never stored.
+// The settings of the run. FormatIndex, DelimiterIndex and OperatorText persist in the INI file,
+// and HistoryLimitMb once it differs from its default; the rest start from their defaults at
+// every start and are never stored.
 struct TSettings {
     // Persisted. An index of -1 means no item of the options dialog's list is chosen.
     std::int32_t FormatIndex = 1;     // 0 GPR, any other value GPR2
     std::int32_t DelimiterIndex = 0;  // 0 TAB, 1 ";", 2 ",", 3 space, any other value TAB
     std::string OperatorText = "Ф.И.О.";
+    // The most megabytes the history of one radargram file may keep; its oldest steps go first.
+    std::int32_t HistoryLimitMb = kDefaultHistoryLimitMb;
 
     // Edit scope of the header editing.
     bool ChangeOperator = true;
@@ -43,7 +47,9 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& folder);
 // operator text read once more, for the main window's operator field.
 std::string LoadSettings(TSettings& settings, const std::filesystem::path& iniPath);
 
-// Writes the three persisted settings in the same order, each reaching the disk at once. Stops
+// Reads also "History"/"LimitMB" (the default when absent). Writes the three persisted settings
+// in the same order, each reaching the disk at once, then the history limit when it differs from
+// the default or the file has it already (so a file of the three keys stays as it was). Stops
 // at the first key that cannot be written with TIniWriteError ("Unable to write to <path>");
 // keys written before it stay written.
 void SaveSettings(const TSettings& settings, const std::filesystem::path& iniPath);

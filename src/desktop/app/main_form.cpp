@@ -20,6 +20,7 @@
 #include "desktop/app/command_set.h"
 #include "desktop/app/options_form.h"
 #include "desktop/app/options_tables.h"
+#include "desktop/document/history_form.h"
 #include "desktop/header/header_edit_page.h"
 #include "desktop/labels/color_options_form.h"
 #include "desktop/labels/insert_label_form.h"
@@ -151,6 +152,7 @@ void TFmMainForm::CreateDialogs() {
                    [this] { bbtnInsertLabelClick(*documentContext_, *fmInsertLabel_); });
     });
     fmRegulationAmplitude_ = new TFmRegulationAmplitude(*documentContext_, this);
+    fmHistory_ = new TFmHistory(this);
 }
 
 QWidget* TFmMainForm::BuildHeaderPage() {

@@ -27,6 +27,7 @@ namespace trelvanox {
 class TCommandSet;
 class TFmAbout;
 class TFmColorOptions;
+class TFmHistory;
 class TFmInsertLabel;
 class TFmOptions;
 class TFmRegulationAmplitude;
@@ -49,7 +50,7 @@ class TFmMainForm : public QMainWindow {
     ~TFmMainForm() override;
 
     // The dialogs, in start-up order: colour map, about box, options, label insertion,
-    // amplitude regulation.
+    // amplitude regulation, history of changes.
     void CreateDialogs();
 
     TPlatform& Platform() { return platform_; }
@@ -96,6 +97,7 @@ class TFmMainForm : public QMainWindow {
     TFmOptions* FmOptions() const { return fmOptions_; }
     TFmInsertLabel* FmInsertLabel() const { return fmInsertLabel_; }
     TFmRegulationAmplitude* FmRegulationAmplitude() const { return fmRegulationAmplitude_; }
+    TFmHistory* FmHistory() const { return fmHistory_; }
 
     // Window handlers.
     void FormActivate();
@@ -119,6 +121,8 @@ class TFmMainForm : public QMainWindow {
     void ConnectEditTable();
     // Brings the views up to date with what changed in the document.
     void ShowDocumentChange(TDocumentChange change);
+    // The hints of undo and redo name the steps they would take; the history list follows.
+    void ShowHistory();
     void OnFocusWindowChanged(QWindow* window);
 
     TPlatform& platform_;
@@ -154,6 +158,7 @@ class TFmMainForm : public QMainWindow {
     TFmOptions* fmOptions_ = nullptr;
     TFmInsertLabel* fmInsertLabel_ = nullptr;
     TFmRegulationAmplitude* fmRegulationAmplitude_ = nullptr;
+    TFmHistory* fmHistory_ = nullptr;
 
     // Activation bookkeeping: the settings reload on the first activation and whenever the
     // focus comes back from another window of the program, not from another application.

@@ -12,6 +12,8 @@
 #include "desktop/app/main_form.h"
 #include "desktop/app/options_form.h"
 #include "desktop/app/shell_commands.h"
+#include "desktop/document/history_commands.h"
+#include "desktop/document/history_form.h"
 #include "desktop/document/radargram_file_commands.h"
 #include "desktop/exchange/table_file_commands.h"
 #include "desktop/header/header_commands.h"
@@ -39,6 +41,12 @@ void TFmMainForm::ConnectCommands() {
     on("acnReadFile", [&doc] { acnReadFileExecute(doc); });
     on("acnWriteFile", [&doc] { acnWriteFileExecute(doc); });
     on("acnDeleteZeroDelimiter", [&doc] { acnDeleteZeroDelimiterExecute(doc); });
+    on("acnUndo", [&doc] { acnUndoExecute(doc); });
+    on("acnRedo", [&doc] { acnRedoExecute(doc); });
+    on("acnHistory", [this] {
+        fmHistory_->ShowEntries(document_.History());
+        fmHistory_->ShowModeless();
+    });
     on("acnChangeHeaderSets", [this, &doc] { acnChangeHeaderSetsExecute(doc, *headerEditPage_); });
     on("acnSetNoHeader", [&doc] { acnSetNoHeaderExecute(doc); });
     // The first row and the colour map as they are when the command runs.

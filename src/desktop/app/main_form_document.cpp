@@ -1,9 +1,12 @@
 // The main window's views following the open radargram.
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 
+#include "desktop/app/command_set.h"
 #include "desktop/app/main_form.h"
+#include "desktop/document/history_form.h"
 #include "desktop/platform/platform.h"
 #include "desktop/widgets/string_grid_model.h"
 #include "desktop/widgets/string_grid_view.h"
@@ -49,6 +52,29 @@ void TFmMainForm::ShowDocumentChange(TDocumentChange change) {
         case TDocumentChange::Written:
             break;
     }
+    if (change != TDocumentChange::Recovered && change != TDocumentChange::HeaderTable)
+        ShowHistory();
+}
+
+void TFmMainForm::ShowHistory() {
+    const std::vector<THistoryEntry> entries = document_.History();
+    const THistoryEntry* undo = nullptr;
+    const THistoryEntry* redo = nullptr;
+    for (const THistoryEntry& entry : entries) {
+        if (entry.Applied) undo = &entry;
+        if (!entry.Applied && !redo) redo = &entry;
+    }
+    const auto hint = [](QAction* action, const QString& base, const THistoryEntry* step) {
+        if (!action) return;
+        const QString text =
+            step ? base + QStringLiteral(": «") + Text(step->Description) + QStringLiteral("»")
+                 : base;
+        action->setToolTip(text);
+        action->setStatusTip(text);
+    };
+    hint(commands_->Action(QStringLiteral("acnUndo")), QStringLiteral("Отменить"), undo);
+    hint(commands_->Action(QStringLiteral("acnRedo")), QStringLiteral("Повторить"), redo);
+    if (fmHistory_ && fmHistory_->isVisible()) fmHistory_->ShowEntries(entries);
 }
 
 }  // namespace trelvanox

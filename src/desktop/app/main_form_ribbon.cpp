@@ -78,6 +78,10 @@ void TFmMainForm::BuildRibbon() {
     labels->AddSmallAction(act("acnSetNoLabelText"));
     radargram->AddGroup(QStringLiteral("Фильтрация"))
         ->AddLargeAction(act("acnRegulationAmplitude"));
+    TRibbonGroup* changes = radargram->AddGroup(QStringLiteral("Изменения"));
+    changes->AddSmallAction(act("acnUndo"));
+    changes->AddSmallAction(act("acnRedo"));
+    changes->AddSmallAction(act("acnHistory"));
 
     TRibbonTab* tables = ribbon_->AddTab(QStringLiteral("Таблицы"));
     TRibbonGroup* clipboard = tables->AddGroup(QStringLiteral("Буфер обмена"));
@@ -135,6 +139,8 @@ void TFmMainForm::BuildQuickAccessToolBar() {
     // Names in order; an empty name is a separator.
     static const char* const kItems[] = {"acnReadFile",
                                          "acnWriteFile",
+                                         "acnUndo",
+                                         "acnRedo",
                                          "acnChangeHeaderSets",
                                          "acnChangeLabelSets",
                                          "acnOptionsRedact",

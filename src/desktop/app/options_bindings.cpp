@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabWidget>
 
 #include "desktop/app/command_set.h"
@@ -39,6 +40,8 @@ void TFmOptions::ConnectSettings() {
             [this](const QString& text) { settings_->OperatorText = text.toStdString(); });
     connect(txtBasePKm_, &QLineEdit::textChanged, this,
             [this](const QString& text) { settings_->BasePKm = text.toStdString(); });
+    connect(seHistoryLimit_, &QSpinBox::valueChanged, this,
+            [this](int megabytes) { settings_->HistoryLimitMb = megabytes; });
 
     using THandler = void (TFmOptions::*)();
     static constexpr THandler kHeaderHandlers[HeaderFieldCount] = {
@@ -102,6 +105,7 @@ void TFmOptions::ShowAllSettings() {
     settings_->DelimiterIndex = cmbDelimiter_->currentIndex();
     txtOperator_->setText(QString::fromUtf8(settings_->OperatorText));
     txtBasePKm_->setText(QString::fromUtf8(settings_->BasePKm));
+    ShowHistoryLimit();
     chkChangeAllInHeader_->setChecked(settings_->ChangeAllInHeader);
     chkChangeAllInLabels_->setChecked(settings_->ChangeAllInLabels);
     for (int i = 0; i < HeaderFieldCount; ++i) {
@@ -121,6 +125,13 @@ void TFmOptions::ShowLoadedSettings() {
     ShowItem(cmbDelimiter_, settings_->DelimiterIndex);
     settings_->DelimiterIndex = cmbDelimiter_->currentIndex();
     txtOperator_->setText(QString::fromUtf8(settings_->OperatorText));
+    ShowHistoryLimit();
+}
+
+void TFmOptions::ShowHistoryLimit() {
+    const QSignalBlocker blocker(seHistoryLimit_);
+    seHistoryLimit_->setValue(settings_->HistoryLimitMb);
+    settings_->HistoryLimitMb = seHistoryLimit_->value();
 }
 
 void TFmOptions::ShowPage(int page) {

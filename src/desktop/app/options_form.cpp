@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -97,6 +98,14 @@ QWidget* TFmOptions::BuildGeneralPage() {
         page);
     txtOperator_ = Edit("txtOperator", page);
     txtBasePKm_ = Edit("txtBasePKm", page);
+    seHistoryLimit_ = new QSpinBox(page);
+    seHistoryLimit_->setObjectName(QStringLiteral("seHistoryLimit"));
+    seHistoryLimit_->setRange(0, 1048576);
+    seHistoryLimit_->setSingleStep(256);
+    seHistoryLimit_->setSuffix(QStringLiteral(" МБ"));
+    seHistoryLimit_->setToolTip(QStringLiteral(
+        "Сколько места на диске может занять история изменений одного файла радарограммы; "
+        "самые старые изменения удаляются первыми"));
 
     auto* fields = new QGridLayout;
     const std::pair<QString, QWidget*> rows[] = {
@@ -105,6 +114,7 @@ QWidget* TFmOptions::BuildGeneralPage() {
         {QStringLiteral("Разделитель импортируемой таблицы"), cmbDelimiter_},
         {QStringLiteral("Оператор"), txtOperator_},
         {QStringLiteral("База ПК, м"), txtBasePKm_},
+        {QStringLiteral("Объём истории изменений"), seHistoryLimit_},
     };
     int row = 0;
     for (const auto& [caption, control] : rows) {

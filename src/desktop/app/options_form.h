@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 
 namespace trelvanox {
@@ -64,6 +65,8 @@ class TFmOptions : public TModelessDialog {
     QWidget* BuildEditingPage();
     void ConnectSettings();
     void ShowAllSettings();
+    // The history limit as the settings hold it, kept inside the field's range.
+    void ShowHistoryLimit();
     QWidget* HeaderField(int field) const;
 
     void btnOKClick();
@@ -93,6 +96,7 @@ class TFmOptions : public TModelessDialog {
     QComboBox* cmbDelimiter_ = nullptr;
     QLineEdit* txtOperator_ = nullptr;
     QLineEdit* txtBasePKm_ = nullptr;
+    QSpinBox* seHistoryLimit_ = nullptr;
     std::array<QLineEdit*, 3> ltxtNameCommentary_ = {};
     QPushButton* btnSaveOptions_ = nullptr;
     QPushButton* btnOK_ = nullptr;

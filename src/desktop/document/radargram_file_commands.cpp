@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QWidget>
+#include <algorithm>
 
 #include "desktop/platform/platform.h"
 #include "document/radargram_document.h"
@@ -22,6 +23,24 @@ std::filesystem::path FilePath(const TDocumentContext& context) {
 
 TRadarLayout Layout(const TDocumentContext& context) {
     return LayoutFromFormatIndex(context.Settings.FormatIndex);
+}
+
+// The limit as the settings name it when the write runs, as the layout is.
+void ApplyHistoryLimit(TDocumentContext& context) {
+    const std::int32_t megabytes = std::max(context.Settings.HistoryLimitMb, 0);
+    context.Document.SetHistoryLimit(static_cast<std::uint64_t>(megabytes) << 20);
+}
+
+// A write refused because another program changed the file offers the one way on: read it
+// again, losing the changes not yet written rather than overwriting the other program's.
+bool ReportWrite(TDocumentContext& context, const TDocumentResult& result) {
+    if (!result.ChangedOnDisk) return ReportResult(context, result);
+    const QString text =
+        QString::fromUtf8(result.Message->Text) + QStringLiteral("\n\nПрочитать файл заново?");
+    if (context.Platform.MessageBox(&context.Owner, text, QStringLiteral("Файл изменён"),
+                                    TMsgButtons::OkCancel, TMsgIcon::Warning) == TMsgResult::Ok)
+        ReadRadargram(context);
+    return false;
 }
 
 }  // namespace
@@ -46,8 +65,9 @@ std::int32_t ReadRadargram(TDocumentContext& context) {
 }
 
 std::int32_t WriteRadargram(TDocumentContext& context, const std::string& description) {
-    return ReportResult(context,
-                        context.Document.Write(FilePath(context), Layout(context), description))
+    ApplyHistoryLimit(context);
+    return ReportWrite(context,
+                       context.Document.Write(FilePath(context), Layout(context), description))
                ? 0
                : 1;
 }

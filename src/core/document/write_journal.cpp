@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -21,6 +22,11 @@ constexpr std::uint64_t kPiece = std::uint64_t{1} << 20;
 // 16-byte header, and a few equal bytes cost less than that.
 constexpr std::uint64_t kMergeGap = 32;
 constexpr std::size_t kJournalBuffer = std::size_t{4} << 20;
+// Reads of a file being compared or checked go through a window of this size: the writer hands
+// over a batch of traces as hundreds of small slices, and a whole-file change journals one record
+// per trace, so a read per slice or record would cost a system call each (600000 for a maximal
+// file), more than the comparison itself.
+constexpr std::size_t kReadWindow = std::size_t{4} << 20;
 
 #pragma pack(push, 1)
 struct TJournalHeader {
@@ -61,6 +67,86 @@ bool Write(TRadarFile& file, std::uint64_t offset, std::span<const std::byte> by
     return bytes.empty() || file.WriteAt(offset, std::span(&bytes, 1));
 }
 
+// The bytes of a file read ahead in one window, for readers that go through it mostly front to
+// back in small steps. The file must not change while the window is in use.
+class TReadWindow {
+  public:
+    // Reads never go beyond end (the file's size), however far ahead they look.
+    TReadWindow(TRadarFile& file, std::uint64_t end) : file_(file), end_(end) {}
+
+    // The length bytes at offset, valid until the next call; nothing when they cannot be read.
+    const std::byte* Get(std::uint64_t offset, std::size_t length) {
+        static constexpr std::byte kNothing{};
+        if (length == 0) return &kNothing;
+        if (offset >= start_ && offset - start_ <= bytes_.size() &&
+            length <= bytes_.size() - (offset - start_))
+            return bytes_.data() + (offset - start_);
+        const std::uint64_t ahead = offset < end_ ? end_ - offset : 0;
+        bytes_.resize(static_cast<std::size_t>(
+            std::max<std::uint64_t>(length, std::min<std::uint64_t>(kReadWindow, ahead))));
+        start_ = offset;
+        if (!Read(file_, offset, bytes_)) {
+            bytes_.clear();
+            return nullptr;
+        }
+        return bytes_.data();
+    }
+
+  private:
+    TRadarFile& file_;
+    std::uint64_t end_;
+    std::uint64_t start_ = 0;
+    std::vector<std::byte> bytes_;
+};
+
+// Calls emit(start, end) for every range of bytes in which next differs from old, ranges
+// separated by fewer than kMergeGap equal bytes joined, in order; bytes from known on count as
+// different (old has only known bytes). Stops and returns false when emit does. The bytes are
+// compared eight at a time: a whole-file change differs in nearly every word, an edit in almost
+// none.
+template <typename Emit>
+bool ForEachDifference(const std::byte* old, const std::byte* next, std::size_t known,
+                       std::size_t size, Emit emit) {
+    bool open = false;
+    std::size_t start = 0;
+    std::size_t end = 0;
+    // Takes the differing bytes first and last (and any between them) into the current range.
+    const auto add = [&](std::size_t first, std::size_t last) {
+        if (open && first - end < kMergeGap) {
+            end = last + 1;
+            return true;
+        }
+        if (open && !emit(start, end)) return false;
+        open = true;
+        start = first;
+        end = last + 1;
+        return true;
+    };
+    std::size_t i = 0;
+    for (; i + 8 <= known; i += 8) {
+        std::uint64_t a = 0;
+        std::uint64_t b = 0;
+        std::memcpy(&a, old + i, 8);
+        std::memcpy(&b, next + i, 8);
+        const std::uint64_t x = a ^ b;
+        if (x == 0) continue;
+        std::size_t first = i;
+        std::size_t last = i + 7;
+        if constexpr (std::endian::native == std::endian::little) {
+            first += static_cast<std::size_t>(std::countr_zero(x)) / 8;
+            last -= static_cast<std::size_t>(std::countl_zero(x)) / 8;
+        } else {
+            while (old[first] == next[first]) ++first;
+            while (old[last] == next[last]) --last;
+        }
+        if (!add(first, last)) return false;
+    }
+    for (; i < known; ++i)
+        if (old[i] != next[i] && !add(i, i)) return false;
+    if (known < size && !add(known, size - 1)) return false;
+    return !open || emit(start, end);
+}
+
 TJournalHeader HeaderOf(const TJournalInfo& info, bool complete) {
     TJournalHeader h{};
     h.Magic = kMagic;
@@ -90,7 +176,7 @@ TJournalHeader HeaderOf(const TJournalInfo& info, bool complete) {
 class TChangeRecorder final : public TRadarFile {
   public:
     TChangeRecorder(TRadarFile& target, TRadarFile& journal, TJournalInfo& info)
-        : target_(target), journal_(journal), info_(info) {}
+        : target_(target), journal_(journal), info_(info), window_(target, info.Before.Size) {}
 
     TFileStamp Stamp() const override { return target_.Stamp(); }
     bool ReadAt(std::uint64_t offset, TReadSlices slices) override {
@@ -125,26 +211,21 @@ class TChangeRecorder final : public TRadarFile {
         const std::size_t known =
             offset >= oldSize ? 0
                               : static_cast<std::size_t>(std::min(next.size(), oldSize - offset));
-        old_.assign(next.size(), std::byte{0});
-        if (!Read(target_, offset, std::span(old_).first(known))) return false;
-        if (known == next.size() && std::memcmp(old_.data(), next.data(), known) == 0) return true;
-
-        // Bytes beyond the old end always count as changed: the journal must restore the length.
-        const auto differs = [&](std::size_t i) { return i >= known || old_[i] != next[i]; };
-        std::size_t i = 0;
-        while (i < next.size()) {
-            while (i < next.size() && !differs(i)) ++i;
-            if (i == next.size()) break;
-            const std::size_t start = i;
-            std::size_t end = i + 1;
-            for (std::size_t j = end; j < next.size() && j - end < kMergeGap; ++j)
-                if (differs(j)) end = j + 1;
-            if (!Append(offset + start, std::span(old_).subspan(start, end - start),
-                        next.subspan(start, end - start)))
-                return false;
-            i = end;
+        const std::byte* old = known > 0 ? window_.Get(offset, known) : nullptr;
+        if (known > 0 && !old) return false;
+        if (known == next.size() && std::memcmp(old, next.data(), known) == 0) return true;
+        // Bytes beyond the old end always count as changed (the journal must restore the
+        // length); their old side reads as zero.
+        if (known < next.size()) {
+            old_.assign(next.size(), std::byte{0});
+            if (known > 0) std::memcpy(old_.data(), old, known);
+            old = old_.data();
         }
-        return true;
+        return ForEachDifference(
+            old, next.data(), known, next.size(), [&](std::size_t start, std::size_t end) {
+                return Append(offset + start, std::span(old + start, end - start),
+                              next.subspan(start, end - start));
+            });
     }
 
     bool Append(std::uint64_t offset, std::span<const std::byte> oldBytes,
@@ -164,21 +245,29 @@ class TChangeRecorder final : public TRadarFile {
     TRadarFile& target_;
     TRadarFile& journal_;
     TJournalInfo& info_;
-    std::vector<std::byte> old_;
+    TReadWindow window_;
+    std::vector<std::byte> old_;  // the old side of a write beyond the old end
     std::vector<std::byte> buffer_;
     std::uint64_t position_ = kHeaderSize;
 };
 
-// Calls visit(record, position of its old bytes) for every record, in order; false when the
-// journal cannot be read or visit says so.
+// Calls visit(record, its old bytes, its new bytes) for every record, in order; false when the
+// journal cannot be read or visit says so. The bytes are valid during the call.
 template <typename Visit>
 bool ForEachRecord(TRadarFile& journal, const TJournalInfo& info, Visit visit) {
+    TReadWindow window(journal, journal.Stamp().Size);
     std::uint64_t position = kHeaderSize;
     for (std::uint64_t r = 0; r < info.RecordCount; ++r) {
         TRecordHeader record{};
-        if (!Read(journal, position, Bytes(record))) return false;
+        const std::byte* header = window.Get(position, kRecordHeaderSize);
+        if (!header) return false;
+        std::memcpy(&record, header, kRecordHeaderSize);
         if (record.Length > kPiece) return false;  // never written so: not our journal
-        if (!visit(record, position + kRecordHeaderSize)) return false;
+        const auto length = static_cast<std::size_t>(record.Length);
+        const std::byte* sides = window.Get(position + kRecordHeaderSize, 2 * length);
+        if (!sides) return false;
+        if (!visit(record, std::span(sides, length), std::span(sides + length, length)))
+            return false;
         position += kRecordHeaderSize + 2 * record.Length;
     }
     return true;
@@ -229,12 +318,10 @@ std::optional<TJournalInfo> ReadJournalInfo(TRadarFile& journal) {
 bool ApplyJournal(TRadarFile& target, TRadarFile& journal, TJournalSide side) {
     const auto info = ReadJournalInfo(journal);
     if (!info) return false;
-    std::vector<std::byte> bytes;
-    const bool written =
-        ForEachRecord(journal, *info, [&](const TRecordHeader& r, std::uint64_t at) {
-            bytes.resize(r.Length);
-            const std::uint64_t from = side == TJournalSide::Old ? at : at + r.Length;
-            return Read(journal, from, bytes) && Write(target, r.Offset, bytes);
+    const bool written = ForEachRecord(
+        journal, *info,
+        [&](const TRecordHeader& r, std::span<const std::byte> o, std::span<const std::byte> n) {
+            return Write(target, r.Offset, side == TJournalSide::Old ? o : n);
         });
     if (!written) return false;
     const std::uint64_t size = SizeOf(*info, side);
@@ -251,23 +338,23 @@ TJournalMatch CheckJournal(TRadarFile& target, TRadarFile& journal) {
         now.Size > high)
         return TJournalMatch::OtherFile;
 
-    std::vector<std::byte> sides;
-    std::vector<std::byte> current;
+    TReadWindow current(target, now.Size);
     TJournalMatch match = TJournalMatch::Matches;
-    const bool read = ForEachRecord(journal, *info, [&](const TRecordHeader& r, std::uint64_t at) {
-        if (r.Offset >= now.Size) return true;
-        const auto length = static_cast<std::size_t>(std::min(r.Length, now.Size - r.Offset));
-        sides.resize(2 * r.Length);
-        current.resize(length);
-        if (!Read(journal, at, sides) || !Read(target, r.Offset, current)) return false;
-        for (std::size_t i = 0; i < length; ++i) {
-            if (current[i] != sides[i] && current[i] != sides[r.Length + i]) {
-                match = TJournalMatch::ChangedSince;
-                return false;
+    const bool read = ForEachRecord(
+        journal, *info,
+        [&](const TRecordHeader& r, std::span<const std::byte> o, std::span<const std::byte> n) {
+            if (r.Offset >= now.Size) return true;
+            const auto length = static_cast<std::size_t>(std::min(r.Length, now.Size - r.Offset));
+            const std::byte* bytes = current.Get(r.Offset, length);
+            if (!bytes) return false;
+            for (std::size_t i = 0; i < length; ++i) {
+                if (bytes[i] != o[i] && bytes[i] != n[i]) {
+                    match = TJournalMatch::ChangedSince;
+                    return false;
+                }
             }
-        }
-        return true;
-    });
+            return true;
+        });
     if (match != TJournalMatch::Matches) return match;
     return read ? TJournalMatch::Matches : TJournalMatch::Unreadable;
 }
@@ -277,17 +364,16 @@ bool HoldsSide(TRadarFile& target, TRadarFile& journal, TJournalSide side) {
     if (!info) return false;
     const std::uint64_t size = SizeOf(*info, side);
     if (target.Stamp().Size != size) return false;
-    std::vector<std::byte> expected;
-    std::vector<std::byte> current;
-    return ForEachRecord(journal, *info, [&](const TRecordHeader& r, std::uint64_t at) {
-        if (r.Offset >= size) return true;
-        const auto length = static_cast<std::size_t>(std::min(r.Length, size - r.Offset));
-        expected.resize(length);
-        current.resize(length);
-        const std::uint64_t from = side == TJournalSide::Old ? at : at + r.Length;
-        return Read(journal, from, expected) && Read(target, r.Offset, current) &&
-               expected == current;
-    });
+    TReadWindow current(target, size);
+    return ForEachRecord(
+        journal, *info,
+        [&](const TRecordHeader& r, std::span<const std::byte> o, std::span<const std::byte> n) {
+            if (r.Offset >= size) return true;
+            const auto length = static_cast<std::size_t>(std::min(r.Length, size - r.Offset));
+            const std::byte* bytes = current.Get(r.Offset, length);
+            const std::byte* expected = (side == TJournalSide::Old ? o : n).data();
+            return bytes && std::memcmp(bytes, expected, length) == 0;
+        });
 }
 
 }  // namespace trelvanox

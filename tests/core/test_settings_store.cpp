@@ -113,6 +113,27 @@ INSTANTIATE_TEST_SUITE_P(
                       TRoundTripCase{"GprAndEmptyOperator", 0, -1, "", FileOf("-1", "0", "")}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// The history limit joins the file only once the user sets another than the default, and stays
+// there (also when set back), so that a file of the three classic keys is left as it was.
+TEST_F(SettingsStoreTest, HistoryLimitIsStoredOnceItDiffersFromTheDefault) {
+    TSettings settings;
+    SaveSettings(settings, ini_);
+    EXPECT_EQ(test::ReadText(ini_).find("LimitMB"), std::string::npos);
+
+    settings.HistoryLimitMb = 512;
+    SaveSettings(settings, ini_);
+    TSettings loaded;
+    LoadSettings(loaded, ini_);
+    EXPECT_EQ(loaded.HistoryLimitMb, 512);
+
+    settings.HistoryLimitMb = kDefaultHistoryLimitMb;
+    SaveSettings(settings, ini_);
+    loaded.HistoryLimitMb = 1;
+    LoadSettings(loaded, ini_);
+    EXPECT_EQ(loaded.HistoryLimitMb, kDefaultHistoryLimitMb);
+    EXPECT_NE(test::ReadText(ini_).find("[History]\r\nLimitMB=2048"), std::string::npos);
+}
+
 struct TStoredCase {
     const char* Name;
     std::string DelimiterText;

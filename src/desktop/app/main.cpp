@@ -3,6 +3,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <csignal>
 #include <exception>
 
 #include "desktop/app/main_form.h"
@@ -12,6 +13,11 @@
 // Start-up of the desktop program, which takes no command-line arguments: the application, the
 // main window, then the dialogs, then the event loop until the main window closes.
 int main(int argc, char* argv[]) {
+#ifdef SIGXFSZ
+    // A write beyond the file-size limit must fail like any other write (and be rolled back),
+    // not end the program half-way through it.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication app(argc, argv);
     // The application's title, caption of the plain messages. Only the name is set: a display
     // name would be appended to every window caption.

@@ -273,6 +273,49 @@ bool ForEachRecord(TRadarFile& journal, const TJournalInfo& info, Visit visit) {
     return true;
 }
 
+// Writes records' bytes into the target, joining records a few bytes apart into one write: the
+// bytes between them are taken from the target itself, so writing them back changes nothing,
+// and a change of every trace goes out in a few large writes instead of one per trace.
+class TJoinedWriter {
+  public:
+    explicit TJoinedWriter(TRadarFile& target)
+        : target_(target), size_(target.Stamp().Size), between_(target, size_) {}
+
+    bool Add(std::uint64_t offset, std::span<const std::byte> bytes) {
+        const std::uint64_t end = start_ + joined_.size();
+        const bool joins = !joined_.empty() && offset >= end && offset - end <= kJoinGap &&
+                           offset <= size_ &&
+                           joined_.size() + (offset - end) + bytes.size() <= kJoinLimit;
+        if (joins) {
+            const auto gap = static_cast<std::size_t>(offset - end);
+            const std::byte* kept = between_.Get(end, gap);
+            if (!kept) return false;
+            joined_.insert(joined_.end(), kept, kept + gap);
+        } else {
+            if (!Flush()) return false;
+            start_ = offset;
+        }
+        joined_.insert(joined_.end(), bytes.begin(), bytes.end());
+        return true;
+    }
+
+    bool Flush() {
+        const bool written = Write(target_, start_, joined_);
+        joined_.clear();
+        return written;
+    }
+
+  private:
+    static constexpr std::uint64_t kJoinGap = 64;
+    static constexpr std::size_t kJoinLimit = std::size_t{4} << 20;
+
+    TRadarFile& target_;
+    std::uint64_t size_;
+    TReadWindow between_;
+    std::uint64_t start_ = 0;
+    std::vector<std::byte> joined_;
+};
+
 std::uint64_t SizeOf(const TJournalInfo& info, TJournalSide side) {
     return side == TJournalSide::Old ? info.Before.Size : info.NewSize;
 }
@@ -318,12 +361,13 @@ std::optional<TJournalInfo> ReadJournalInfo(TRadarFile& journal) {
 bool ApplyJournal(TRadarFile& target, TRadarFile& journal, TJournalSide side) {
     const auto info = ReadJournalInfo(journal);
     if (!info) return false;
+    TJoinedWriter writer(target);
     const bool written = ForEachRecord(
         journal, *info,
         [&](const TRecordHeader& r, std::span<const std::byte> o, std::span<const std::byte> n) {
-            return Write(target, r.Offset, side == TJournalSide::Old ? o : n);
+            return writer.Add(r.Offset, side == TJournalSide::Old ? o : n);
         });
-    if (!written) return false;
+    if (!written || !writer.Flush()) return false;
     const std::uint64_t size = SizeOf(*info, side);
     if (target.Stamp().Size != size && !target.Truncate(size)) return false;
     return target.Sync();

@@ -37,6 +37,7 @@ echo "== core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 mkdir -p "$scratch/tmp"
 for test in "$build"/tests/core/test_*; do
     [ -x "$test" ] || continue
+    echo "-- $(basename "$test")"
     TRELVANOX_TEST_TMP="$scratch/tmp" "$test" --gtest_brief=1
 done
 

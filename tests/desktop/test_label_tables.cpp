@@ -2,12 +2,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
+
+#include <sys/stat.h>
 
 #include "common/cp1251.h"
 #include "desktop/app/main_form.h"
@@ -16,8 +20,10 @@
 #include "desktop/widgets/spin_edit.h"
 #include "desktop/widgets/string_grid_view.h"
 #include "exchange/label_export.h"
+#include "exchange/label_import.h"
 #include "fake_platform.h"
 #include "form_driver.h"
+#include "labels/edit_table.h"
 #include "radargram_generator.h"
 
 using namespace trelvanox;
@@ -279,6 +285,73 @@ class TestLabelTables : public QObject {
         QCOMPARE(EditCell(0, 2), QStringLiteral("f"));
         QCOMPARE(EditCell(1, 2), QString());
         QCOMPARE(form_->sgNewSetsLabels()->model()->columnCount(), 5);
+    }
+
+    void exportRefusesATargetThatIsNotAFile_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("folder") << QStringLiteral("folder");
+        QTest::newRow("fifo") << QStringLiteral("pipe");
+        QTest::newRow("device") << QStringLiteral("/dev/null");
+    }
+    void exportRefusesATargetThatIsNotAFile() {
+        QFETCH(QString, name);
+        QTemporaryDir scratch;
+        const QString path = name.startsWith('/') ? name : scratch.filePath(name);
+        if (name == QStringLiteral("folder")) QVERIFY(QDir(scratch.path()).mkdir(name));
+        if (name == QStringLiteral("pipe"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        const QFileInfo before(path);
+        platform_->SaveAnswers.push_back(path);
+        Run("acnExportTable");
+        QCOMPARE(platform_->Last().Kind, TKind::ShowError);
+        QCOMPARE(
+            platform_->Last().Text,
+            QString::fromStdString(NotRegularFileMessage(QFile::encodeName(path).toStdString())));
+        const QFileInfo after(path);
+        QCOMPARE(after.isDir(), before.isDir());
+        QCOMPARE(after.isFile(), false);
+        QCOMPARE(
+            QDir(scratch.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+                .size(),
+            name.startsWith('/') ? 0 : 1);
+    }
+
+    void importRefusesAnEndlessSourceAndKeepsTheTable() {
+        Edit().SetCell(1, 3, "old");
+        platform_->OpenAnswers.push_back(QStringLiteral("/dev/zero"));
+        Run("acnImportTable");
+        QCOMPARE(platform_->Last().Kind, TKind::ShowError);
+        QCOMPARE(platform_->Last().Text,
+                 QString::fromStdString(NotRegularTableMessage("/dev/zero")));
+        QCOMPARE(EditCell(1, 3), QStringLiteral("old"));
+    }
+
+    void wideLineCostsCellsOnlyForItsFields_data() {
+        QTest::addColumn<bool>("paste");
+        QTest::newRow("paste") << true;
+        QTest::newRow("import") << false;
+    }
+    void wideLineCostsCellsOnlyForItsFields() {
+        QFETCH(bool, paste);
+        constexpr int kFields = 4000;  // a 16 KB line
+        QString line;
+        for (int k = 0; k < kFields; ++k) line += QStringLiteral("abc\t");
+        if (paste) {
+            QGuiApplication::clipboard()->setText(line);
+            Item(QStringLiteral("N2"));
+        } else {
+            const QString path = dir_.filePath(QStringLiteral("wide.txt"));
+            WriteFile(path, ("title\r\n" + line).toLatin1());
+            platform_->OpenAnswers.push_back(path);
+            Run("acnImportTable");
+        }
+        QCOMPARE(EditCell(kFields - 1, 1), QStringLiteral("abc"));
+        QCOMPARE(Edit().RowCount(), kEditTableRows);
+        QVERIFY(Edit().ColCount() >= kFields);
+        QCOMPARE(form_->sgNewSetsLabels()->model()->columnCount(), Edit().ColCount());
+        QVERIFY2(Edit().CellCapacity() <= 2 * kFields + 8,
+                 qPrintable(QString::number(Edit().CellCapacity())));
     }
 
     void pasteOfAnEmptyClipboard() {

@@ -6,7 +6,7 @@
 namespace trelvanox::test {
 
 TFileStamp TMemoryRadarFile::Stamp() const {
-    return {Bytes.size(), modifications_, 0, 0};
+    return {Bytes.size(), modifications_, Device, Inode};
 }
 
 bool TMemoryRadarFile::ReadAt(std::uint64_t offset, TReadSlices slices) {

@@ -25,6 +25,9 @@ class TMemoryRadarFile final : public TRadarFile {
     std::optional<std::uint64_t> FailReadAfter;
     std::optional<std::uint64_t> FailWriteAfter;
     bool FailSync = false;
+    // The identity the stamp reports, to stand for another file at the same path.
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
 
   private:
     std::uint64_t bytesRead_ = 0;

@@ -184,7 +184,13 @@ std::vector<std::string> TFileHistory::Recover(const fs::path& path, TRadarFile&
         // started from.
         const TJournalSide before =
             index->PendingKind == TPendingKind::Undo ? TJournalSide::New : TJournalSide::Old;
-        if (match == TJournalMatch::Matches && ApplyJournal(target, *journal, before)) {
+        // A journal that is the file's own but could not be put back (the disk refused a write)
+        // stays pending: the next read tries again. Set aside, it would leave the file torn.
+        if (match == TJournalMatch::Matches && !ApplyJournal(target, *journal, before))
+            return {"Предыдущая запись файла (" + Quoted(info->Description) +
+                    ") была прервана, и восстановить файл сейчас не удалось. Файл будет "
+                    "восстановлен при следующем чтении."};
+        if (match == TJournalMatch::Matches) {
             const bool wasChange = index->PendingKind == TPendingKind::Write;
             index->Pending.reset();
             index->Stamp = target.Stamp();
@@ -239,16 +245,18 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
     const auto journal = files_.Create(journalPath);
     if (!journal) return {THistoryStatus::JournalFailed, description};
     bool writerOk = true;
+    bool journalFailed = false;
     const auto recorded = RecordChange(
         target, *journal,
         [&](TRadarFile& file) {
             writerOk = write(file);
             return writerOk;
         },
-        stamped);
+        stamped, &journalFailed);
     if (!recorded || recorded->RecordCount == 0 || !SyncFolder(folder)) {
         RemoveFiles(folder, {name});
-        if (!writerOk) return {THistoryStatus::WriterFailed, description};
+        // A journal write failing under the writer makes the writer fail too: not its fault.
+        if (!writerOk && !journalFailed) return {THistoryStatus::WriterFailed, description};
         if (recorded && recorded->RecordCount == 0) return {THistoryStatus::Unchanged, description};
         return {THistoryStatus::JournalFailed, description};
     }

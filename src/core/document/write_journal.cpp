@@ -199,11 +199,16 @@ class TChangeRecorder final : public TRadarFile {
     bool Truncate(std::uint64_t) override { return false; }
 
     bool Flush() {
-        if (!Write(journal_, position_, std::as_bytes(std::span(buffer_)))) return false;
+        if (!Write(journal_, position_, std::as_bytes(std::span(buffer_)))) {
+            journalFailed_ = true;
+            return false;
+        }
         position_ += buffer_.size();
         buffer_.clear();
         return true;
     }
+
+    bool JournalFailed() const { return journalFailed_; }
 
   private:
     bool Compare(std::uint64_t offset, std::span<const std::byte> next) {
@@ -249,6 +254,7 @@ class TChangeRecorder final : public TRadarFile {
     std::vector<std::byte> old_;  // the old side of a write beyond the old end
     std::vector<std::byte> buffer_;
     std::uint64_t position_ = kHeaderSize;
+    bool journalFailed_ = false;
 };
 
 // Calls visit(record, its old bytes, its new bytes) for every record, in order; false when the
@@ -323,20 +329,27 @@ std::uint64_t SizeOf(const TJournalInfo& info, TJournalSide side) {
 }  // namespace
 
 std::optional<TJournalInfo> RecordChange(TRadarFile& target, TRadarFile& journal,
-                                         const TChangeWriter& write, TJournalInfo label) {
+                                         const TChangeWriter& write, TJournalInfo label,
+                                         bool* journalFailed) {
+    const auto fail = [journalFailed](bool journalsFault) {
+        if (journalFailed) *journalFailed = journalsFault;
+        return std::nullopt;
+    };
     TJournalInfo info = std::move(label);
     info.Before = target.Stamp();
     info.NewSize = info.Before.Size;
     info.RecordCount = 0;
     info.ChangedBytes = 0;
     const TJournalHeader incomplete = HeaderOf(info, false);
-    if (!Write(journal, 0, std::as_bytes(std::span(&incomplete, 1)))) return std::nullopt;
+    if (!Write(journal, 0, std::as_bytes(std::span(&incomplete, 1)))) return fail(true);
 
     TChangeRecorder recorder(target, journal, info);
-    if (!write(recorder) || !recorder.Flush() || !journal.Sync()) return std::nullopt;
+    if (!write(recorder)) return fail(recorder.JournalFailed());
+    if (!recorder.Flush() || !journal.Sync()) return fail(true);
     const TJournalHeader complete = HeaderOf(info, true);
     if (!Write(journal, 0, std::as_bytes(std::span(&complete, 1))) || !journal.Sync())
-        return std::nullopt;
+        return fail(true);
+    if (journalFailed) *journalFailed = false;
     return info;
 }
 

@@ -54,9 +54,11 @@ using TChangeWriter = std::function<bool(TRadarFile& file)>;
 // records each differing range (and any growth) in journal; target itself is not written. Then
 // syncs the journal, marks it complete and syncs it again. The label gives the description, time
 // and layouts; the rest of the returned header is filled here. Nothing when write fails, a read
-// of target fails, or the journal cannot be written.
+// of target fails, or the journal cannot be written; journalFailed (when given) tells the last
+// apart, since a journal write that fails under write makes write fail too.
 std::optional<TJournalInfo> RecordChange(TRadarFile& target, TRadarFile& journal,
-                                         const TChangeWriter& write, TJournalInfo label);
+                                         const TChangeWriter& write, TJournalInfo label,
+                                         bool* journalFailed = nullptr);
 
 // The header of a complete journal; nothing for an incomplete or unreadable one.
 std::optional<TJournalInfo> ReadJournalInfo(TRadarFile& journal);

@@ -1,0 +1,127 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "radar_image.h"
+#include "radargram_generator.h"
+#include "temp_folder.h"
+
+extern char** environ;
+
+namespace trelvanox {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TBytes;
+
+const std::string kRecovered = "была прервана";
+
+// The built batch tool as a child process, its state in a folder of the test's, its stderr in a
+// file. Everything the child needs is made before the fork.
+class TChild {
+  public:
+    TChild(const std::vector<std::string>& args, const fs::path& state, const fs::path& err)
+        : err_(err) {
+        std::vector<std::string> env = {"XDG_STATE_HOME=" + state.string()};
+        for (char** e = environ; *e; ++e)
+            if (std::strncmp(*e, "XDG_STATE_HOME=", 15) != 0) env.emplace_back(*e);
+        std::vector<char*> argv = {const_cast<char*>(TRELVANOX_CLI_PATH)};
+        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        std::vector<char*> envp;
+        for (std::string& entry : env) envp.push_back(entry.data());
+        envp.push_back(nullptr);
+        const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        const int nullFd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::dup2(nullFd, 1);
+            ::dup2(errFd, 2);
+            ::execve(TRELVANOX_CLI_PATH, argv.data(), envp.data());
+            ::_exit(127);
+        }
+        ::close(errFd);
+        ::close(nullFd);
+    }
+
+    void Kill() { ::kill(pid_, SIGKILL); }
+    // The exit code, or -1 when a signal ended the child.
+    int Wait() {
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Err() const { return test::ReadText(err_); }
+
+  private:
+    fs::path err_;
+    pid_t pid_ = -1;
+};
+
+// A whole-file gain killed at some moment of its work: whatever it had done, the next read puts
+// the file back to the bytes before it or leaves the complete result, and says when it put
+// something back.
+TEST(CliKillTest, AGainKilledWhileItWritesIsRecoveredByTheNextRead) {
+    test::TTempFolder folder;
+    TGeneratorOptions options;
+    options.TraceCount = 20000;
+    options.SampleCount = 512;
+    const fs::path original = folder / "survey.GPR2";
+    GenerateRadargram(original, options);
+    const TBytes before = test::ReadBytes(original);
+    const std::vector<std::string> gain = {"--factor", "2", "--below", "1000000"};
+
+    const fs::path finished = folder / "finished.GPR2";
+    fs::copy_file(original, finished);
+    std::vector<std::string> args = {"gain", finished.string()};
+    args.insert(args.end(), gain.begin(), gain.end());
+    TChild complete(args, folder / "state-finished", folder / "finished.err");
+    ASSERT_EQ(complete.Wait(), 0) << complete.Err();
+    const TBytes gained = test::ReadBytes(finished);
+    ASSERT_NE(gained, before);
+    fs::remove(finished);
+
+    for (const int delayMs : {5, 20, 60, 150, 300}) {
+        SCOPED_TRACE("killed after " + std::to_string(delayMs) + " ms");
+        const std::string name = "killed-" + std::to_string(delayMs);
+        const fs::path path = folder / (name + ".GPR2");
+        const fs::path state = folder / ("state-" + name);
+        fs::copy_file(original, path);
+        args[1] = path.string();
+        TChild child(args, state, folder / (name + ".err"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        child.Kill();
+        child.Wait();
+        const TBytes left = test::ReadBytes(path);
+
+        TChild info({"info", path.string()}, state, folder / (name + ".info.err"));
+        ASSERT_EQ(info.Wait(), 0) << info.Err();
+        const TBytes now = test::ReadBytes(path);
+        const bool recovered = info.Err().find(kRecovered) != std::string::npos;
+
+        EXPECT_TRUE(now == before || now == gained) << "a file neither before nor after the gain";
+        if (recovered) {
+            EXPECT_EQ(now, before) << info.Err();
+        }
+        if (left != before && left != gained) {
+            EXPECT_TRUE(recovered) << "a torn file put back";
+        }
+        ::testing::Test::RecordProperty(name, left != before && left != gained ? "torn, recovered"
+                                              : recovered     ? "journal pending, recovered"
+                                              : now == gained ? "completed"
+                                                              : "untouched");
+        fs::remove(path);
+    }
+}
+
+}  // namespace
+}  // namespace trelvanox

@@ -186,7 +186,12 @@ std::vector<std::string> TFileHistory::Recover(const fs::path& path, TRadarFile&
             index->PendingKind == TPendingKind::Undo ? TJournalSide::New : TJournalSide::Old;
         // A journal that is the file's own but could not be put back (the disk refused a write)
         // stays pending: the next read tries again. Set aside, it would leave the file torn.
-        if (match == TJournalMatch::Matches && !ApplyJournal(target, *journal, before))
+        // So does one that could not be compared with the file at this moment: a read that
+        // failed proves nothing against the journal.
+        const bool retry =
+            (match == TJournalMatch::Matches && !ApplyJournal(target, *journal, before)) ||
+            (info && match == TJournalMatch::Unreadable);
+        if (retry)
             return {"Предыдущая запись файла (" + Quoted(info->Description) +
                     ") была прервана, и восстановить файл сейчас не удалось. Файл будет "
                     "восстановлен при следующем чтении."};

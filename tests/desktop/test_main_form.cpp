@@ -1,4 +1,8 @@
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDialog>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,6 +19,7 @@
 #include "desktop/app/command_set.h"
 #include "desktop/app/main_form.h"
 #include "desktop/app/options_form.h"
+#include "desktop/platform/qt_platform.h"
 #include "desktop/widgets/ribbon.h"
 #include "desktop/widgets/string_grid_view.h"
 #include "fake_platform.h"
@@ -46,6 +51,27 @@ class TestMainForm : public QObject {
     void Open(const QString& path) {
         platform_->OpenAnswers.push_back(path);
         form_->findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))->click();
+    }
+    // Shows the main window with "Иванов" stored as operator and "typed" in the field.
+    void ShowWithTypedOperator() {
+        QFile ini(Path(QStringLiteral("settings.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[FileHeader]\r\nOperator=\xc8\xe2\xe0\xed\xee\xe2\r\n");
+        ini.close();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        QCOMPARE(form_->txtOperator()->text(), QStringLiteral("Иванов"));
+        form_->txtOperator()->setText(QStringLiteral("typed"));
+    }
+    static bool FocusIsIn(const QWidget* widget) {
+        const QWindow* window = widget->window()->windowHandle();
+        return window && QGuiApplication::focusWindow() == window;
+    }
+    // The window system gives the focus back to the main window once the window over it is
+    // gone; the offscreen platform leaves that to the program, so the test does it.
+    void FocusComesBack() {
+        form_->activateWindow();
+        QTRY_VERIFY(FocusIsIn(form_.get()));
     }
 
   private slots:
@@ -378,6 +404,78 @@ class TestMainForm : public QObject {
         form_->activateWindow();
         QTRY_COMPARE(form_->txtOperator()->text(), QStringLiteral("Иванов"));
         QCOMPARE(form_->Settings().FormatIndex, 0);
+    }
+
+    void returnFromAPopupKeepsTheTypedOperator_data() {
+        QTest::addColumn<QString>("popup");
+        QTest::newRow("combo list") << "combo";
+        QTest::newRow("context menu") << "menu";
+        QTest::newRow("completer") << "completer";
+    }
+    void returnFromAPopupKeepsTheTypedOperator() {
+        QFETCH(QString, popup);
+        ShowWithTypedOperator();
+        form_->findChild<QTabWidget*>(QStringLiteral("PageControl2"))->setCurrentIndex(0);
+        if (popup == QLatin1String("combo")) {
+            auto* combo = form_->findChild<QComboBox*>(QStringLiteral("cmbCommentary1"));
+            combo->showPopup();
+            QTRY_VERIFY(FocusIsIn(combo->view()));
+            combo->hidePopup();
+        } else if (popup == QLatin1String("menu")) {
+            QMenu menu(form_.get());
+            menu.addAction(QStringLiteral("item"));
+            menu.popup(form_->mapToGlobal(QPoint(40, 40)));
+            QTRY_VERIFY(FocusIsIn(&menu));
+            menu.close();
+        } else {
+            auto* completer = new QCompleter(
+                QStringList{QStringLiteral("typed one"), QStringLiteral("typed two")},
+                form_->txtOperator());
+            form_->txtOperator()->setCompleter(completer);
+            completer->complete();
+            QTRY_VERIFY(FocusIsIn(completer->popup()));
+            completer->popup()->hide();
+        }
+        FocusComesBack();
+        QCOMPARE(form_->txtOperator()->text(), QStringLiteral("typed"));
+    }
+
+    void returnFromAWindowOfTheProgramReloadsTheOperator_data() {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("modal dialog") << "modal";
+        QTest::newRow("message box") << "message";
+        QTest::newRow("options dialog closed") << "options";
+    }
+    void returnFromAWindowOfTheProgramReloadsTheOperator() {
+        QFETCH(QString, window);
+        ShowWithTypedOperator();
+        if (window == QLatin1String("modal")) {
+            QDialog dialog(form_.get());
+            dialog.open();
+            QTRY_VERIFY(FocusIsIn(&dialog));
+            QCOMPARE(form_->txtOperator()->text(), QStringLiteral("typed"));
+            dialog.accept();
+        } else if (window == QLatin1String("message")) {
+            // The box runs its own loop; it is answered once it really holds the focus.
+            bool boxHadFocus = false;
+            const auto answer =
+                connect(qApp, &QGuiApplication::focusWindowChanged, form_.get(), [&] {
+                    QWidget* box = QApplication::activeModalWidget();
+                    if (!box || !FocusIsIn(box)) return;
+                    boxHadFocus = true;
+                    QMetaObject::invokeMethod(box, &QWidget::close, Qt::QueuedConnection);
+                });
+            TQtPlatform().ShowMessage(form_.get(), QStringLiteral("message"));
+            disconnect(answer);
+            QVERIFY(boxHadFocus);
+        } else {
+            QWidget* options = form_->FmOptions();
+            Act("acnOptionsAll")->trigger();
+            QTRY_VERIFY(FocusIsIn(options));
+            options->close();
+        }
+        FocusComesBack();
+        QCOMPARE(form_->txtOperator()->text(), QStringLiteral("Иванов"));
     }
 
     void saveFailureReachesTheGeneralErrorDisplay() {

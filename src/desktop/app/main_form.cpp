@@ -271,11 +271,21 @@ void TFmMainForm::PageControlChange() {
 }
 
 void TFmMainForm::OnFocusWindowChanged(QWindow* window) {
-    const QWindow* previous = lastFocusWindow_;
-    lastFocusWindow_ = window;
-    if (!window || window != windowHandle()) return;
+    // A combo list, menu, completer or tool tip belongs to the window that opened it: the
+    // focus going there and back is no change of window.
+    if (window && (window->type() == Qt::Popup || window->type() == Qt::ToolTip)) return;
+    const TFocusHolder previous = lastFocusHolder_;
+    if (!window) {
+        lastFocusHolder_ = TFocusHolder::None;
+        return;
+    }
+    if (window != windowHandle()) {
+        lastFocusHolder_ = TFocusHolder::OtherWindow;
+        return;
+    }
+    lastFocusHolder_ = TFocusHolder::MainWindow;
     // From another application the focus comes back from no window of ours.
-    if (activatedOnce_ && (!previous || previous == window)) return;
+    if (activatedOnce_ && previous != TFocusHolder::OtherWindow) return;
     activatedOnce_ = true;
     FormActivate();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 #include <filesystem>
 #include <optional>
@@ -161,8 +160,11 @@ class TFmMainForm : public QMainWindow {
     TFmHistory* fmHistory_ = nullptr;
 
     // Activation bookkeeping: the settings reload on the first activation and whenever the
-    // focus comes back from another window of the program, not from another application.
-    QPointer<QWindow> lastFocusWindow_;
+    // focus comes back from another window of the program, not from another application and
+    // not from a popup. Where the focus last was is kept as a kind, not as a window pointer:
+    // a message box is destroyed before the focus change that leaves it is delivered.
+    enum class TFocusHolder { None, MainWindow, OtherWindow };
+    TFocusHolder lastFocusHolder_ = TFocusHolder::None;
     bool activatedOnce_ = false;
 };
 

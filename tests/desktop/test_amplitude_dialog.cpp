@@ -846,6 +846,7 @@ class TestAmplitudeDialog : public QObject {
         const QByteArray before = FileBytes(file_);
         const std::vector<float> samples(std::as_const(Model()).Samples(0).begin(),
                                          std::as_const(Model()).Samples(5).end());
+        const bool percentShown = !Dialog().lblProcentDone()->isHidden();
         Dialog().findChild<QAbstractButton*>(button)->click();
 
         QCOMPARE(platform_->Calls.size(), std::size_t{1});
@@ -855,8 +856,11 @@ class TestAmplitudeDialog : public QObject {
                                     std::as_const(Model()).Samples(5).end()),
                  samples);
         QCOMPARE(FileBytes(file_), before);
-        // The operation stopped with its progress display shown.
-        QVERIFY(!Dialog().pbarProgress()->isHidden());
+        // A stopped operation hides its progress display as a finished one does; only the
+        // trace zeroing shows and hides the percentage.
+        QVERIFY(Dialog().pbarProgress()->isHidden());
+        QCOMPARE(!Dialog().lblProcentDone()->isHidden(),
+                 percentShown && button != QLatin1String("bbtnZeroTraces"));
     }
 
     void failedSilencingKeepsTheWrittenClipping() {

@@ -8,7 +8,9 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <algorithm>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "amplitude/amplitude_operations.h"
 #include "desktop/amplitude/regulation_amplitude_form.h"
@@ -29,6 +31,24 @@ std::string Utf8(const QString& text) {
 QString ToQString(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// Shows the progress controls of an operation for as long as it lives and hides them on every
+// way out, a conversion error thrown halfway included, so that a failed run leaves the dialog
+// as a finished one does.
+class TProgressShown {
+  public:
+    explicit TProgressShown(std::initializer_list<QWidget*> controls) : controls_(controls) {
+        for (QWidget* control : controls_) control->show();
+    }
+    ~TProgressShown() {
+        for (QWidget* control : controls_) control->hide();
+    }
+    TProgressShown(const TProgressShown&) = delete;
+    TProgressShown& operator=(const TProgressShown&) = delete;
+
+  private:
+    std::vector<QWidget*> controls_;
+};
 
 }  // namespace
 
@@ -63,10 +83,11 @@ void TFmRegulationAmplitude::bbtnGainClick() {
         threshold = Utf8(stxtGainForMin_->Text());
     }
 
-    pbarProgress_->show();
-    ApplyGain(context_.Document.Model(), WindowFromFields(), {factor, mode, threshold, upper},
-              BarProgress());
-    pbarProgress_->hide();
+    {
+        const TProgressShown shown{pbarProgress_};
+        ApplyGain(context_.Document.Model(), WindowFromFields(), {factor, mode, threshold, upper},
+                  BarProgress());
+    }
     if (!WriteFile("Усиление амплитуд")) return;
     ShowOperationMessage(QStringLiteral("Амплитуды усилены"), QStringLiteral("Усиление амплитуд"));
 }
@@ -76,16 +97,19 @@ void TFmRegulationAmplitude::bbtnCutAmplitudeClick() {
     // Each stage writes the file once it is done; a stage whose write failed ends the
     // operation, since its message must be the last the user sees.
     if (chkMaxAmplitude_->isChecked()) {
-        pbarProgress_->show();
-        ClipAmplitudes(context_.Document.Model(), Utf8(stxtMaxAmplitude_->Text()), BarProgress());
-        pbarProgress_->hide();
+        {
+            const TProgressShown shown{pbarProgress_};
+            ClipAmplitudes(context_.Document.Model(), Utf8(stxtMaxAmplitude_->Text()),
+                           BarProgress());
+        }
         if (!WriteFile("Обрезка амплитуд")) return;
     }
     if (chkMinAmplitude_->isChecked()) {
-        pbarProgress_->show();
-        SilenceAmplitudes(context_.Document.Model(), Utf8(stxtMinAmplitude_->Text()),
-                          BarProgress());
-        pbarProgress_->hide();
+        {
+            const TProgressShown shown{pbarProgress_};
+            SilenceAmplitudes(context_.Document.Model(), Utf8(stxtMinAmplitude_->Text()),
+                              BarProgress());
+        }
         if (!WriteFile("Обнуление малых амплитуд")) return;
     }
     ShowOperationMessage(QStringLiteral("Амплитуды отсчетов обрезаны до заданного уровня"),
@@ -94,16 +118,15 @@ void TFmRegulationAmplitude::bbtnCutAmplitudeClick() {
 
 void TFmRegulationAmplitude::bbtnZeroTracesClick() {
     if (!FileLoaded()) return;
-    pbarProgress_->show();
-    lblProcentDone_->show();
-    ZeroTraces(context_.Document.Model(), Utf8(ltxtZeroTraceBegin_->text()),
-               Utf8(ltxtZeroTraceEnd_->text()),
-               [this, bar = BarProgress()](std::uint32_t position) {
-                   bar(position);
-                   lblProcentDone_->setText(QString::number(position) + QLatin1Char('%'));
-               });
-    pbarProgress_->hide();
-    lblProcentDone_->hide();
+    {
+        const TProgressShown shown{pbarProgress_, lblProcentDone_};
+        ZeroTraces(context_.Document.Model(), Utf8(ltxtZeroTraceBegin_->text()),
+                   Utf8(ltxtZeroTraceEnd_->text()),
+                   [this, bar = BarProgress()](std::uint32_t position) {
+                       bar(position);
+                       lblProcentDone_->setText(QString::number(position) + QLatin1Char('%'));
+                   });
+    }
     if (!WriteFile("Обнуление трасс")) return;
     ShowOperationMessage(QStringLiteral("Амплитуды заданных трасс успешно обнулены"),
                          QStringLiteral("Обнуление трасс"));
@@ -112,7 +135,7 @@ void TFmRegulationAmplitude::bbtnZeroTracesClick() {
 void TFmRegulationAmplitude::btnFindMinMaxAmplitudeClick() {
     if (!FileLoaded()) return;
     ltxtSampleWithMaxAmplitude_->setText(QStringLiteral("0"));
-    pbarProgress_->show();
+    const TProgressShown shown{pbarProgress_};
     const TExtremes found = FindExtremes(context_.Document.Model(), BarProgress());
     // A label keeps its text when no sample beat the start value.
     if (found.MaxPosition)
@@ -121,15 +144,13 @@ void TFmRegulationAmplitude::btnFindMinMaxAmplitudeClick() {
         lblSampleWithMinAmplitude_->setText(ToQString(PositionText(*found.MinPosition)));
     ltxtSampleWithMinAmplitude_->setText(ToQString(found.MinText()));
     ltxtSampleWithMaxAmplitude_->setText(ToQString(found.MaxText()));
-    pbarProgress_->hide();
 }
 
 void TFmRegulationAmplitude::bbtnZeroMaxAmplitudeClick() {
     if (!FileLoaded()) return;
-    pbarProgress_->show();
+    const TProgressShown shown{pbarProgress_};
     ZeroLargestAmplitude(context_.Document.Model(), BarProgress());
     WriteFile("Обнуление максимальной амплитуды");
-    pbarProgress_->hide();
 }
 
 }  // namespace trelvanox

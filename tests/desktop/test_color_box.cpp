@@ -56,36 +56,65 @@ class TColorBoxTest : public QObject {
     void optionsKeepSelection();
 };
 
-// Every name stands for its Windows colour value (0x00BBGGRR, system colours 0x80000000 plus
-// their index), and selecting by value finds the entry back.
+// Every entry's Russian name, once in the list, stands for its colour value (0x00BBGGRR, system
+// colours 0x80000000 plus their index), and selecting by value finds the entry back.
 void TColorBoxTest::namedValues_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<quint32>("value");
 
-    QTest::newRow("black") << "clBlack" << 0x00000000u;
-    QTest::newRow("maroon") << "clMaroon" << 0x00000080u;
-    QTest::newRow("green") << "clGreen" << 0x00008000u;
-    QTest::newRow("olive") << "clOlive" << 0x00008080u;
-    QTest::newRow("navy") << "clNavy" << 0x00800000u;
-    QTest::newRow("teal") << "clTeal" << 0x00808000u;
-    QTest::newRow("silver") << "clSilver" << 0x00C0C0C0u;
-    QTest::newRow("red") << "clRed" << 0x000000FFu;
-    QTest::newRow("lime") << "clLime" << 0x0000FF00u;
-    QTest::newRow("yellow") << "clYellow" << 0x0000FFFFu;
-    QTest::newRow("blue") << "clBlue" << 0x00FF0000u;
-    QTest::newRow("fuchsia") << "clFuchsia" << 0x00FF00FFu;
-    QTest::newRow("aqua") << "clAqua" << 0x00FFFF00u;
-    QTest::newRow("white") << "clWhite" << 0x00FFFFFFu;
-    QTest::newRow("money green") << "clMoneyGreen" << 0x00C0DCC0u;
-    QTest::newRow("sky blue") << "clSkyBlue" << 0x00F0CAA6u;
-    QTest::newRow("cream") << "clCream" << 0x00F0FBFFu;
-    QTest::newRow("medium gray") << "clMedGray" << 0x00A4A0A0u;
-    QTest::newRow("scroll bar") << "clScrollBar" << 0x80000000u;
-    QTest::newRow("button face") << "clBtnFace" << 0x8000000Fu;
-    QTest::newRow("hot light") << "clHotLight" << 0x8000001Au;
-    QTest::newRow("menu bar") << "clMenuBar" << 0x8000001Eu;
-    QTest::newRow("none") << "clNone" << 0x1FFFFFFFu;
-    QTest::newRow("default") << "clDefault" << 0x20000000u;
+    QTest::newRow("black") << "Чёрный" << 0x00000000u;
+    QTest::newRow("maroon") << "Бордовый" << 0x00000080u;
+    QTest::newRow("green") << "Зелёный" << 0x00008000u;
+    QTest::newRow("olive") << "Оливковый" << 0x00008080u;
+    QTest::newRow("navy") << "Тёмно-синий" << 0x00800000u;
+    QTest::newRow("purple") << "Фиолетовый" << 0x00800080u;
+    QTest::newRow("teal") << "Тёмно-бирюзовый" << 0x00808000u;
+    QTest::newRow("gray") << "Серый" << 0x00808080u;
+    QTest::newRow("silver") << "Серебристый" << 0x00C0C0C0u;
+    QTest::newRow("red") << "Красный" << 0x000000FFu;
+    QTest::newRow("lime") << "Лайм" << 0x0000FF00u;
+    QTest::newRow("yellow") << "Жёлтый" << 0x0000FFFFu;
+    QTest::newRow("blue") << "Синий" << 0x00FF0000u;
+    QTest::newRow("fuchsia") << "Фуксия" << 0x00FF00FFu;
+    QTest::newRow("aqua") << "Бирюзовый" << 0x00FFFF00u;
+    QTest::newRow("white") << "Белый" << 0x00FFFFFFu;
+    QTest::newRow("money green") << "Бледно-зелёный" << 0x00C0DCC0u;
+    QTest::newRow("sky blue") << "Небесно-голубой" << 0x00F0CAA6u;
+    QTest::newRow("cream") << "Кремовый" << 0x00F0FBFFu;
+    QTest::newRow("medium gray") << "Средне-серый" << 0x00A4A0A0u;
+    QTest::newRow("scroll bar") << "Полоса прокрутки" << 0x80000000u;
+    QTest::newRow("background") << "Рабочий стол" << 0x80000001u;
+    QTest::newRow("active caption") << "Заголовок активного окна" << 0x80000002u;
+    QTest::newRow("inactive caption") << "Заголовок неактивного окна" << 0x80000003u;
+    QTest::newRow("menu") << "Фон меню" << 0x80000004u;
+    QTest::newRow("window") << "Фон окна" << 0x80000005u;
+    QTest::newRow("window frame") << "Рамка окна" << 0x80000006u;
+    QTest::newRow("menu text") << "Текст меню" << 0x80000007u;
+    QTest::newRow("window text") << "Текст окна" << 0x80000008u;
+    QTest::newRow("caption text") << "Текст заголовка активного окна" << 0x80000009u;
+    QTest::newRow("active border") << "Граница активного окна" << 0x8000000Au;
+    QTest::newRow("inactive border") << "Граница неактивного окна" << 0x8000000Bu;
+    QTest::newRow("app work space") << "Рабочая область программы" << 0x8000000Cu;
+    QTest::newRow("highlight") << "Выделение" << 0x8000000Du;
+    QTest::newRow("highlight text") << "Выделенный текст" << 0x8000000Eu;
+    QTest::newRow("button face") << "Поверхность кнопки" << 0x8000000Fu;
+    QTest::newRow("button shadow") << "Тень кнопки" << 0x80000010u;
+    QTest::newRow("gray text") << "Недоступный текст" << 0x80000011u;
+    QTest::newRow("button text") << "Текст кнопки" << 0x80000012u;
+    QTest::newRow("inactive caption text") << "Текст заголовка неактивного окна" << 0x80000013u;
+    QTest::newRow("button highlight") << "Светлый край кнопки" << 0x80000014u;
+    QTest::newRow("3d dark shadow") << "Тёмная тень объёмных элементов" << 0x80000015u;
+    QTest::newRow("3d light") << "Светлый край объёмных элементов" << 0x80000016u;
+    QTest::newRow("info text") << "Текст подсказки" << 0x80000017u;
+    QTest::newRow("info background") << "Фон подсказки" << 0x80000018u;
+    QTest::newRow("hot light") << "Ссылка" << 0x8000001Au;
+    QTest::newRow("gradient active caption") << "Градиент заголовка активного окна" << 0x8000001Bu;
+    QTest::newRow("gradient inactive caption")
+        << "Градиент заголовка неактивного окна" << 0x8000001Cu;
+    QTest::newRow("menu highlight") << "Выделение в меню" << 0x8000001Du;
+    QTest::newRow("menu bar") << "Строка меню" << 0x8000001Eu;
+    QTest::newRow("none") << "Нет" << 0x1FFFFFFFu;
+    QTest::newRow("default") << "По умолчанию" << 0x20000000u;
 }
 
 void TColorBoxTest::namedValues() {
@@ -95,11 +124,12 @@ void TColorBoxTest::namedValues() {
     TColorBox box(kEverything);
     const int index = box.findText(name);
     QVERIFY(index >= 0);
+    for (int other = index + 1; other < box.count(); ++other) QVERIFY(box.itemText(other) != name);
     QVERIFY(index != box.CustomIndex());
     box.setCurrentIndex(index);
     QCOMPARE(box.Selected(), value);
 
-    box.setCurrentIndex(box.findText(QStringLiteral("clGray")));
+    box.setCurrentIndex(box.findText(QStringLiteral("Серый")));
     QVERIFY(box.SetSelected(value));
     QCOMPARE(box.currentText(), name);
 }
@@ -109,13 +139,13 @@ void TColorBoxTest::defaultListHasNamedColoursOnly() {
     QCOMPARE(box.Options(), kNamedOnly);
     QCOMPARE(box.count(), 16 + 4 + 30);
     QCOMPARE(box.CustomIndex(), -1);
-    const QStringList firstStandard = {QStringLiteral("clBlack"), QStringLiteral("clMaroon"),
-                                       QStringLiteral("clGreen")};
+    const QStringList firstStandard = {QStringLiteral("Чёрный"), QStringLiteral("Бордовый"),
+                                       QStringLiteral("Зелёный")};
     for (int i = 0; i < firstStandard.size(); ++i) QCOMPARE(box.itemText(i), firstStandard[i]);
-    QCOMPARE(box.itemText(15), QStringLiteral("clWhite"));
-    QCOMPARE(box.itemText(16), QStringLiteral("clMoneyGreen"));
-    QCOMPARE(box.itemText(20), QStringLiteral("clScrollBar"));
-    QCOMPARE(box.currentText(), QStringLiteral("clBlack"));
+    QCOMPARE(box.itemText(15), QStringLiteral("Белый"));
+    QCOMPARE(box.itemText(16), QStringLiteral("Бледно-зелёный"));
+    QCOMPARE(box.itemText(20), QStringLiteral("Полоса прокрутки"));
+    QCOMPARE(box.currentText(), QStringLiteral("Чёрный"));
     QCOMPARE(box.Selected(), 0u);
 }
 
@@ -139,22 +169,22 @@ void TColorBoxTest::optionalEntries() {
     QFETCH(bool, standardDefault);
 
     TColorBox box(options);
-    QCOMPARE(box.findText(QStringLiteral("Custom...")) >= 0, custom);
+    QCOMPARE(box.findText(QStringLiteral("Другой...")) >= 0, custom);
     QCOMPARE(box.CustomIndex() >= 0, custom);
-    QCOMPARE(box.findText(QStringLiteral("clNone")) >= 0, none);
-    QCOMPARE(box.findText(QStringLiteral("clDefault")) >= 0, standardDefault);
+    QCOMPARE(box.findText(QStringLiteral("Нет")) >= 0, none);
+    QCOMPARE(box.findText(QStringLiteral("По умолчанию")) >= 0, standardDefault);
     QCOMPARE(box.count(), 50 + int(custom) + int(none) + int(standardDefault));
     QCOMPARE(box.Selected(), 0u);  // black selected at the start, never the custom entry
-    QCOMPARE(box.currentText(), QStringLiteral("clBlack"));
+    QCOMPARE(box.currentText(), QStringLiteral("Чёрный"));
 }
 
 void TColorBoxTest::swatchShowsTheColour_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QColor>("color");
 
-    QTest::newRow("red") << "clRed" << QColor(255, 0, 0);
-    QTest::newRow("navy") << "clNavy" << QColor(0, 0, 128);
-    QTest::newRow("sky blue") << "clSkyBlue" << QColor(166, 202, 240);
+    QTest::newRow("red") << "Красный" << QColor(255, 0, 0);
+    QTest::newRow("navy") << "Тёмно-синий" << QColor(0, 0, 128);
+    QTest::newRow("sky blue") << "Небесно-голубой" << QColor(166, 202, 240);
 }
 
 void TColorBoxTest::swatchShowsTheColour() {
@@ -171,7 +201,7 @@ void TColorBoxTest::swatchShowsTheColour() {
 void TColorBoxTest::systemColourFollowsPalette() {
     TColorBox box;
     QVERIFY(box.SetSelected(0x8000000Fu));  // button face
-    QCOMPARE(box.currentText(), QStringLiteral("clBtnFace"));
+    QCOMPARE(box.currentText(), QStringLiteral("Поверхность кнопки"));
     const QColor face = box.palette().color(QPalette::Active, QPalette::Button);
     QCOMPARE(box.SelectedColor(), face);
     QCOMPARE(SwatchCentre(box, box.currentIndex()), face);
@@ -193,7 +223,7 @@ void TColorBoxTest::unlistedValue() {
 
     TColorBox box(options);
     QVERIFY(box.SetSelected(0x000000FFu));
-    QCOMPARE(box.currentText(), QStringLiteral("clRed"));  // a named match wins over custom
+    QCOMPARE(box.currentText(), QStringLiteral("Красный"));  // a named match wins over custom
 
     QCOMPARE(box.SetSelected(0x00123456u), accepted);
     if (accepted) {
@@ -201,12 +231,12 @@ void TColorBoxTest::unlistedValue() {
         QCOMPARE(box.Selected(), 0x00123456u);
         QCOMPARE(SwatchCentre(box, box.CustomIndex()), QColor(0x56, 0x34, 0x12));
     } else {
-        QCOMPARE(box.currentText(), QStringLiteral("clRed"));
+        QCOMPARE(box.currentText(), QStringLiteral("Красный"));
         QCOMPARE(box.Selected(), 0x000000FFu);
     }
 }
 
-// Choosing "Custom..." by keyboard runs the dialog; a chosen colour becomes the entry's colour
+// Choosing "Другой..." by keyboard runs the dialog; a chosen colour becomes the entry's colour
 // and is offered at the next start; a cancelled dialog returns to the entry chosen before.
 void TColorBoxTest::customColourFromDialog() {
     TScriptedDialog dialog;
@@ -230,13 +260,13 @@ void TColorBoxTest::customColourFromDialog() {
     QTest::keyClick(&box, Qt::Key_Up);  // cancelled
     QCOMPARE(dialog.shown.size(), std::size_t{2});
     QCOMPARE(dialog.shown[1], QColor(10, 20, 30));
-    QCOMPARE(box.currentText(), QStringLiteral("clBlack"));
+    QCOMPARE(box.currentText(), QStringLiteral("Чёрный"));
     QCOMPARE(box.ColorValue(0), 0x001E140Au);  // the custom colour stays for the next time
 
     QVERIFY(box.SetSelected(0x00ABCDEFu));  // the program's custom colour starts the dialog
     QTest::keyClick(&box, Qt::Key_Down);
     QTest::keyClick(&box, Qt::Key_Up);  // cancelled
-    QCOMPARE(box.currentText(), QStringLiteral("clBlack"));
+    QCOMPARE(box.currentText(), QStringLiteral("Чёрный"));
     QCOMPARE(dialog.shown.size(), std::size_t{3});
     QCOMPARE(dialog.shown[2], QColor(0xEF, 0xCD, 0xAB));
 }
@@ -245,7 +275,7 @@ void TColorBoxTest::optionsKeepSelection() {
     TColorBox box;
     QVERIFY(box.SetSelected(0x00008080u));  // olive
     box.SetOptions(kEverything);
-    QCOMPARE(box.currentText(), QStringLiteral("clOlive"));
+    QCOMPARE(box.currentText(), QStringLiteral("Оливковый"));
     QVERIFY(box.SetSelected(0x00123456u));
     box.SetOptions(kNamedOnly);  // the custom colour has no place any more
     QCOMPARE(box.currentIndex(), 0);

@@ -13,39 +13,40 @@ namespace {
 
 using color_value::Rgb;
 
+// Names are UTF-8, shown as they stand; only the values are ever stored.
 struct TNamedColor {
     const char* name;
     std::uint32_t value;
 };
 
 constexpr std::array<TNamedColor, 16> kStandardColors{{
-    {"clBlack", Rgb(0, 0, 0)},
-    {"clMaroon", Rgb(128, 0, 0)},
-    {"clGreen", Rgb(0, 128, 0)},
-    {"clOlive", Rgb(128, 128, 0)},
-    {"clNavy", Rgb(0, 0, 128)},
-    {"clPurple", Rgb(128, 0, 128)},
-    {"clTeal", Rgb(0, 128, 128)},
-    {"clGray", Rgb(128, 128, 128)},
-    {"clSilver", Rgb(192, 192, 192)},
-    {"clRed", Rgb(255, 0, 0)},
-    {"clLime", Rgb(0, 255, 0)},
-    {"clYellow", Rgb(255, 255, 0)},
-    {"clBlue", Rgb(0, 0, 255)},
-    {"clFuchsia", Rgb(255, 0, 255)},
-    {"clAqua", Rgb(0, 255, 255)},
-    {"clWhite", Rgb(255, 255, 255)},
+    {"Чёрный", Rgb(0, 0, 0)},
+    {"Бордовый", Rgb(128, 0, 0)},
+    {"Зелёный", Rgb(0, 128, 0)},
+    {"Оливковый", Rgb(128, 128, 0)},
+    {"Тёмно-синий", Rgb(0, 0, 128)},
+    {"Фиолетовый", Rgb(128, 0, 128)},
+    {"Тёмно-бирюзовый", Rgb(0, 128, 128)},
+    {"Серый", Rgb(128, 128, 128)},
+    {"Серебристый", Rgb(192, 192, 192)},
+    {"Красный", Rgb(255, 0, 0)},
+    {"Лайм", Rgb(0, 255, 0)},
+    {"Жёлтый", Rgb(255, 255, 0)},
+    {"Синий", Rgb(0, 0, 255)},
+    {"Фуксия", Rgb(255, 0, 255)},
+    {"Бирюзовый", Rgb(0, 255, 255)},
+    {"Белый", Rgb(255, 255, 255)},
 }};
 
 constexpr std::array<TNamedColor, 4> kExtendedColors{{
-    {"clMoneyGreen", Rgb(192, 220, 192)},
-    {"clSkyBlue", Rgb(166, 202, 240)},
-    {"clCream", Rgb(255, 251, 240)},
-    {"clMedGray", Rgb(160, 160, 164)},
+    {"Бледно-зелёный", Rgb(192, 220, 192)},
+    {"Небесно-голубой", Rgb(166, 202, 240)},
+    {"Кремовый", Rgb(255, 251, 240)},
+    {"Средне-серый", Rgb(160, 160, 164)},
 }};
 
-// A system colour: its index in the desktop's colour scheme and the palette entry that plays
-// its part here.
+// A system colour, named by what it colours: its index in the desktop's colour scheme and the
+// palette entry that plays its part here.
 struct TSystemColor {
     const char* name;
     std::uint32_t index;
@@ -54,36 +55,36 @@ struct TSystemColor {
 };
 
 constexpr std::array<TSystemColor, 30> kSystemColors{{
-    {"clScrollBar", 0, QPalette::Active, QPalette::Button},
-    {"clBackground", 1, QPalette::Active, QPalette::Dark},
-    {"clActiveCaption", 2, QPalette::Active, QPalette::Highlight},
-    {"clInactiveCaption", 3, QPalette::Inactive, QPalette::Mid},
-    {"clMenu", 4, QPalette::Active, QPalette::Window},
-    {"clWindow", 5, QPalette::Active, QPalette::Base},
-    {"clWindowFrame", 6, QPalette::Active, QPalette::Shadow},
-    {"clMenuText", 7, QPalette::Active, QPalette::WindowText},
-    {"clWindowText", 8, QPalette::Active, QPalette::Text},
-    {"clCaptionText", 9, QPalette::Active, QPalette::HighlightedText},
-    {"clActiveBorder", 10, QPalette::Active, QPalette::Window},
-    {"clInactiveBorder", 11, QPalette::Inactive, QPalette::Window},
-    {"clAppWorkSpace", 12, QPalette::Active, QPalette::Mid},
-    {"clHighlight", 13, QPalette::Active, QPalette::Highlight},
-    {"clHighlightText", 14, QPalette::Active, QPalette::HighlightedText},
-    {"clBtnFace", 15, QPalette::Active, QPalette::Button},
-    {"clBtnShadow", 16, QPalette::Active, QPalette::Dark},
-    {"clGrayText", 17, QPalette::Disabled, QPalette::Text},
-    {"clBtnText", 18, QPalette::Active, QPalette::ButtonText},
-    {"clInactiveCaptionText", 19, QPalette::Inactive, QPalette::WindowText},
-    {"clBtnHighlight", 20, QPalette::Active, QPalette::Light},
-    {"cl3DDkShadow", 21, QPalette::Active, QPalette::Shadow},
-    {"cl3DLight", 22, QPalette::Active, QPalette::Midlight},
-    {"clInfoText", 23, QPalette::Active, QPalette::ToolTipText},
-    {"clInfoBk", 24, QPalette::Active, QPalette::ToolTipBase},
-    {"clHotLight", 26, QPalette::Active, QPalette::Link},
-    {"clGradientActiveCaption", 27, QPalette::Active, QPalette::Highlight},
-    {"clGradientInactiveCaption", 28, QPalette::Inactive, QPalette::Midlight},
-    {"clMenuHighlight", 29, QPalette::Active, QPalette::Highlight},
-    {"clMenuBar", 30, QPalette::Active, QPalette::Window},
+    {"Полоса прокрутки", 0, QPalette::Active, QPalette::Button},
+    {"Рабочий стол", 1, QPalette::Active, QPalette::Dark},
+    {"Заголовок активного окна", 2, QPalette::Active, QPalette::Highlight},
+    {"Заголовок неактивного окна", 3, QPalette::Inactive, QPalette::Mid},
+    {"Фон меню", 4, QPalette::Active, QPalette::Window},
+    {"Фон окна", 5, QPalette::Active, QPalette::Base},
+    {"Рамка окна", 6, QPalette::Active, QPalette::Shadow},
+    {"Текст меню", 7, QPalette::Active, QPalette::WindowText},
+    {"Текст окна", 8, QPalette::Active, QPalette::Text},
+    {"Текст заголовка активного окна", 9, QPalette::Active, QPalette::HighlightedText},
+    {"Граница активного окна", 10, QPalette::Active, QPalette::Window},
+    {"Граница неактивного окна", 11, QPalette::Inactive, QPalette::Window},
+    {"Рабочая область программы", 12, QPalette::Active, QPalette::Mid},
+    {"Выделение", 13, QPalette::Active, QPalette::Highlight},
+    {"Выделенный текст", 14, QPalette::Active, QPalette::HighlightedText},
+    {"Поверхность кнопки", 15, QPalette::Active, QPalette::Button},
+    {"Тень кнопки", 16, QPalette::Active, QPalette::Dark},
+    {"Недоступный текст", 17, QPalette::Disabled, QPalette::Text},
+    {"Текст кнопки", 18, QPalette::Active, QPalette::ButtonText},
+    {"Текст заголовка неактивного окна", 19, QPalette::Inactive, QPalette::WindowText},
+    {"Светлый край кнопки", 20, QPalette::Active, QPalette::Light},
+    {"Тёмная тень объёмных элементов", 21, QPalette::Active, QPalette::Shadow},
+    {"Светлый край объёмных элементов", 22, QPalette::Active, QPalette::Midlight},
+    {"Текст подсказки", 23, QPalette::Active, QPalette::ToolTipText},
+    {"Фон подсказки", 24, QPalette::Active, QPalette::ToolTipBase},
+    {"Ссылка", 26, QPalette::Active, QPalette::Link},
+    {"Градиент заголовка активного окна", 27, QPalette::Active, QPalette::Highlight},
+    {"Градиент заголовка неактивного окна", 28, QPalette::Inactive, QPalette::Midlight},
+    {"Выделение в меню", 29, QPalette::Active, QPalette::Highlight},
+    {"Строка меню", 30, QPalette::Active, QPalette::Window},
 }};
 
 constexpr int kValueRole = Qt::UserRole;
@@ -124,7 +125,7 @@ TColorBox::TColorBox(QWidget* parent)
 
 TColorBox::TColorBox(TOptions options, QWidget* parent) : QComboBox(parent), options_(options) {
     setIconSize(QSize(kSwatchSize, kSwatchSize));
-    // The entry the custom dialog falls back to is the last one chosen other than "Custom...";
+    // The entry the custom dialog falls back to is the last one chosen other than "Другой...";
     // the custom entry counts only once it holds a colour the user (or the program) gave it.
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index != CustomIndex()) settledIndex_ = index;
@@ -176,19 +177,19 @@ int TColorBox::CustomIndex() const {
 void TColorBox::Fill() {
     clear();
     settledIndex_ = -1;
-    if (options_.testFlag(CustomColor)) AddEntry(QStringLiteral("Custom..."), Rgb(0, 0, 0));
+    if (options_.testFlag(CustomColor)) AddEntry(QStringLiteral("Другой..."), Rgb(0, 0, 0));
     if (options_.testFlag(StandardColors))
         for (const TNamedColor& color : kStandardColors)
-            AddEntry(QString::fromLatin1(color.name), color.value);
+            AddEntry(QString::fromUtf8(color.name), color.value);
     if (options_.testFlag(ExtendedColors))
         for (const TNamedColor& color : kExtendedColors)
-            AddEntry(QString::fromLatin1(color.name), color.value);
+            AddEntry(QString::fromUtf8(color.name), color.value);
     if (options_.testFlag(SystemColors))
         for (const TSystemColor& color : kSystemColors)
-            AddEntry(QString::fromLatin1(color.name), color_value::kSystemFlag | color.index);
-    if (options_.testFlag(IncludeNone)) AddEntry(QStringLiteral("clNone"), color_value::kNone);
+            AddEntry(QString::fromUtf8(color.name), color_value::kSystemFlag | color.index);
+    if (options_.testFlag(IncludeNone)) AddEntry(QStringLiteral("Нет"), color_value::kNone);
     if (options_.testFlag(IncludeDefault))
-        AddEntry(QStringLiteral("clDefault"), color_value::kDefault);
+        AddEntry(QStringLiteral("По умолчанию"), color_value::kDefault);
 }
 
 void TColorBox::AddEntry(const QString& name, std::uint32_t value) {

@@ -33,13 +33,14 @@ QColor ColorValueToQColor(std::uint32_t value, const QPalette& palette);
 // The plain value 0x00BBGGRR of a colour; alpha is dropped.
 std::uint32_t QColorToColorValue(const QColor& color);
 
-// A drop-down list of named colours, each entry a swatch and its name ("clBlack", "clSkyBlue",
-// "clBtnFace", ...). Which groups it lists is set by its options; the selection is read and
-// set as a colour value.
+// A drop-down list of named colours, each entry a swatch and its Russian name ("Чёрный",
+// "Небесно-голубой", "Поверхность кнопки", ...; a system colour is named by what it colours).
+// Which groups it lists is set by its options; the selection is read and set as a colour value,
+// so the names never reach a file.
 //
-// The list runs: "Custom..." (option CustomColor), the 16 standard colours, the 4 extended
-// colours, the system colours, "clNone" (IncludeNone), "clDefault" (IncludeDefault). Choosing
-// "Custom..." opens a colour dialog; the colour chosen there becomes that entry's colour, a
+// The list runs: "Другой..." (option CustomColor), the 16 standard colours, the 4 extended
+// colours, the system colours, "Нет" (IncludeNone), "По умолчанию" (IncludeDefault). Choosing
+// "Другой..." opens a colour dialog; the colour chosen there becomes that entry's colour, a
 // cancelled dialog returns to the entry selected before.
 class TColorBox : public QComboBox {
     Q_OBJECT

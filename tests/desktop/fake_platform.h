@@ -22,12 +22,13 @@ class TFakePlatform : public TPlatform {
         Open,
         Save,
         PrinterSetup,
-        OpenDocument
+        OpenDocument,
+        ShowManual
     };
 
     // One call as the user would have seen it. Plain messages and errors carry the caption,
-    // buttons and icon the real platform gives them; OpenDocument keeps the path in Text;
-    // the file dialogs keep their settings in Request.
+    // buttons and icon the real platform gives them; OpenDocument and ShowManual keep the path in
+    // Text; the file dialogs keep their settings in Request.
     struct TRecorded {
         TCallKind Kind = TCallKind::MessageBox;
         QString Text;
@@ -72,6 +73,7 @@ class TFakePlatform : public TPlatform {
     QString ClipboardText() override;
     void SetClipboardText(const QString& text) override;
     void OpenDocument(const QString& path) override;
+    void ShowManual(QWidget* owner, const QString& path) override;
 };
 
 }  // namespace trelvanox

@@ -4,6 +4,7 @@
 #include <QCompleter>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -511,11 +512,17 @@ class TestMainForm : public QObject {
         QVERIFY(platform_->Messages().isEmpty());
     }
 
-    void helpOpensTheHelpFileAndReportsNothing() {
+    // Without a help file in the current folder the manual shows; F1 reaches it from every
+    // window of the program.
+    void helpShowsTheManualAndReportsNothing() {
+        QVERIFY(!QFileInfo::exists(QStringLiteral("HelpTrelvanox.chm")));
         Act("acnHelp")->trigger();
-        QCOMPARE(platform_->Last().Kind, TFakePlatform::TCallKind::OpenDocument);
-        QCOMPARE(platform_->Last().Text, QStringLiteral("HelpTrelvanox.chm"));
+        QCOMPARE(platform_->Last().Kind, TFakePlatform::TCallKind::ShowManual);
+        QVERIFY(platform_->Last().Text.endsWith(QStringLiteral("manual/index.html")));
+        QVERIFY(QFileInfo(platform_->Last().Text).isFile());
         QVERIFY(platform_->Messages().isEmpty());
+        QCOMPARE(Act("acnHelp")->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(Act("acnHelp")->shortcutContext(), Qt::ApplicationShortcut);
     }
 
     void skinsRestyleTheRibbon() {

@@ -9,6 +9,7 @@
 #include "desktop/amplitude/regulation_amplitude_form.h"
 #include "desktop/app/about_form.h"
 #include "desktop/app/command_set.h"
+#include "desktop/app/help_places.h"
 #include "desktop/app/main_form.h"
 #include "desktop/app/options_form.h"
 #include "desktop/app/shell_commands.h"
@@ -66,7 +67,12 @@ void TFmMainForm::ConnectCommands() {
     on("acnClearTableLabels", [&edit] { acnClearTableLabelsExecute(edit); });
     on("acnTranslateTable", [this, &edit] { acnTranslateTableExecute(edit, document_); });
     on("acnPrint", [this] { acnPrintExecute(platform_, *this, *sgReadF4Header_); });
-    on("acnHelp", [this] { acnHelpExecute(platform_); });
+    on("acnHelp", [this] { acnHelpExecute(platform_, *this, DefaultHelpPlaces()); });
+    // Every screen tip promises help on F1, in whichever window of the program has the focus.
+    if (QAction* help = commands_->Action(QStringLiteral("acnHelp"))) {
+        help->setShortcut(QKeySequence::HelpContents);
+        help->setShortcutContext(Qt::ApplicationShortcut);
+    }
     on("acnAbout", [this] { acnAboutExecute(*fmAbout_); });
     on("acnExit", [this] { acnExitExecute(*this); });
     on("acnLoadOptions",
@@ -83,8 +89,10 @@ void TFmMainForm::ConnectCommands() {
     on("acnInsertLabel", [this] { fmInsertLabel_->ShowModeless(); });
     on("acnRegulationAmplitude", [this] { fmRegulationAmplitude_->ShowModeless(); });
 
-    connect(ribbon_, &TRibbon::HelpButtonClicked, this,
-            [this] { RunCommand(platform_, this, [this] { acnHelpExecute(platform_); }); });
+    connect(ribbon_, &TRibbon::HelpButtonClicked, this, [this] {
+        RunCommand(platform_, this,
+                   [this] { acnHelpExecute(platform_, *this, DefaultHelpPlaces()); });
+    });
     if (auto* open = findChild<QToolButton*>(QStringLiteral("btnOpenDirectory")))
         connect(open, &QToolButton::clicked, this, [this, &doc] {
             RunCommand(platform_, this,

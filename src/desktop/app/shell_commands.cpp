@@ -5,6 +5,7 @@
 #include <QPrinter>
 
 #include "desktop/app/about_form.h"
+#include "desktop/app/help_places.h"
 #include "desktop/app/options_form.h"
 #include "desktop/platform/platform.h"
 #include "settings/settings.h"
@@ -22,8 +23,19 @@ void acnPrintExecute(TPlatform& platform, QWidget& owner, QWidget& table) {
     table.render(&painter, QPoint(100, 100));
 }
 
-void acnHelpExecute(TPlatform& platform) {
-    platform.OpenDocument(QStringLiteral("HelpTrelvanox.chm"));
+void acnHelpExecute(TPlatform& platform, QWidget& owner, const THelpPlaces& places) {
+    const THelpTarget help = ResolveHelp(places);
+    switch (help.Source) {
+        case THelpSource::HelpFile:
+            platform.OpenDocument(help.Path);
+            return;
+        case THelpSource::Manual:
+            platform.ShowManual(&owner, help.Path);
+            return;
+        case THelpSource::BuiltIn:
+            platform.ShowManual(&owner, QStringLiteral(":/manual/index.html"));
+            return;
+    }
 }
 
 void acnAboutExecute(TFmAbout& about) {

@@ -10,14 +10,17 @@ namespace trelvanox {
 class TFmAbout;
 class TFmOptions;
 class TPlatform;
+struct THelpPlaces;
 struct TSettings;
 
 // The commands that belong to the window itself.
 
 // Printer setup, then the table (the header table) on one page as the screen shows it.
 void acnPrintExecute(TPlatform& platform, QWidget& owner, QWidget& table);
-// The help file of the current folder, by the desktop.
-void acnHelpExecute(TPlatform& platform);
+// Help from the first of places that can show it (see ResolveHelp): the help file of the
+// current folder by the desktop's viewer, the manual on disk, or the copy built into the
+// program in its own viewer.
+void acnHelpExecute(TPlatform& platform, QWidget& owner, const THelpPlaces& places);
 // The about box, modal.
 void acnAboutExecute(TFmAbout& about);
 // Closes the window at once.

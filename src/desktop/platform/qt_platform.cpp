@@ -3,13 +3,16 @@
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QTextBrowser>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace trelvanox {
 
@@ -156,6 +159,23 @@ void TQtPlatform::SetClipboardText(const QString& text) {
 void TQtPlatform::OpenDocument(const QString& path) {
     // The viewer's start is the desktop's business; a missing document is not reported.
     QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+void TQtPlatform::ShowManual(QWidget* owner, const QString& path) {
+    const bool resource = path.startsWith(QLatin1String(":/"));
+    if (!resource && QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    // No browser could be started: the program shows the page itself, beside its windows.
+    auto* viewer = new QDialog(owner);
+    viewer->setObjectName(QStringLiteral("FmManual"));
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->setWindowTitle(QStringLiteral("Справка"));
+    auto* browser = new QTextBrowser(viewer);
+    browser->setObjectName(QStringLiteral("tbrManual"));
+    browser->setOpenExternalLinks(true);
+    browser->setSource(resource ? QUrl(QStringLiteral("qrc") + path) : QUrl::fromLocalFile(path));
+    (new QVBoxLayout(viewer))->addWidget(browser);
+    viewer->resize(800, 600);
+    viewer->show();
 }
 
 }  // namespace trelvanox

@@ -1,0 +1,74 @@
+#include "desktop/app/help_places.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+// The built-in manual lives in a static library, whose unreferenced parts the linker drops;
+// this reference keeps it. Resource initialisers are declared outside any namespace.
+static void InitManualResource() {
+    Q_INIT_RESOURCE(manual);
+}
+
+namespace trelvanox {
+
+namespace {
+
+const QString kHelpFileName = QStringLiteral("HelpTrelvanox.chm");
+const QString kManualIndex = QStringLiteral("index.html");
+
+bool IsFile(const QString& path) {
+    return QFileInfo(path).isFile();
+}
+
+// Windows shows compiled help itself; elsewhere the desktop must have a program registered for
+// its type, or opening the file would show nothing at all.
+bool DesktopShowsHelpFiles() {
+#ifdef Q_OS_WIN
+    return true;
+#else
+    const QString query = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (query.isEmpty()) return false;
+    QProcess process;
+    process.start(query, {QStringLiteral("query"), QStringLiteral("default"),
+                          QStringLiteral("application/vnd.ms-htmlhelp")});
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished();
+        return false;
+    }
+    return process.exitCode() == 0 && !process.readAllStandardOutput().trimmed().isEmpty();
+#endif
+}
+
+}  // namespace
+
+THelpTarget ResolveHelp(const THelpPlaces& places) {
+    InitManualResource();
+    const QString helpFile = QDir(places.CurrentFolder).filePath(kHelpFileName);
+    if (places.HelpFileViewer && IsFile(helpFile)) return {THelpSource::HelpFile, helpFile};
+    for (const QString& folder : places.ManualFolders) {
+        const QString index = QDir(folder).filePath(kManualIndex);
+        if (IsFile(index)) return {THelpSource::Manual, QFileInfo(index).absoluteFilePath()};
+    }
+    return {};
+}
+
+THelpPlaces DefaultHelpPlaces() {
+    THelpPlaces places;
+    places.CurrentFolder = QDir::currentPath();
+    const QString helpFile = QDir(places.CurrentFolder).filePath(kHelpFileName);
+    // The viewer is asked for only when there is a file to show.
+    places.HelpFileViewer = IsFile(helpFile) && DesktopShowsHelpFiles();
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    places.ManualFolders = {programFolder.filePath(QStringLiteral("manual")),
+                            programFolder.filePath(QStringLiteral("../share/trelvanox/manual"))};
+#ifdef TRELVANOX_SOURCE_MANUAL
+    places.ManualFolders << QStringLiteral(TRELVANOX_SOURCE_MANUAL);
+#endif
+    return places;
+}
+
+}  // namespace trelvanox

@@ -238,8 +238,11 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
     std::error_code ec;
     fs::create_directories(folder, ec);
     auto index = LoadIndex(folder);
+    // An interrupted change not yet put right must stay for the next read to finish: writing
+    // over it would lose the old bytes it keeps.
+    if (index && index->Pending) return {THistoryStatus::Interrupted, description};
     // A history whose last state is not this file's leads nowhere.
-    if (index && (index->Pending || index->Stamp != target.Stamp())) {
+    if (index && index->Stamp != target.Stamp()) {
         DropHistory(folder, *index);
         index.reset();
     }
@@ -324,7 +327,8 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
     const fs::path folder = FolderOf(path);
     auto index = LoadIndex(folder);
     if (!index || index->Steps.empty()) return {THistoryStatus::NothingToUndo, {}};
-    if (index->Pending || index->Stamp != target.Stamp()) {
+    if (index->Pending) return {THistoryStatus::Interrupted, {}};
+    if (index->Stamp != target.Stamp()) {
         DropHistory(folder, *index);
         return {THistoryStatus::HistoryLost, {}};
     }

@@ -207,6 +207,20 @@ TEST_F(HistoryFixture, ARecoveryThatFailsIsTriedAgainAtTheNextRead) {
         const auto notices = restarted.Recover(path_, faulty);
         EXPECT_FALSE(Contains(notices, kSetAsideNotice)) << ::testing::PrintToString(notices);
     }
+    {
+        // Nothing may write over the waiting journal: it holds the only copy of the old bytes.
+        TFileHistory history(state_);
+        const std::vector<std::uint8_t> torn = target.Bytes;
+        TJournalInfo label;
+        label.Description = "Запись";
+        EXPECT_EQ(history
+                      .Change(
+                          path_, target, [](TRadarFile&) { return true; }, label, true)
+                      .Status,
+                  THistoryStatus::Interrupted);
+        EXPECT_EQ(history.Undo(path_, target).Status, THistoryStatus::Interrupted);
+        EXPECT_EQ(target.Bytes, torn);
+    }
     TFileHistory restarted(state_);
     EXPECT_TRUE(Contains(restarted.Recover(path_, target), kInterruptedNotice));
     EXPECT_EQ(target.Bytes, old);

@@ -326,8 +326,8 @@ THistoryOutcome TFileHistory::Redo(const fs::path& path, TRadarFile& target) {
 THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, bool undo) {
     const fs::path folder = FolderOf(path);
     auto index = LoadIndex(folder);
+    if (index && index->Pending) return {THistoryStatus::Interrupted, {}};
     if (!index || index->Steps.empty()) return {THistoryStatus::NothingToUndo, {}};
-    if (index->Pending) return {THistoryStatus::Interrupted, {}};
     if (index->Stamp != target.Stamp()) {
         DropHistory(folder, *index);
         return {THistoryStatus::HistoryLost, {}};

@@ -94,8 +94,8 @@ void TFakePlatform::OpenDocument(const QString& path) {
     Calls.push_back({TCallKind::OpenDocument, path, {}, TMsgButtons::Ok, TMsgIcon::None, {}});
 }
 
-void TFakePlatform::ShowManual(QWidget*, const QString& path) {
-    Calls.push_back({TCallKind::ShowManual, path, {}, TMsgButtons::Ok, TMsgIcon::None, {}});
+void TFakePlatform::ShowManual(QWidget*, const QString& path, const QString& section) {
+    Calls.push_back({TCallKind::ShowManual, path, section, TMsgButtons::Ok, TMsgIcon::None, {}});
 }
 
 }  // namespace trelvanox

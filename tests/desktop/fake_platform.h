@@ -28,7 +28,7 @@ class TFakePlatform : public TPlatform {
 
     // One call as the user would have seen it. Plain messages and errors carry the caption,
     // buttons and icon the real platform gives them; OpenDocument and ShowManual keep the path in
-    // Text; the file dialogs keep their settings in Request.
+    // Text, ShowManual its section in Caption; the file dialogs keep their settings in Request.
     struct TRecorded {
         TCallKind Kind = TCallKind::MessageBox;
         QString Text;
@@ -73,7 +73,7 @@ class TFakePlatform : public TPlatform {
     QString ClipboardText() override;
     void SetClipboardText(const QString& text) override;
     void OpenDocument(const QString& path) override;
-    void ShowManual(QWidget* owner, const QString& path) override;
+    void ShowManual(QWidget* owner, const QString& path, const QString& section) override;
 };
 
 }  // namespace trelvanox

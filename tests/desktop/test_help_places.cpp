@@ -97,7 +97,8 @@ class TestHelpPlaces : public QObject {
     // The last resort: the manual built into the program, in the program's own viewer.
     void builtInManualShowsInTheProgram() {
         QWidget owner;
-        TQtPlatform().ShowManual(&owner, QStringLiteral(":/manual/index.html"));
+        TQtPlatform().ShowManual(&owner, QStringLiteral(":/manual/index.html"),
+                                 QStringLiteral("options"));
         auto* viewer = owner.findChild<QDialog*>(QStringLiteral("FmManual"));
         QVERIFY(viewer);
         QVERIFY(viewer->isVisible());
@@ -105,6 +106,7 @@ class TestHelpPlaces : public QObject {
         auto* browser = viewer->findChild<QTextBrowser*>(QStringLiteral("tbrManual"));
         QVERIFY(browser);
         QVERIFY(browser->toPlainText().contains(QStringLiteral("Главное окно")));
+        QCOMPARE(browser->source().fragment(), QStringLiteral("options"));
         viewer->close();
     }
 };

@@ -525,6 +525,34 @@ class TestMainForm : public QObject {
         QCOMPARE(Act("acnHelp")->shortcutContext(), Qt::ApplicationShortcut);
     }
 
+    void f1OpensTheManualAtTheSectionOfTheActiveWindow_data() {
+        QTest::addColumn<QString>("command");  // the command that shows the window; none: main
+        QTest::addColumn<QString>("section");
+        QTest::newRow("main window") << ""
+                                     << "";
+        QTest::newRow("options") << "acnOptionsAll"
+                                 << "options";
+        QTest::newRow("amplitude") << "acnRegulationAmplitude"
+                                   << "amplitude";
+        QTest::newRow("colour map") << "acnDlgColorSettings"
+                                    << "labels";
+    }
+    void f1OpensTheManualAtTheSectionOfTheActiveWindow() {
+        QFETCH(QString, command);
+        QFETCH(QString, section);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        if (!command.isEmpty()) Act(command.toLatin1().constData())->trigger();
+        QWidget* active = QApplication::activeWindow();
+        QTRY_VERIFY((active = QApplication::activeWindow()) &&
+                    (command.isEmpty() || active != form_.get()));
+        platform_->Clear();
+        QTest::keyClick(active, Qt::Key_F1);
+        QCOMPARE(platform_->Calls.size(), std::size_t{1});
+        QCOMPARE(platform_->Last().Kind, TFakePlatform::TCallKind::ShowManual);
+        QCOMPARE(platform_->Last().Caption, section);
+    }
+
     void skinsRestyleTheRibbon() {
         Act("acnSkinLuna")->trigger();
         QCOMPARE(form_->Ribbon().RibbonStyle(), TRibbonStyle::Luna);

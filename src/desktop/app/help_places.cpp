@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <array>
+#include <utility>
 
 // The built-in manual lives in a static library, whose unreferenced parts the linker drops;
 // this reference keeps it. Resource initialisers are declared outside any namespace.
@@ -53,6 +55,19 @@ THelpTarget ResolveHelp(const THelpPlaces& places) {
         const QString index = QDir(folder).filePath(kManualIndex);
         if (IsFile(index)) return {THelpSource::Manual, QFileInfo(index).absoluteFilePath()};
     }
+    return {};
+}
+
+QString HelpSection(const QString& windowName) {
+    static const std::array<std::pair<const char*, const char*>, 5> kSections{{
+        {"FmOptions", "options"},
+        {"FmRegulationAmplitude", "amplitude"},
+        {"FmColorOptions", "labels"},
+        {"FmInsertLabel", "labels"},
+        {"FmHistory", "undo"},
+    }};
+    for (const auto& [window, section] : kSections)
+        if (windowName == QLatin1String(window)) return QString::fromLatin1(section);
     return {};
 }
 

@@ -27,6 +27,10 @@ struct THelpPlaces {
 
 THelpTarget ResolveHelp(const THelpPlaces& places);
 
+// The manual's section for a window of the program, by the window's object name ("FmOptions",
+// ...); empty (the top of the manual) for the main window and any other.
+QString HelpSection(const QString& windowName);
+
 // The current folder, whether a viewer for compiled help is registered, and the manual
 // folders: beside the executable, the installed share folder, then the source tree's
 // docs/manual (for a program run from its build folder).

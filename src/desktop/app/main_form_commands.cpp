@@ -1,6 +1,7 @@
 // Wiring of the command set to the handlers of the subsystems.
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QMenu>
 #include <QPushButton>
@@ -67,7 +68,12 @@ void TFmMainForm::ConnectCommands() {
     on("acnClearTableLabels", [&edit] { acnClearTableLabelsExecute(edit); });
     on("acnTranslateTable", [this, &edit] { acnTranslateTableExecute(edit, document_); });
     on("acnPrint", [this] { acnPrintExecute(platform_, *this, *sgReadF4Header_); });
-    on("acnHelp", [this] { acnHelpExecute(platform_, *this, DefaultHelpPlaces()); });
+    // F1 in a dialog opens the manual at that dialog's section.
+    on("acnHelp", [this] {
+        const QWidget* active = QApplication::activeWindow();
+        acnHelpExecute(platform_, *this, DefaultHelpPlaces(),
+                       HelpSection(active ? active->objectName() : QString()));
+    });
     // Every screen tip promises help on F1, in whichever window of the program has the focus.
     if (QAction* help = commands_->Action(QStringLiteral("acnHelp"))) {
         help->setShortcut(QKeySequence::HelpContents);
@@ -91,7 +97,7 @@ void TFmMainForm::ConnectCommands() {
 
     connect(ribbon_, &TRibbon::HelpButtonClicked, this, [this] {
         RunCommand(platform_, this,
-                   [this] { acnHelpExecute(platform_, *this, DefaultHelpPlaces()); });
+                   [this] { acnHelpExecute(platform_, *this, DefaultHelpPlaces(), QString()); });
     });
     if (auto* open = findChild<QToolButton*>(QStringLiteral("btnOpenDirectory")))
         connect(open, &QToolButton::clicked, this, [this, &doc] {

@@ -23,17 +23,18 @@ void acnPrintExecute(TPlatform& platform, QWidget& owner, QWidget& table) {
     table.render(&painter, QPoint(100, 100));
 }
 
-void acnHelpExecute(TPlatform& platform, QWidget& owner, const THelpPlaces& places) {
+void acnHelpExecute(TPlatform& platform, QWidget& owner, const THelpPlaces& places,
+                    const QString& section) {
     const THelpTarget help = ResolveHelp(places);
     switch (help.Source) {
         case THelpSource::HelpFile:
             platform.OpenDocument(help.Path);
             return;
         case THelpSource::Manual:
-            platform.ShowManual(&owner, help.Path);
+            platform.ShowManual(&owner, help.Path, section);
             return;
         case THelpSource::BuiltIn:
-            platform.ShowManual(&owner, QStringLiteral(":/manual/index.html"));
+            platform.ShowManual(&owner, QStringLiteral(":/manual/index.html"), section);
             return;
     }
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 class QLineEdit;
+class QString;
 class QWidget;
 
 namespace trelvanox {
@@ -19,8 +20,9 @@ struct TSettings;
 void acnPrintExecute(TPlatform& platform, QWidget& owner, QWidget& table);
 // Help from the first of places that can show it (see ResolveHelp): the help file of the
 // current folder by the desktop's viewer, the manual on disk, or the copy built into the
-// program in its own viewer.
-void acnHelpExecute(TPlatform& platform, QWidget& owner, const THelpPlaces& places);
+// program in its own viewer; the manual opens at section (empty: at its top).
+void acnHelpExecute(TPlatform& platform, QWidget& owner, const THelpPlaces& places,
+                    const QString& section);
 // The about box, modal.
 void acnAboutExecute(TFmAbout& about);
 // Closes the window at once.

@@ -52,10 +52,10 @@ class TPlatform {
 
     // Asks the desktop to open the document with its viewer; whether it could is not reported.
     virtual void OpenDocument(const QString& path) = 0;
-    // Shows the program's manual (its index.html): in the desktop's browser, or in the program's
-    // own viewer when the browser cannot be started or the page is one of the program's
-    // resources (a path starting with ":/").
-    virtual void ShowManual(QWidget* owner, const QString& path) = 0;
+    // Shows the program's manual (its index.html) at section (an anchor; empty for the top): in
+    // the desktop's browser, or in the program's own viewer when the browser cannot be started
+    // or the page is one of the program's resources (a path starting with ":/").
+    virtual void ShowManual(QWidget* owner, const QString& path, const QString& section) = 0;
 };
 
 }  // namespace trelvanox

@@ -161,9 +161,11 @@ void TQtPlatform::OpenDocument(const QString& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
-void TQtPlatform::ShowManual(QWidget* owner, const QString& path) {
+void TQtPlatform::ShowManual(QWidget* owner, const QString& path, const QString& section) {
     const bool resource = path.startsWith(QLatin1String(":/"));
-    if (!resource && QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    QUrl page = resource ? QUrl(QStringLiteral("qrc") + path) : QUrl::fromLocalFile(path);
+    if (!section.isEmpty()) page.setFragment(section);
+    if (!resource && QDesktopServices::openUrl(page)) return;
     // No browser could be started: the program shows the page itself, beside its windows.
     auto* viewer = new QDialog(owner);
     viewer->setObjectName(QStringLiteral("FmManual"));
@@ -172,7 +174,7 @@ void TQtPlatform::ShowManual(QWidget* owner, const QString& path) {
     auto* browser = new QTextBrowser(viewer);
     browser->setObjectName(QStringLiteral("tbrManual"));
     browser->setOpenExternalLinks(true);
-    browser->setSource(resource ? QUrl(QStringLiteral("qrc") + path) : QUrl::fromLocalFile(path));
+    browser->setSource(page);
     (new QVBoxLayout(viewer))->addWidget(browser);
     viewer->resize(800, 600);
     viewer->show();

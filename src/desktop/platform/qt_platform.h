@@ -40,7 +40,7 @@ class TQtPlatform : public TPlatform {
     void SetClipboardText(const QString& text) override;
 
     void OpenDocument(const QString& path) override;
-    void ShowManual(QWidget* owner, const QString& path) override;
+    void ShowManual(QWidget* owner, const QString& path, const QString& section) override;
 };
 
 }  // namespace trelvanox

@@ -74,6 +74,26 @@ class TestHistoryCommands : public QObject {
     void Run(const char* action) { RunAction(*form_, action); }
     QAction* Act(const char* name) { return form_->findChild<QAction*>(QString::fromLatin1(name)); }
     QString Operator() { return QString::fromUtf8(form_->HeaderGrid().Cell(2, 1)); }
+    // A change of some header bytes that neither finished nor rolled back, left for the next
+    // read to put right.
+    THistoryStatus Interrupt(const char* description) {
+        const std::filesystem::path path =
+            std::filesystem::canonical(QFile::encodeName(file_).toStdString());
+        TFileHistory history(DefaultStateFolder());
+        TUnsyncableFile target(OpenRadarFile(path));
+        TJournalInfo label;
+        label.Description = description;
+        return history
+            .Change(
+                path, target,
+                [](TRadarFile& file) {
+                    const std::byte garbage[64] = {std::byte{0x5A}};
+                    const std::span<const std::byte> slice(garbage);
+                    return file.WriteAt(100, std::span(&slice, 1));
+                },
+                label, true)
+            .Status;
+    }
 
   private slots:
     void init() {
@@ -136,57 +156,22 @@ class TestHistoryCommands : public QObject {
         QCOMPARE(FileBytes(file_), before);
     }
 
+    // The recovery box comes before the tables show the file, with its caption, icon and the
+    // interrupted step named.
     void recoveryIsReportedBeforeTheTablesFill() {
         const QByteArray before = FileBytes(file_);
-        // An interrupted change of the operator's bytes, left for the next read to put right.
-        const std::filesystem::path path =
-            std::filesystem::canonical(QFile::encodeName(file_).toStdString());
-        {
-            TFileHistory history(DefaultStateFolder());
-            TUnsyncableFile target(OpenRadarFile(path));
-            TJournalInfo label;
-            label.Description = "Усиление амплитуд";
-            const THistoryOutcome outcome = history.Change(
-                path, target,
-                [](TRadarFile& file) {
-                    const std::byte garbage[64] = {std::byte{0x5A}};
-                    const std::span<const std::byte> slice(garbage);
-                    return file.WriteAt(100, std::span(&slice, 1));
-                },
-                label, true);
-            QCOMPARE(outcome.Status, THistoryStatus::Interrupted);
-        }
+        QCOMPARE(Interrupt("Обнуление трасс"), THistoryStatus::Interrupted);
 
         platform_->Watch = [this] { return form_->ltxtNLabels()->text(); };
-        OpenRadargram(*form_, *platform_, file_);
-        QCOMPARE(platform_->SeenAtBoxes.size(), 1);
-        QCOMPARE(platform_->SeenAtBoxes.front(), QString());  // the counts were not shown yet
-        QCOMPARE(FileBytes(file_), before);
-        QVERIFY(!form_->ltxtNLabels()->text().isEmpty());
-    }
-
-    void recoveryMessageTextAndCaption() {
-        const std::filesystem::path path =
-            std::filesystem::canonical(QFile::encodeName(file_).toStdString());
-        {
-            TFileHistory history(DefaultStateFolder());
-            TUnsyncableFile target(OpenRadarFile(path));
-            TJournalInfo label;
-            label.Description = "Обнуление трасс";
-            history.Change(
-                path, target,
-                [](TRadarFile& file) {
-                    const std::byte zero[16] = {};
-                    const std::span<const std::byte> slice(zero);
-                    return file.WriteAt(2000, std::span(&slice, 1));
-                },
-                label, true);
-        }
         platform_->OpenAnswers.push_back(file_);
         form_->findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))->click();
+        QCOMPARE(platform_->SeenAtBoxes.size(), 1);
+        QCOMPARE(platform_->SeenAtBoxes.front(), QString());  // the counts were not shown yet
         QCOMPARE(platform_->Calls.back().Caption, QStringLiteral("Восстановление файла"));
         QCOMPARE(platform_->Calls.back().Icon, TMsgIcon::Information);
         QVERIFY(platform_->Calls.back().Text.contains(QStringLiteral("«Обнуление трасс»")));
+        QCOMPARE(FileBytes(file_), before);
+        QVERIFY(!form_->ltxtNLabels()->text().isEmpty());
     }
 
     void aFileChangedByAnotherProgramIsNotOverwritten() {

@@ -33,8 +33,8 @@ QString ToQString(const std::string& text) {
 }
 
 // Shows the progress controls of an operation for as long as it lives and hides them on every
-// way out, a conversion error thrown halfway included, so that a failed run leaves the dialog
-// as a finished one does.
+// way out, a conversion error thrown halfway included, so that a failed trace zeroing leaves the
+// dialog as a finished one does.
 class TProgressShown {
   public:
     explicit TProgressShown(std::initializer_list<QWidget*> controls) : controls_(controls) {
@@ -83,11 +83,11 @@ void TFmRegulationAmplitude::bbtnGainClick() {
         threshold = Utf8(stxtGainForMin_->Text());
     }
 
-    {
-        const TProgressShown shown{pbarProgress_};
-        ApplyGain(context_.Document.Model(), WindowFromFields(), {factor, mode, threshold, upper},
-                  BarProgress());
-    }
+    // A conversion error leaves the bar shown where the gain stopped.
+    pbarProgress_->show();
+    ApplyGain(context_.Document.Model(), WindowFromFields(), {factor, mode, threshold, upper},
+              BarProgress());
+    pbarProgress_->hide();
     if (!WriteFile("Усиление амплитуд")) return;
     ShowOperationMessage(QStringLiteral("Амплитуды усилены"), QStringLiteral("Усиление амплитуд"));
 }
@@ -97,19 +97,17 @@ void TFmRegulationAmplitude::bbtnCutAmplitudeClick() {
     // Each stage writes the file once it is done; a stage whose write failed ends the
     // operation, since its message must be the last the user sees.
     if (chkMaxAmplitude_->isChecked()) {
-        {
-            const TProgressShown shown{pbarProgress_};
-            ClipAmplitudes(context_.Document.Model(), Utf8(stxtMaxAmplitude_->Text()),
-                           BarProgress());
-        }
+        // A conversion error leaves the bar shown where the stage stopped.
+        pbarProgress_->show();
+        ClipAmplitudes(context_.Document.Model(), Utf8(stxtMaxAmplitude_->Text()), BarProgress());
+        pbarProgress_->hide();
         if (!WriteFile("Обрезка амплитуд")) return;
     }
     if (chkMinAmplitude_->isChecked()) {
-        {
-            const TProgressShown shown{pbarProgress_};
-            SilenceAmplitudes(context_.Document.Model(), Utf8(stxtMinAmplitude_->Text()),
-                              BarProgress());
-        }
+        pbarProgress_->show();
+        SilenceAmplitudes(context_.Document.Model(), Utf8(stxtMinAmplitude_->Text()),
+                          BarProgress());
+        pbarProgress_->hide();
         if (!WriteFile("Обнуление малых амплитуд")) return;
     }
     ShowOperationMessage(QStringLiteral("Амплитуды отсчетов обрезаны до заданного уровня"),

@@ -22,13 +22,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     TSettings second;
     LoadSettings(second, path);
-    // Numbers come back as they were saved; a text settles after one trip (blanks and one pair
-    // of quotes around it are not part of a value).
+    // Numbers come back as they were saved.
     if (second.FormatIndex != first.FormatIndex || second.DelimiterIndex != first.DelimiterIndex)
         std::abort();
-    SaveSettings(second, path);
-    TSettings third;
-    LoadSettings(third, path);
-    if (third.OperatorText != second.OperatorText) std::abort();
+    // A text settles: blanks and one pair of quotes around a value are not part of it, so a trip
+    // may only strip them (a text quoted twice loses one pair a trip), never add or change
+    // anything, and the text stops changing at the latest when nothing is left to strip.
+    std::string text = second.OperatorText;
+    for (;;) {
+        TSettings settings = second;
+        settings.OperatorText = text;
+        SaveSettings(settings, path);
+        TSettings next;
+        LoadSettings(next, path);
+        if (next.OperatorText == text) break;
+        if (next.OperatorText.size() >= text.size() ||
+            text.find(next.OperatorText) == std::string::npos)
+            std::abort();
+        text = next.OperatorText;
+    }
     return 0;
 }

@@ -65,8 +65,10 @@ for seeds in "$root"/tests/fuzz/corpus/*/; do
     name="$(basename "$seeds")"
     work="$scratch/fuzz-$name"
     mkdir -p "$work/corpus" "$build/fuzz-artifacts"
-    # New inputs go to the scratch copy; the seeds in the tree stay as they are.
-    "$build/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 \
+    # New inputs go to the scratch copy; the seeds in the tree stay as they are. A fixed seed
+    # makes a run's mutations repeatable, so a report can be reproduced.
+    "$build/tests/fuzz/fuzz_$name" -seed="${TRELVANOX_FUZZ_SEED:-1}" \
+        -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 \
         -max_len=8192 -print_final_stats=1 -artifact_prefix="$build/fuzz-artifacts/$name-" \
         "$work/corpus" "$seeds" >"$work/log" 2>&1 || {
         tail -n 60 "$work/log"

@@ -40,6 +40,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using trelvanox::bench::BenchFilePath;
+using trelvanox::bench::ConsoleOptions;
 using trelvanox::bench::EnsureBenchFile;
 
 constexpr double kTargetRatio = 1.5;
@@ -209,11 +210,6 @@ void PrintSummary(const TSummaryReporter& reporter, const TBenchContext& ctx) {
     }
     std::printf("  progress callbacks over the whole run: %llu\n",
                 static_cast<unsigned long long>(ctx.ProgressCalls));
-}
-
-benchmark::ConsoleReporter::OutputOptions ConsoleOptions() {
-    return ::isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
-                                   : benchmark::ConsoleReporter::OO_Tabular;
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "bench_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +41,28 @@ void EnsureBenchFile(const fs::path& path) {
     fs::rename(partial, path);
     std::printf("generated in %.2f s\n",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+}
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+bool PlainRead(const fs::path& path, std::vector<char>& buffer, std::uint64_t expected) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    std::uint64_t total = 0;
+    ssize_t n = 0;
+    while ((n = ::read(fd, buffer.data(), buffer.size())) > 0)
+        total += static_cast<std::uint64_t>(n);
+    ::close(fd);
+    benchmark::DoNotOptimize(buffer.data());
+    benchmark::ClobberMemory();
+    return n == 0 && total == expected;
+}
+
+benchmark::ConsoleReporter::OutputOptions ConsoleOptions() {
+    return ::isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
+                                   : benchmark::ConsoleReporter::OO_Tabular;
 }
 
 }  // namespace trelvanox::bench

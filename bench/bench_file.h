@@ -1,6 +1,11 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "radargram_generator.h"
 
@@ -16,5 +21,16 @@ std::filesystem::path BenchFilePath();
 // Generates the file unless one of the right size is there already; a half-written file from an
 // interrupted run has the wrong size and is made again. Throws as the generator does.
 void EnsureBenchFile(const std::filesystem::path& path);
+
+using Clock = std::chrono::steady_clock;
+double SecondsSince(Clock::time_point start);
+
+// The reference every file benchmark is measured against: read() of the whole file in chunks of
+// the buffer's size into that one reused buffer. True when exactly expected bytes came.
+bool PlainRead(const std::filesystem::path& path, std::vector<char>& buffer,
+               std::uint64_t expected);
+
+// The console table, in colour on a terminal.
+benchmark::ConsoleReporter::OutputOptions ConsoleOptions();
 
 }  // namespace trelvanox::bench

@@ -39,31 +39,16 @@ namespace {
 namespace fs = std::filesystem;
 using trelvanox::TRadarLayout;
 using trelvanox::bench::BenchFilePath;
+using trelvanox::bench::Clock;
+using trelvanox::bench::ConsoleOptions;
 using trelvanox::bench::EnsureBenchFile;
-using Clock = std::chrono::steady_clock;
+using trelvanox::bench::PlainRead;
+using trelvanox::bench::SecondsSince;
 
 constexpr std::size_t kPlainChunk = std::size_t{1} << 20;
 constexpr std::uint64_t kMemoryAllowance = std::uint64_t{64} << 20;
 constexpr double kTargetRatio = 2.0;
 constexpr double kMiB = 1024.0 * 1024.0;
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// The reference: read() of 1 MiB chunks into one reused buffer over the whole file.
-bool PlainRead(const fs::path& path, std::vector<char>& buffer, std::uint64_t expected) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    std::uint64_t total = 0;
-    ssize_t n = 0;
-    while ((n = ::read(fd, buffer.data(), buffer.size())) > 0)
-        total += static_cast<std::uint64_t>(n);
-    ::close(fd);
-    benchmark::DoNotOptimize(buffer.data());
-    benchmark::ClobberMemory();
-    return n == 0 && total == expected;
-}
 
 // The same read() loop with a destination as large as the model's, which has to go out to main
 // memory instead of staying in the cache: the floor for any read that fills the model. The bytes
@@ -382,11 +367,6 @@ void PrintSummary(const TSummaryReporter& reporter, const TBenchContext& ctx,
         std::printf("[met]\n");
     else
         std::printf("[MISSED by %.1f MiB]\n", (peak - limit) / kMiB);
-}
-
-benchmark::ConsoleReporter::OutputOptions ConsoleOptions() {
-    return ::isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
-                                   : benchmark::ConsoleReporter::OO_Tabular;
 }
 
 // The scratch file for the plain write, of the bench file's size, written once so that its

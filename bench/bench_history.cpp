@@ -48,8 +48,11 @@ namespace {
 namespace fs = std::filesystem;
 using trelvanox::TRadarLayout;
 using trelvanox::bench::BenchFilePath;
+using trelvanox::bench::Clock;
+using trelvanox::bench::ConsoleOptions;
 using trelvanox::bench::EnsureBenchFile;
-using Clock = std::chrono::steady_clock;
+using trelvanox::bench::PlainRead;
+using trelvanox::bench::SecondsSince;
 
 constexpr std::size_t kChunk = std::size_t{1} << 20;
 constexpr double kEditTarget = 2.0;  // a header or label edit, to a read of the file
@@ -58,10 +61,6 @@ constexpr double kMiB = 1024.0 * 1024.0;
 constexpr int kReadIterations = 5;
 constexpr int kWriteIterations = 4;  // even: every alternation ends where it began
 constexpr int kLabelsChanged = 5;
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 struct TBenchContext {
     fs::path Path;
@@ -116,14 +115,7 @@ bool Reopen(TBenchContext& ctx) {
 void BenchPlainRead(benchmark::State& state, TBenchContext& ctx) {
     std::vector<char> buffer(kChunk);
     for (auto _ : state) {
-        const int fd = ::open(ctx.Path.c_str(), O_RDONLY | O_CLOEXEC);
-        std::uint64_t total = 0;
-        ssize_t n = 0;
-        while (fd >= 0 && (n = ::read(fd, buffer.data(), buffer.size())) > 0)
-            total += static_cast<std::uint64_t>(n);
-        if (fd >= 0) ::close(fd);
-        benchmark::DoNotOptimize(buffer.data());
-        if (fd < 0 || n != 0 || total != ctx.FileSize) {
+        if (!PlainRead(ctx.Path, buffer, ctx.FileSize)) {
             state.SkipWithError("plain read failed");
             break;
         }
@@ -459,11 +451,6 @@ void PrintSummary(const TSummaryReporter& reporter, const TBenchContext& ctx) {
     if (const auto gain = reporter.Seconds("Gain"))
         std::printf("  %-26s %8.1f ms of it the gain itself, in memory\n", "whole-file gain",
                     reporter.Counter("Gain", "change_ms"));
-}
-
-benchmark::ConsoleReporter::OutputOptions ConsoleOptions() {
-    return ::isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
-                                   : benchmark::ConsoleReporter::OO_Tabular;
 }
 
 }  // namespace

@@ -39,9 +39,7 @@ TDocumentResult TRadargramDocument::Open(const std::filesystem::path& path, TRad
     notices_.clear();
     TReadResult read{1, TReadStatus::OpenFailed, std::nullopt};
     if (const auto file = OpenRadarFile(path)) {
-        std::error_code ec;
-        std::filesystem::path source = std::filesystem::canonical(path, ec);
-        if (ec) source = std::filesystem::absolute(path);
+        const std::filesystem::path source = SourcePathOf(path);
         // An interrupted change is put right before anything of the file is read or shown.
         notices_ = history_.Recover(source, *file);
         if (!notices_.empty()) Notify(TDocumentChange::Recovered);

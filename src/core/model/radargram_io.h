@@ -52,6 +52,10 @@ TWriteResult WriteRadargram(TRadargram& model, const std::filesystem::path& path
 // records follow after 4 bytes passed over.
 TWriteResult WriteRadargramWithoutGaps(TRadargram& model, const std::filesystem::path& path);
 
+// The path a model read from path remembers as its source: resolved through links, else made
+// absolute. Writes go only to the file of that path.
+std::filesystem::path SourcePathOf(const std::filesystem::path& path);
+
 // Opens the file at path for a write of the model: nothing, with the status OpenFailed when it
 // cannot be opened for update, or NotLoaded when it is not the file the model was read from.
 std::unique_ptr<TRadarFile> OpenFileForWrite(const TRadargram& model,

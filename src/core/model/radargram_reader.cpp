@@ -33,10 +33,14 @@ TReadResult ReadRadargram(TRadargram& model, const std::filesystem::path& path,
                           TRadarLayout layout) {
     const auto file = OpenRadarFile(path);
     if (!file) return {1, TReadStatus::OpenFailed, std::nullopt};
+    return ReadRadargramFrom(model, *file, layout, SourcePathOf(path));
+}
+
+std::filesystem::path SourcePathOf(const std::filesystem::path& path) {
     std::error_code ec;
     std::filesystem::path source = std::filesystem::canonical(path, ec);
     if (ec) source = std::filesystem::absolute(path);
-    return ReadRadargramFrom(model, *file, layout, source);
+    return source;
 }
 
 TReadResult ReadRadargramFrom(TRadargram& model, TRadarFile& file, TRadarLayout layout,

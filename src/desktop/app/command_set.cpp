@@ -25,7 +25,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "Просмотр",
      .TipText = "Чтение файла",
      .ThemeIcon = "view-refresh",
-     .StandardIcon = QStyle::SP_BrowserReload},
+     .Glyph = TCommandGlyph::ReadFile},
     {.Name = "acnWriteFile",
      .Caption = "Редактирование",
      .Category = "Радарограмма",
@@ -58,7 +58,7 @@ constexpr TCommandInfo kCommands[] = {
                 "- Описание 1,2,3;\n"
                 "- Начальный пикет;",
      .ThemeIcon = "edit-clear",
-     .StandardIcon = QStyle::SP_DialogDiscardButton},
+     .Glyph = TCommandGlyph::ClearHeader},
     {.Name = "acnSetZeroPosition",
      .Caption = "Сброс положений",
      .Category = "Радарограмма",
@@ -94,7 +94,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "Регулировка амплитуд",
      .TipText = "Усиление и обрезание амплитуд, обнуление трасс",
      .ThemeIcon = "audio-volume-high",
-     .StandardIcon = QStyle::SP_MediaVolume},
+     .Glyph = TCommandGlyph::Amplitude},
     {.Name = "acnDeleteZeroDelimiter",
      .Caption = "Удалить 0-разделитель",
      .Category = "Радарограмма",
@@ -102,7 +102,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipText = "Удаление 0-разделителей в файле для совместимости с другими программами "
                 "(RadExplorer и др.)",
      .ThemeIcon = "edit-delete",
-     .StandardIcon = QStyle::SP_DialogNoButton},
+     .Glyph = TCommandGlyph::DeleteZeroDelimiter},
     {.Name = "acnUndo",
      .Caption = "Отменить",
      .Category = "Радарограмма",
@@ -132,7 +132,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "Импорт таблицы",
      .TipText = "Импорт таблицы из текстового файла (с разделителями табуляции) ",
      .ThemeIcon = "document-import",
-     .StandardIcon = QStyle::SP_DialogOpenButton},
+     .Glyph = TCommandGlyph::ImportTable},
     {.Name = "acnExportTable",
      .Caption = "Экспорт таблицы",
      .Category = "Таблицы",
@@ -140,7 +140,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipText = "Экспорт таблицы в текстовый файл (с разделителями табуляции) для обмена данными с "
                 "другими программами",
      .ThemeIcon = "document-export",
-     .StandardIcon = QStyle::SP_DialogSaveButton},
+     .Glyph = TCommandGlyph::ExportTable},
     {.Name = "acnClearTableLabels",
      .Caption = "Очистка таблицы",
      .Category = "Таблицы",
@@ -203,7 +203,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "Настройка",
      .TipText = "Настройка некоторых параметров и сохранение настроек в системе",
      .ThemeIcon = "preferences-system",
-     .StandardIcon = QStyle::SP_ComputerIcon},
+     .Glyph = TCommandGlyph::Options},
     {.Name = "acnOptionsTable1",
      .Caption = "Настройки таблицы чтения",
      .Category = "Настройка",
@@ -222,7 +222,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "Параметры редактирования",
      .TipText = "Определить параметры, подлежащие изменению по нажатии кнопок \"Редактирование\", "
                 "\"Редактирование заголовка\" и \"Редактирование меток\"",
-     .StandardIcon = QStyle::SP_DialogApplyButton},
+     .Glyph = TCommandGlyph::EditOptions},
     {.Name = "acnLoadOptions",
      .Caption = "Загрузить настройки",
      .Category = "Ini",
@@ -266,7 +266,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "О программе",
      .TipText = "Данные о названии программы, текущей версии, авторе и контактной информацией",
      .ThemeIcon = "help-about",
-     .StandardIcon = QStyle::SP_MessageBoxInformation},
+     .Glyph = TCommandGlyph::About},
     {.Name = "acnHelp",
      .Caption = "Помощь",
      .Category = "Справка",
@@ -275,7 +275,7 @@ constexpr TCommandInfo kCommands[] = {
                 "Файл справки Trelvanox.chm должен находиться в той же директории, что и "
                 "исполняемый файл  Trelvanox.exe",
      .ThemeIcon = "help-contents",
-     .StandardIcon = QStyle::SP_DialogHelpButton},
+     .Glyph = TCommandGlyph::Help},
     {.Name = "acnExit",
      .Caption = "Выход",
      .Category = "Общие",
@@ -312,11 +312,10 @@ QStringList ScreenTipLines(const TCommandInfo& info) {
 }
 
 QIcon CommandIcon(const TCommandInfo& info) {
-    QIcon fallback;
-    if (info.Glyph == TCommandGlyph::Standard)
-        fallback = QApplication::style()->standardIcon(info.StandardIcon);
-    else
-        fallback = GlyphIcon(info.Glyph);
+    // The program's own drawing comes first: a theme's icon may be a dark symbolic one that
+    // vanishes on the dark ribbon style.
+    if (info.Glyph != TCommandGlyph::Standard) return GlyphIcon(info.Glyph);
+    const QIcon fallback = QApplication::style()->standardIcon(info.StandardIcon);
     if (info.ThemeIcon.empty()) return fallback;
     return QIcon::fromTheme(FromUtf8(info.ThemeIcon), fallback);
 }

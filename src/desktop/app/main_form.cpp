@@ -138,7 +138,13 @@ TFmMainForm::TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath
         move(screen->availableGeometry().center() - rect().center());
 }
 
-TFmMainForm::~TFmMainForm() = default;
+TFmMainForm::~TFmMainForm() {
+    // The views and dialogs read the document, its tables and the edit table, members that
+    // would be gone before QWidget's destructor deletes the children: a window destroyed while
+    // shown repaints its views on the way out. The children go first, hidden.
+    hide();
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
 
 void TFmMainForm::CreateDialogs() {
     fmColorOptions_ = new TFmColorOptions(this);

@@ -120,7 +120,18 @@ class TestMainForm : public QObject {
                  QStringLiteral("Количество трасс в файле профиля"));
         QCOMPARE(Cell(form_->ReadLabelsGrid(), 3, 0), QStringLiteral("Координата \n от начала, м"));
         QCOMPARE(Cell(form_->NewLabelsGrid(), 3, 0), QStringLiteral("Цвет метки(индекс)"));
-        QCOMPARE(form_->sgReadF4Header()->ColWidth(0), 250);
+        // The parameter names and the titles of the three tables show whole.
+        QVERIFY(form_->sgReadF4Header()->ColWidth(0) >= 250);
+        for (TStringGridView* grid :
+             {form_->sgReadF4Header(), form_->sgReadLabels(), form_->sgNewSetsLabels()}) {
+            const TStringGrid& cells = grid->Grid();
+            for (int col = 0; col < cells.ColCount(); ++col)
+                QVERIFY2(grid->ColWidth(col) > grid->TextWidth(Cell(cells, col, 0)),
+                         qPrintable(grid->objectName() + QString::number(col)));
+        }
+        for (int row = 1; row < form_->HeaderGrid().RowCount(); ++row)
+            QVERIFY(form_->sgReadF4Header()->ColWidth(0) >
+                    form_->sgReadF4Header()->TextWidth(Cell(form_->HeaderGrid(), 0, row)));
         QVERIFY(form_->FmAbout() && form_->FmColorOptions() && form_->FmOptions() &&
                 form_->FmInsertLabel() && form_->FmRegulationAmplitude());
         QVERIFY(platform_->Calls.empty());

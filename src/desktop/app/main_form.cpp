@@ -126,6 +126,11 @@ TFmMainForm::TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath
     if (auto* date = findChild<QLabel*>(QStringLiteral("lblDateCompilation")))
         date->setText(CompileDateText);
     sgReadF4Header_->SetColWidth(0, 250);
+    // The parameter names and the titles show whole in any font; the widths above are the
+    // least each column gets.
+    sgReadF4Header_->WidenToTexts(0, true);
+    for (TStringGridView* grid : {sgReadF4Header_, sgReadLabels_, sgNewSetsLabels_})
+        for (int col = 0; col < grid->Grid().ColCount(); ++col) grid->WidenToTexts(col, false);
     SetEditTableCaptions(newLabelsGrid_);
     for (TStringGridView* grid : {sgReadF4Header_, sgReadLabels_, sgNewSetsLabels_})
         grid->GridModel()->GridChanged();
@@ -238,7 +243,9 @@ QWidget* TFmMainForm::BuildNewLabelsPage() {
     sgNewSetsLabels_->setObjectName(QStringLiteral("sgNewSetsLabels"));
     sgNewSetsLabels_->SetDefaultRowHeight(kRowHeight);
     sgNewSetsLabels_->SetOptions(kEditTableOptions);
-    const int widths[] = {85, 144, 145, 152};
+    // The number and the two-line coordinate title need little room; what they leave lets all
+    // four columns show whole in the box at the window's design size.
+    const int widths[] = {60, 144, 120, 152};
     for (int col = 0; col < 4; ++col) sgNewSetsLabels_->SetColWidth(col, widths[col]);
     connect(sgNewSetsLabels_, &TStringGridView::SelectCell, this,
             &TFmMainForm::sgNewSetsLabelsSelectCell);

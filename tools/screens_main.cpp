@@ -1,7 +1,7 @@
 // Takes the pictures of the README's docs folder and the manual: the main window at its design
 // size with the demo radargram open, every tab of the ribbon in each colour style, every page of
 // the options and amplitude dialogs, the other dialogs, a file dialog and the help viewer.
-//   QT_QPA_PLATFORM=offscreen build/tools/trelvanox-screens samples/demo.GPR2 docs/screens
+//   QT_QPA_PLATFORM=offscreen build/tools/trelvanox-screens samples/demo.GPR2 docs/manual/images
 // The settings of the run stay in a scratch folder, so the program's own INI file is untouched.
 
 #include <QApplication>
@@ -44,11 +44,13 @@ class TShooter {
 
     bool Save(QWidget& widget, const char* name) { return Save(Grab(widget), name); }
 
-    bool Save(const QImage& image, const char* name) {
+    // A palette of 256 colours keeps the committed pictures small; a window has few. The
+    // ribbon's gradients keep their colours (flat false).
+    bool Save(const QImage& image, const char* name, bool flat = true) {
         const QString path = folder_ + QLatin1Char('/') + QLatin1String(name) + ".png";
-        // A palette of 256 colours keeps the committed pictures small; the screens have few.
         const bool ok =
-            image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither).save(path);
+            (flat ? image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither) : image)
+                .save(path);
         if (!ok) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         ok_ = ok_ && ok;
         return ok;
@@ -161,7 +163,7 @@ int main(int argc, char* argv[]) {
         {TRibbonStyle::Luna, "ribbon_luna"}};
     for (const auto& [style, name] : styles) {
         form.Ribbon().SetRibbonStyle(style);
-        shooter.Save(RibbonSheet(form.Ribbon()), name);
+        shooter.Save(RibbonSheet(form.Ribbon()), name, false);
     }
     form.Ribbon().SetRibbonStyle(TRibbonStyle::Obsidian);
 

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,8 +23,10 @@
 #include "desktop/app/options_form.h"
 #include "desktop/platform/qt_platform.h"
 #include "desktop/widgets/ribbon.h"
+#include "desktop/widgets/string_grid_model.h"
 #include "desktop/widgets/string_grid_view.h"
 #include "fake_platform.h"
+#include "form_driver.h"
 #include "radargram_generator.h"
 
 using namespace trelvanox;
@@ -135,6 +138,20 @@ class TestMainForm : public QObject {
         QVERIFY(form_->FmAbout() && form_->FmColorOptions() && form_->FmOptions() &&
                 form_->FmInsertLabel() && form_->FmRegulationAmplitude());
         QVERIFY(platform_->Calls.empty());
+    }
+
+    // At the design size the header's values end at the box's edge: no value runs on under it
+    // out of sight, and a cut one is whole in its tool tip.
+    void headerValuesEndAtTheBoxEdge() {
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(OpenRadargram(*form_, *platform_, demo_));
+        TStringGridView* header = form_->sgReadF4Header();
+        QTRY_VERIFY(header->viewport()->width() > 100 &&
+                    header->horizontalHeader()->length() <= header->viewport()->width());
+        const TStringGridModel& model = *header->GridModel();
+        const QModelIndex value = model.IndexOf(2, 1);
+        QCOMPARE(model.data(value, Qt::ToolTipRole), model.data(value, Qt::DisplayRole));
     }
 
     void hasEveryCommand() {

@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -166,6 +167,11 @@ void TFmMainForm::CreateDialogs() {
     fmHistory_ = new TFmHistory(this);
 }
 
+namespace {
+// The least width of the header table's value column, which otherwise fills the table.
+constexpr int kLeastValueWidth = 120;
+}  // namespace
+
 QWidget* TFmMainForm::BuildHeaderPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
@@ -173,7 +179,11 @@ QWidget* TFmMainForm::BuildHeaderPage() {
     sgReadF4Header_->setObjectName(QStringLiteral("sgReadF4Header"));
     sgReadF4Header_->SetDefaultRowHeight(kRowHeight);
     sgReadF4Header_->SetColWidth(1, 103);
-    sgReadF4Header_->SetColWidth(2, 218);
+    // The values fill the table up to the box's edge, and a longer one is cut off with an
+    // ellipsis and whole in its tool tip, rather than running on out of sight under the edge.
+    // The stretched column never gets narrower than its width, so that width is the least.
+    sgReadF4Header_->SetColWidth(2, kLeastValueWidth);
+    sgReadF4Header_->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(sgReadF4Header_, 1);
     QWidget* length = LabelledEdit(QStringLiteral("Примерная длина профиля, м"),
                                    "ltxtLenghtOfProfil", ltxtLenghtOfProfil_, page);

@@ -25,69 +25,16 @@
 #include "radargram_generator.h"
 #include "segy/segy_labels.h"
 #include "segy/segy_text_header.h"
+#include "segy_read_back.h"
 #include "temp_folder.h"
 
 namespace trelvanox {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadSegy;
+using test::TSegyContents;
 using test::TTempFolder;
-
-// What segyio finds in a SEG-Y file.
-struct TSegyContents {
-    std::string Text;  // the textual header decoded to ASCII
-    std::int32_t Samples = 0, Format = 0, Interval = 0, Sorting = 0, Measurement = 0;
-    std::int32_t Revision = 0;
-    std::vector<std::vector<char>> TraceHeaders;
-    std::vector<std::vector<float>> Traces;
-
-    std::int32_t Field(std::size_t trace, int field) const {
-        std::int32_t value = 0;
-        if (segy_get_field(TraceHeaders[trace].data(), field, &value) != SEGY_OK)
-            throw std::runtime_error("segyio refused the field");
-        return value;
-    }
-    std::string Line(int number) const { return Text.substr((number - 1) * 80, 80); }
-};
-
-void Check(int status, const char* what) {
-    if (status != SEGY_OK) throw std::runtime_error(std::string(what) + " failed");
-}
-
-TSegyContents ReadSegy(const fs::path& path) {
-    struct TClose {
-        void operator()(segy_file* file) const { segy_close(file); }
-    };
-    const std::unique_ptr<segy_file, TClose> file(segy_open(path.c_str(), "rb"));
-    if (!file) throw std::runtime_error("segyio cannot open " + path.string());
-    TSegyContents read;
-    std::vector<char> text(SEGY_TEXT_HEADER_SIZE + 1);
-    Check(segy_read_textheader(file.get(), text.data()), "textual header");
-    read.Text = text.data();
-    std::vector<char> binary(SEGY_BINARY_HEADER_SIZE);
-    Check(segy_binheader(file.get(), binary.data()), "binary header");
-    read.Samples = segy_samples(binary.data());
-    read.Format = segy_format(binary.data());
-    Check(segy_get_bfield(binary.data(), SEGY_BIN_INTERVAL, &read.Interval), "interval");
-    Check(segy_get_bfield(binary.data(), SEGY_BIN_SORTING_CODE, &read.Sorting), "sorting");
-    Check(segy_get_bfield(binary.data(), SEGY_BIN_MEASUREMENT_SYSTEM, &read.Measurement), "unit");
-    Check(segy_get_bfield(binary.data(), SEGY_BIN_SEGY_REVISION, &read.Revision), "revision");
-    Check(segy_set_format(file.get(), read.Format), "format");
-    const long trace0 = segy_trace0(binary.data());
-    const int traceBytes = segy_trsize(read.Format, read.Samples);
-    int traces = 0;
-    Check(segy_traces(file.get(), &traces, trace0, traceBytes), "trace count");
-    for (int t = 0; t < traces; ++t) {
-        std::vector<char> header(SEGY_TRACE_HEADER_SIZE);
-        Check(segy_traceheader(file.get(), t, header.data(), trace0, traceBytes), "trace header");
-        std::vector<float> samples(static_cast<std::size_t>(read.Samples));
-        Check(segy_readtrace(file.get(), t, samples.data(), trace0, traceBytes), "trace");
-        Check(segy_to_native(read.Format, read.Samples, samples.data()), "samples");
-        read.TraceHeaders.push_back(std::move(header));
-        read.Traces.push_back(std::move(samples));
-    }
-    return read;
-}
 
 std::vector<std::string> FolderEntries(const fs::path& folder) {
     std::vector<std::string> names;

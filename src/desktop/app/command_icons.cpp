@@ -1,6 +1,7 @@
 #include "desktop/app/command_icons.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 
 namespace trelvanox {
@@ -102,6 +103,26 @@ void DrawExit(QPainter& p) {
     p.drawPolygon(arrow, 7);
 }
 
+void DrawExportSegy(QPainter& p) {
+    // A page of three wiggling radar traces and an arrow taking them out of the program.
+    p.setPen(QPen(kInk, 1.0));
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(0.5, 0.5, 10.0, 15.0));
+    for (const double x : {3.0, 5.5, 8.0}) {
+        QPainterPath trace(QPointF(x, 1.5));
+        trace.cubicTo(QPointF(x + 2.0, 4.0), QPointF(x - 2.0, 6.0), QPointF(x, 8.5));
+        trace.cubicTo(QPointF(x + 1.5, 10.5), QPointF(x - 1.0, 12.5), QPointF(x, 14.5));
+        p.setPen(QPen(QColor(0x20, 0x50, 0xa0), 0.9));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(trace);
+    }
+    p.setPen(QPen(kInk, 1.0));
+    p.setBrush(QColor(0x30, 0xa0, 0x40));
+    const QPointF arrow[] = {{8.5, 9.5},   {12.0, 9.5},  {12.0, 7.0}, {15.5, 11.0},
+                             {12.0, 15.0}, {12.0, 12.5}, {8.5, 12.5}};
+    p.drawPolygon(arrow, 7);
+}
+
 void Draw(QPainter& p, TCommandGlyph glyph) {
     switch (glyph) {
         case TCommandGlyph::Cut:
@@ -124,6 +145,8 @@ void Draw(QPainter& p, TCommandGlyph glyph) {
             return DrawZeroPosition(p);
         case TCommandGlyph::Exit:
             return DrawExit(p);
+        case TCommandGlyph::ExportSegy:
+            return DrawExportSegy(p);
         case TCommandGlyph::Standard:
             return;
     }

@@ -30,6 +30,7 @@ enum class TCommandGlyph {
     SkinLuna,
     ZeroPosition,
     Exit,
+    ExportSegy,
 };
 
 // One command of the main window's action list. Texts are UTF-8.

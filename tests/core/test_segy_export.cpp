@@ -334,7 +334,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "Файл SEG-Y записан, но файл меток", true}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(SegyExportRefusals, NothingReadOrDamagedSamplesAreRefused) {
+TEST(SegyExportRefusals, NothingReadDamagedSamplesOrWrongCountsAreRefused) {
     TTempFolder folder;
     TRadargram empty;
     EXPECT_THROW(ExportSegy(empty, folder / "out.sgy", {}), TProgramError);
@@ -344,6 +344,12 @@ TEST(SegyExportRefusals, NothingReadOrDamagedSamplesAreRefused) {
     damaged.Replace(std::move(contents), folder / "x.GPR2");
     damaged.MarkSamplesDamaged();
     EXPECT_THROW(ExportSegy(damaged, folder / "out.sgy", {}), TProgramError);
+    // A header counting traces the model does not hold.
+    TRadargram inconsistent;
+    TRadargramContents counted;
+    counted.Header.TraceCount = 5;
+    inconsistent.Replace(std::move(counted), folder / "x.GPR2");
+    EXPECT_THROW(ExportSegy(inconsistent, folder / "out.sgy", {}), TProgramError);
     EXPECT_TRUE(fs::is_empty(folder.Path()));
 }
 

@@ -106,7 +106,10 @@ void RefuseSourceFile(const TRadargram& model, const fs::path& path) {
 }
 
 void RequireExportable(const TRadargram& model) {
-    if (!model.HasHeader()) throw TProgramError("Радарограмма не открыта или не прочитана");
+    // Counts that disagree with what the model holds would send the export outside its memory.
+    if (!model.HasHeader() || model.TraceHeaders().size() != model.Header().TraceCount ||
+        model.Header().SampleCount > kMaxSamples)
+        throw TProgramError("Радарограмма не открыта или не прочитана");
     if (!model.SamplesIntact())
         throw TProgramError(
             "Экспорт в SEG-Y невозможен: отсчёты радарограммы испорчены прерванным чтением. "

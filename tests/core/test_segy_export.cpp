@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -333,6 +334,20 @@ INSTANTIATE_TEST_SUITE_P(
         TFailureCase{"DiskFullAtTheLabels", "old.sgy", 3600 + 3000 * (240 + 512 * 4) + 10,
                      "Файл SEG-Y записан, но файл меток", true}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// An export that ends in an exception halfway (memory running out among the traces) leaves the
+// target as it was and no temporary file.
+TEST(SegyExportRefusals, AnExceptionAmongThePiecesLeavesNothingBehind) {
+    TTempFolder folder;
+    test::WriteText(folder / "out.sgy", "old export");
+    const TFileContent throwing = [](const TPieceWriter& piece) -> bool {
+        if (!piece("first piece")) return false;
+        throw std::bad_alloc();
+    };
+    EXPECT_THROW(ReplaceFileDurably(folder / "out.sgy", throwing), std::bad_alloc);
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"out.sgy"});
+    EXPECT_EQ(test::ReadText(folder / "out.sgy"), "old export");
+}
 
 TEST(SegyExportRefusals, NothingReadDamagedSamplesOrWrongCountsAreRefused) {
     TTempFolder folder;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/string_grid.h"
 #include "model/radargram.h"
@@ -21,6 +23,18 @@ struct TReadLabelCounts {
     std::string WithText;     // ltxtNLabelsWithText
     std::string WithoutText;  // ltxtNLabelsNoText
 };
+
+// One label row of the table as values.
+struct TReadLabelRow {
+    std::uint32_t Trace = 0;          // zero-based trace index
+    std::int32_t Coordinate = 0;      // the trace's Coordinate, mm
+    std::optional<std::string> Text;  // UTF-8; none for a label without text
+    std::uint32_t Color = 0;          // LabelColor of the row's record (0x00BBGGRR)
+};
+
+// The label rows the table shows, in order (row i of the table is element i - 1). Expects a
+// model after a complete read; nothing before one.
+std::vector<TReadLabelRow> ReadLabelRows(const TRadargram& model);
 
 // Captions, then rows 1 to LabelTotal from the model (the grid grows when the file has more
 // labelled traces than it has rows); returns the counts. Expects a model after a complete read.

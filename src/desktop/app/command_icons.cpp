@@ -274,6 +274,22 @@ void DrawEditOptions(QPainter& p) {
     p.drawPolyline(tick, 3);
 }
 
+void DrawExportSegy(QPainter& p) {
+    // A sheet of three wiggling radar traces and an arrow taking them out of the program.
+    p.setPen(Outline());
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(3.0, 3.0, 18.0, 26.0));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(Outline(kBlue, 2.0));
+    for (const double x : {8.0, 12.5, 17.0}) {
+        QPainterPath trace(QPointF(x, 5.0));
+        trace.cubicTo(QPointF(x + 3.0, 9.0), QPointF(x - 3.0, 12.0), QPointF(x, 16.0));
+        trace.cubicTo(QPointF(x + 2.5, 19.5), QPointF(x - 2.0, 23.0), QPointF(x, 27.0));
+        p.drawPath(trace);
+    }
+    DrawArrow(p, 15.0, 31.0, 21.0, kGreen);
+}
+
 void Draw(QPainter& p, TCommandGlyph glyph) {
     switch (glyph) {
         case TCommandGlyph::Cut:
@@ -316,6 +332,8 @@ void Draw(QPainter& p, TCommandGlyph glyph) {
             return DrawDeleteZeroDelimiter(p);
         case TCommandGlyph::EditOptions:
             return DrawEditOptions(p);
+        case TCommandGlyph::ExportSegy:
+            return DrawExportSegy(p);
         case TCommandGlyph::Standard:
             return;
     }

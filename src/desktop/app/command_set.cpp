@@ -253,6 +253,13 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "Луна",
      .TipText = "Скин \"Луна\" -голубые тона оформления ленты",
      .Glyph = TCommandGlyph::SkinLuna},
+    {.Name = "acnExportSegy",
+     .Caption = "Экспорт в SEG-Y",
+     .Category = "Общие",
+     .TipHeader = "Экспорт в SEG-Y",
+     .TipText = "Запись радарограммы в файл SEG-Y для обработки в других программах.\n"
+                "Подписи, координаты и цвета меток - в файл CSV рядом с ним",
+     .Glyph = TCommandGlyph::ExportSegy},
     {.Name = "acnPrint",
      .Caption = "Печать",
      .Category = "Общие",

@@ -42,6 +42,7 @@ enum class TCommandGlyph {
     About,
     DeleteZeroDelimiter,
     EditOptions,
+    ExportSegy,
 };
 
 // One command of the main window's action list. Texts are UTF-8.

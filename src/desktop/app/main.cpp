@@ -1,17 +1,20 @@
 #include <QApplication>
-#include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStringList>
 #include <QTranslator>
 #include <csignal>
 #include <exception>
 
+#include "common/user_folders.h"
 #include "desktop/app/main_form.h"
 #include "desktop/platform/qt_platform.h"
 #include "settings/settings.h"
+#include "settings/settings_place.h"
 
-// Start-up of the desktop program, which takes no command-line arguments: the application, the
-// main window, then the dialogs, then the event loop until the main window closes.
+// Start-up of the desktop program: the application, the main window, then the dialogs, a file
+// named on the command line, then the event loop until the main window closes. The settings file
+// lives beside the executable when that folder takes it, else in the user's configuration folder.
 int main(int argc, char* argv[]) {
 #ifdef SIGXFSZ
     // A write beyond the file-size limit must fail like any other write (and be rolled back),
@@ -30,13 +33,17 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtTranslations);
     trelvanox::TQtPlatform platform;
     try {
-        // The settings file lives beside the executable.
-        const auto folder = std::filesystem::path(
-            QFile::encodeName(QApplication::applicationDirPath()).toStdString());
-        trelvanox::TFmMainForm form(platform, trelvanox::SettingsFilePath(folder));
+        const auto programFolder =
+            std::filesystem::path(QApplication::applicationDirPath().toStdU16String());
+        trelvanox::TFmMainForm form(platform, trelvanox::SettingsFilePath(trelvanox::SettingsFolder(
+                                                  programFolder, trelvanox::UserConfigFolder())));
         form.setAttribute(Qt::WA_QuitOnClose);
         form.CreateDialogs();
         form.show();
+        // One optional argument, as a file manager's "Открыть с помощью" passes it; Qt has
+        // taken its own options out already.
+        if (const QStringList args = QApplication::arguments(); args.size() > 1)
+            form.OpenFromCommandLine(args.at(1));
         return app.exec();
     } catch (const std::exception& e) {
         platform.ShowError(nullptr, QString::fromUtf8(e.what()));

@@ -114,6 +114,15 @@ TEST_F(SettingsPlaceTest, ReadOnlyProgramFolderSendsTheFileToTheUserFolderAndItW
     EXPECT_TRUE(fs::is_empty(program_));
 }
 
+// Installed, the program's folder is the system's even where it could be written (as root).
+TEST_F(SettingsPlaceTest, InstalledProgramUsesTheUserFolderEvenWhenItsFolderIsWritable) {
+    fs::create_directories(program_);
+    fs::create_directories(temp_ / "share" / "trelvanox");
+    EXPECT_EQ(SettingsFolder(program_, user_), user_);
+    EXPECT_TRUE(fs::is_directory(user_));
+    EXPECT_TRUE(fs::is_empty(program_));
+}
+
 TEST_F(SettingsPlaceTest, WithoutAUserFolderTheProgramFolderStays) {
     EXPECT_EQ(SettingsFolder(program_, fs::path()), program_);
 }

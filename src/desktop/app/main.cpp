@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStringList>
@@ -25,6 +26,10 @@ int main(int argc, char* argv[]) {
     // The application's title, caption of the plain messages. Only the name is set: a display
     // name would be appended to every window caption.
     QApplication::setApplicationName(QStringLiteral("Trelvanox"));
+    // The installed menu entry and icon carry the application id; the desktop matches the
+    // windows to them by it.
+    QApplication::setDesktopFileName(QStringLiteral("org.trelvanox.Trelvanox"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.trelvanox.Trelvanox")));
     // Qt's own dialogs (files, printing) speak Russian like the rest of the program.
     QTranslator qtTranslations;
     if (qtTranslations.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),

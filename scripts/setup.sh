@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need, on Debian, when it is missing. With
-# --sanitize also clang and its sanitizer and fuzzer runtimes, for scripts/sanitize.sh.
+# --sanitize also clang and its sanitizer and fuzzer runtimes, for scripts/sanitize.sh; with
+# --package what scripts/package.sh and scripts/check-package.sh need; with --windows the cross
+# compiler, GoogleTest's sources and Wine for scripts/test-windows.sh.
 set -euo pipefail
 
 packages=(
@@ -13,12 +15,30 @@ packages=(
     libsegyio-dev           # SEG-Y export
     fonts-dejavu-core       # Cyrillic text on a bare machine
 )
-if [ "${1:-}" = "--sanitize" ]; then
-    packages+=(
-        clang               # AddressSanitizer, UndefinedBehaviorSanitizer and libFuzzer builds
-        libclang-rt-dev     # their runtimes
-    )
-fi
+for option in "$@"; do
+    case "$option" in
+    --sanitize)
+        packages+=(
+            clang               # AddressSanitizer, UndefinedBehaviorSanitizer and libFuzzer builds
+            libclang-rt-dev     # their runtimes
+        ) ;;
+    --package)
+        packages+=(
+            dpkg-dev            # dpkg-shlibdeps: the package's dependencies from what it links
+            file                # CPack tells the programs among the files by it
+            desktop-file-utils  # the check of the menu entry
+            appstream           # the check of the software-centre description
+            shared-mime-info    # the check of the file type
+        ) ;;
+    --windows)
+        packages+=(
+            g++-mingw-w64-x86-64-posix  # the Windows cross compiler
+            googletest                  # GoogleTest's sources, built with it
+            wine64                      # runs the Windows programs
+        ) ;;
+    *) echo "unknown option: $option" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

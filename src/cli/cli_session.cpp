@@ -1,11 +1,13 @@
 #include "cli/cli_session.h"
 
+#include "common/file_paths.h"
+
 namespace trelvanox {
 
 bool OpenDocument(TRadargramDocument& document, const TParsedArgs& args, TRadarLayout layout,
                   std::ostream& err) {
     document.SetKeepHistory(!args.Has("--no-history"));
-    const TDocumentResult opened = document.Open(args.Positional[0], layout);
+    const TDocumentResult opened = document.Open(PathFromUtf8(args.Positional[0]), layout);
     for (const std::string& notice : document.Notices()) err << notice << '\n';
     return Report(opened, err) == 0;
 }

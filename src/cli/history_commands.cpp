@@ -1,6 +1,7 @@
 #include "cli/history_commands.h"
 
-#include <ctime>
+#include <chrono>
+#include <cstdio>
 
 #include "cli/cli_session.h"
 #include "cli/json_writer.h"
@@ -9,13 +10,20 @@ namespace trelvanox {
 
 namespace {
 
-// "2026-12-10T03:15:04Z".
+// "2026-12-10T03:15:04Z", from the calendar of the standard library rather than the system's
+// gmtime_r, which Windows lacks.
 std::string UtcText(std::int64_t seconds) {
-    const std::time_t time = static_cast<std::time_t>(seconds);
-    std::tm parts{};
-    gmtime_r(&time, &parts);
+    using namespace std::chrono;
+    const sys_seconds time{std::chrono::seconds(seconds)};
+    const sys_days day = floor<days>(time);
+    const year_month_day date(day);
+    const hh_mm_ss clock(time - day);
     char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ",
+                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()), static_cast<int>(clock.hours().count()),
+                  static_cast<int>(clock.minutes().count()),
+                  static_cast<int>(clock.seconds().count()));
     return text;
 }
 

@@ -1,6 +1,7 @@
 #include "cli/info_report.h"
 
 #include "cli/json_writer.h"
+#include "common/file_paths.h"
 #include "common/string_grid.h"
 #include "header/header_table.h"
 #include "model/text_field.h"
@@ -46,7 +47,7 @@ std::string BuildInfoReport(const TRadargramDocument& document) {
     const TRadargram& model = document.Model();
     TJsonWriter json;
     json.BeginObject();
-    json.Key("file").String(document.Path().string());
+    json.Key("file").String(Utf8OfPath(document.Path()));
     json.Key("size").Unsigned(document.FileSize().value_or(0));
     json.Key("layout").String(document.Layout() == TRadarLayout::Gpr ? "GPR" : "GPR2");
     WriteHeader(json, model.Header());

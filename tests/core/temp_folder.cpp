@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -34,6 +38,14 @@ TTempFolder::~TTempFolder() {
         std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(path_, ec);
+}
+
+bool PermissionBitsIgnored() {
+#ifdef _WIN32
+    return false;
+#else
+    return ::geteuid() == 0;
+#endif
 }
 
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {

@@ -22,6 +22,10 @@ class TTempFolder {
     std::filesystem::path path_;
 };
 
+// Whether permission bits fail to stop this process (root on POSIX systems); the tests of
+// read-only files skip then. On Windows a read-only file carries an attribute that stops all.
+bool PermissionBitsIgnored();
+
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 // The same for text files, whose bytes are best compared as strings.

@@ -225,8 +225,10 @@ TEST_F(WriterTest, WritesOnlyIntoTheFileThatWasRead) {
     EXPECT_EQ(test::ReadBytes(other), otherBytes);
 
     // Another spelling of the same file is the same file.
+#ifndef _WIN32  // symbolic links need a privilege on Windows
     std::filesystem::create_symlink(path_, folder_ / "link");
     EXPECT_EQ(WriteRadargram(model_, folder_ / "link", kGpr2).Code, 0);
+#endif
     EXPECT_EQ(WriteRadargram(model_, folder_ / "." / "profile.GPR2", kGpr2).Code, 0);
     EXPECT_EQ(OnDisk(), original_);
 }

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -315,6 +316,55 @@ class TestMainForm : public QObject {
         QCOMPARE(form_->ltxtLenghtOfProfil()->text(), QStringLiteral("120"));
         const QAbstractItemModel* header = form_->sgReadF4Header()->model();
         QCOMPARE(header->data(header->index(9, 1)).toString(), QStringLiteral("100"));
+    }
+
+    // A file manager's "Открыть с помощью" names the file on the command line: it is read as if
+    // chosen in the open dialog, in the layout the stored settings name, and the dialog then
+    // proposes it. A relative name counts from the working folder.
+    void commandLineFileOpensAsIfChosen_data() {
+        QTest::addColumn<QString>("layoutKey");
+        QTest::addColumn<int>("layout");
+        QTest::newRow("GPR2 by default") << QString() << int(TRadarLayout::Gpr2);
+        QTest::newRow("stored GPR")
+            << QStringLiteral("[Format]\r\nGPR|GPR2=0\r\n") << int(TRadarLayout::Gpr);
+    }
+    void commandLineFileOpensAsIfChosen() {
+        QFETCH(QString, layoutKey);
+        QFETCH(int, layout);
+        const QString path = Path(QStringLiteral("аргумент.GPR"));
+        TGeneratorOptions options;
+        options.TraceCount = 40;
+        options.SampleCount = 16;
+        options.Layout = static_cast<TRadarLayout>(layout);
+        GenerateRadargram(QFile::encodeName(path).toStdString(), options);
+        QFile ini(Path(QStringLiteral("settings.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(layoutKey.toLatin1());
+        ini.close();
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
+        form_->OpenFromCommandLine(QStringLiteral("аргумент.GPR"));
+        QDir::setCurrent(previous);
+
+        QVERIFY(platform_->Messages().isEmpty());
+        QCOMPARE(form_->Model().FileLoaded(), 1);
+        QCOMPARE(Cell(form_->HeaderGrid(), 2, 6), QStringLiteral("40"));
+        QCOMPARE(form_->txtFileName()->text(), path);
+        QCOMPARE(form_->windowTitle(), path);
+        QCOMPARE(form_->RadargramFileName, QStringLiteral("аргумент.GPR"));
+        platform_->OpenAnswers.push_back(std::nullopt);
+        form_->findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))->click();
+        QCOMPARE(platform_->Calls.front().Request.ProposedName, path);
+        QFile::remove(path);
+    }
+
+    void commandLineFileThatCannotBeReadIsReportedAsFromTheDialog() {
+        form_->OpenFromCommandLine(Path(QStringLiteral("missing.GPR2")));
+        QCOMPARE(platform_->Messages(),
+                 QStringList{QStringLiteral(
+                     "Ошибка! Неверный формат или \n файл имеет атрибут -только для чтения-")});
+        QCOMPARE(form_->Model().FileLoaded(), 0);
+        QCOMPARE(form_->txtFileName()->text(), Path(QStringLiteral("missing.GPR2")));
     }
 
     void cancelAtStartReportsTheOpenFailure() {

@@ -1,9 +1,11 @@
 #include "common/conversion.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <system_error>
@@ -98,6 +100,25 @@ bool ScanDecimal(std::string_view text, TDecimalShape& shape) {
     return pos == text.size();
 }
 
+// A decimal number in the grammar StrToFloat checks, correctly rounded to long double. The C++
+// library of mingw-w64 parses a long double through double (its from_chars reads 1.1 with 53
+// bits only), so there the C library's own correctly rounded strtold reads it; the only part of
+// the grammar it reads by the locale is the decimal point, "." in the C locale that the core's
+// programs keep on Windows.
+std::from_chars_result ParseLongDouble(const char* first, const char* last, long double& value) {
+#ifdef __MINGW32__
+    const std::string text(first, last);
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtold(text.c_str(), &end);
+    std::from_chars_result result{first + (end - text.c_str()), std::errc()};
+    if (errno == ERANGE) result.ec = std::errc::result_out_of_range;
+    return result;
+#else
+    return std::from_chars(first, last, value, std::chars_format::general);
+#endif
+}
+
 }  // namespace
 
 std::int32_t StrToInt(std::string_view text) {
@@ -130,7 +151,7 @@ long double StrToFloat(std::string_view text) {
     const char* first = text.data() + shape.numberStart;
     const char* last = text.data() + text.size();
     long double value = 0.0L;
-    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    const auto [ptr, ec] = ParseLongDouble(first, last, value);
     if (ec == std::errc::result_out_of_range && (shape.allZero || shape.leadingPower < 0)) {
         // An underflow reads as zero. The library reports denormal results as out of range
         // too, so those read as zero as well.

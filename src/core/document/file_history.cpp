@@ -8,6 +8,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "common/user_folders.h"
 #include "settings/durable_file.h"
 
 namespace trelvanox {
@@ -140,11 +141,7 @@ std::string Quoted(const std::string& text) {
 }  // namespace
 
 fs::path DefaultStateFolder() {
-    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state)
-        return fs::path(state) / "trelvanox";
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return fs::path(home) / ".local" / "state" / "trelvanox";
-    return {};
+    return UserStateFolder();
 }
 
 TFileHistory::TFileHistory(fs::path stateFolder, std::uint64_t limitBytes, TJournalFiles files)

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "common/cp1251.h"
+#include "common/file_paths.h"
 #include "common/program_error.h"
 
 namespace trelvanox {
@@ -52,7 +53,7 @@ struct TFileCloser {
 // that does not exist yet is fine; anything else that is not a regular file, or a file that
 // cannot be written, is refused before a byte is written.
 fs::path ReplaceableTarget(const std::string& path, std::string_view notRegularMessage) {
-    const std::optional<fs::path> target = ResolveSymlinks(path);
+    const std::optional<fs::path> target = ResolveSymlinks(PathFromUtf8(path));
     if (!target) ThrowCannotCreate(path, ELOOP);
     std::error_code error;
     const fs::file_type type = fs::symlink_status(*target, error).type();
@@ -62,7 +63,7 @@ fs::path ReplaceableTarget(const std::string& path, std::string_view notRegularM
     // The replacement would rename over a file its owner made read-only; opening it for update
     // without truncating asks the system the same question an in-place write would.
     errno = 0;
-    const std::unique_ptr<std::FILE, TFileCloser> probe(std::fopen(target->c_str(), "r+b"));
+    const std::unique_ptr<std::FILE, TFileCloser> probe(OpenCFile(*target, "r+b"));
     if (!probe) ThrowCannotCreate(path, errno != 0 ? errno : EACCES);
     return *target;
 }

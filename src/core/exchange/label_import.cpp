@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/cp1251.h"
+#include "common/file_paths.h"
 #include "common/program_error.h"
 #include "exchange/delimited_text.h"
 #include "labels/edit_table.h"
@@ -40,9 +41,10 @@ std::string LimitText() {
 // may never end, and reading it whole would exhaust memory.
 void CheckTableSource(const std::string& path) {
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
+    const fs::path file = PathFromUtf8(path);
+    const fs::file_status status = fs::status(file, error);
     if (status.type() == fs::file_type::regular) {
-        const std::uintmax_t size = fs::file_size(path, error);
+        const std::uintmax_t size = fs::file_size(file, error);
         if (!error && size > kMaxTableFileBytes) throw TProgramError(OversizedTableMessage(path));
         return;
     }
@@ -99,8 +101,11 @@ std::string NotRegularTableMessage(std::string_view path) {
 
 std::string ReadWholeFile(const std::string& path) {
     CheckTableSource(path);
+    // Windows opens a folder as a file it may not read; the reason is the same on every system.
+    std::error_code ignored;
+    if (fs::is_directory(PathFromUtf8(path), ignored)) ThrowCannotOpen(path, EISDIR);
     errno = 0;
-    const std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "rb"));
+    const std::unique_ptr<std::FILE, TFileCloser> file(OpenCFile(PathFromUtf8(path), "rb"));
     if (!file) ThrowCannotOpen(path, errno);
     std::string bytes;
     char buffer[1 << 16];

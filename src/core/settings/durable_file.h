@@ -8,8 +8,9 @@
 
 namespace trelvanox {
 
-// One write into an open file descriptor: how many of the bytes went, or -1 with errno set, as
-// the system's write returns. Tests pass one that fails part-way, as a full disk does.
+// One write into an open file descriptor (the C runtime's on Windows): how many of the bytes
+// went, or -1 with errno set, as the system's write returns. Tests pass one that fails part-way, as
+// a full disk does.
 using TFileWriteCall = std::function<std::ptrdiff_t(int fd, std::string_view bytes)>;
 
 // Replaces the file at target with bytes so that it holds either its old or its new content
@@ -32,6 +33,12 @@ using TFileContent = std::function<bool(const TPieceWriter& write)>;
 // exception from content) removes the temporary file and leaves the target as it was.
 bool ReplaceFileDurably(const std::filesystem::path& target, const TFileContent& content,
                         const TFileWriteCall& write = {});
+
+// Whether the existing file at path may be written: false for a file marked read-only.
+bool FileTakesWrites(const std::filesystem::path& path);
+
+// Whether a new file can be created in the folder: tried with a file that is removed at once.
+bool FolderTakesNewFiles(const std::filesystem::path& folder);
 
 // The file a path finally names through symbolic links; nothing for a broken or endless chain.
 std::optional<std::filesystem::path> ResolveSymlinks(std::filesystem::path path);

@@ -1,7 +1,5 @@
 #include "settings/ini_file.h"
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <fstream>
 #include <optional>
@@ -187,7 +185,7 @@ std::optional<std::string> ContentForUpdate(const fs::path& target) {
     if (status.type() == fs::file_type::not_found) return std::string();
     if (error || status.type() != fs::file_type::regular) return std::nullopt;
     // A file marked read-only stays as it is, as it would for the platform's profile calls.
-    if (::access(target.c_str(), W_OK) != 0) return std::nullopt;
+    if (!FileTakesWrites(target)) return std::nullopt;
     return ReadWholeFile(target);
 }
 

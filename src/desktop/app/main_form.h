@@ -98,6 +98,10 @@ class TFmMainForm : public QMainWindow {
     TFmRegulationAmplitude* FmRegulationAmplitude() const { return fmRegulationAmplitude_; }
     TFmHistory* FmHistory() const { return fmHistory_; }
 
+    // Reads the file named on the command line as if chosen in the open dialog, in the layout
+    // the stored settings name (the window may not have been activated yet).
+    void OpenFromCommandLine(const QString& path);
+
     // Window handlers.
     void FormActivate();
     void FormResize();

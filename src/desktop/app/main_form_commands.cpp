@@ -137,4 +137,10 @@ void TFmMainForm::ConnectEditTable() {
             });
 }
 
+void TFmMainForm::OpenFromCommandLine(const QString& path) {
+    FormActivate();
+    RunCommand(platform_, this,
+               [&] { OpenNamedFile(*documentContext_, path, LastOpenedPath, RadargramFileName); });
+}
+
 }  // namespace trelvanox

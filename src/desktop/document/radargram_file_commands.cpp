@@ -1,6 +1,5 @@
 #include "desktop/document/radargram_file_commands.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QWidget>
@@ -18,7 +17,7 @@ const QString kOpenFilter =
     QStringLiteral("Файлы радарограмм (*.GPR, *.GPR2)|*.GPR;*.GPR2|Все файлы (*.*)|*.*");
 
 std::filesystem::path FilePath(const TDocumentContext& context) {
-    return std::filesystem::path(QFile::encodeName(context.FileName.text()).toStdString());
+    return std::filesystem::path(context.FileName.text().toStdU16String());
 }
 
 TRadarLayout Layout(const TDocumentContext& context) {
@@ -41,6 +40,13 @@ bool ReportWrite(TDocumentContext& context, const TDocumentResult& result) {
                                     TMsgButtons::OkCancel, TMsgIcon::Warning) == TMsgResult::Ok)
         ReadRadargram(context);
     return false;
+}
+
+// The file the next reads and writes go to, as a choice in the open dialog names it.
+void NameChosenFile(TDocumentContext& context, const QString& path, QString& lastOpenedPath) {
+    lastOpenedPath = path;
+    context.FileName.setText(path);
+    context.Owner.setWindowTitle(path);
 }
 
 }  // namespace
@@ -77,12 +83,18 @@ void btnOpenDirectoryClick(TDocumentContext& context, QString& lastOpenedPath,
     TFileDialogRequest request;
     request.Filter = kOpenFilter;
     request.ProposedName = lastOpenedPath;
-    if (const auto chosen = context.Platform.GetOpenFileName(&context.Owner, request)) {
-        lastOpenedPath = *chosen;
-        context.FileName.setText(*chosen);
-        context.Owner.setWindowTitle(*chosen);
-    }
+    if (const auto chosen = context.Platform.GetOpenFileName(&context.Owner, request))
+        NameChosenFile(context, *chosen, lastOpenedPath);
     // Whether confirmed or cancelled: the name last chosen, then a read of the named file.
+    radargramFileName = QFileInfo(lastOpenedPath).fileName();
+    ReadRadargram(context);
+}
+
+void OpenNamedFile(TDocumentContext& context, const QString& path, QString& lastOpenedPath,
+                   QString& radargramFileName) {
+    // Absolute, as the open dialog gives it: the title, the history and a read again after a
+    // change of the working folder all name the same file.
+    NameChosenFile(context, QFileInfo(path).absoluteFilePath(), lastOpenedPath);
     radargramFileName = QFileInfo(lastOpenedPath).fileName();
     ReadRadargram(context);
 }

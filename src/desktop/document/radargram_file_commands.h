@@ -27,6 +27,10 @@ std::int32_t WriteRadargram(TDocumentContext& context, const std::string& descri
 // name without folder, which names exported tables.
 void btnOpenDirectoryClick(TDocumentContext& context, QString& lastOpenedPath,
                            QString& radargramFileName);
+// A file named on the program's command line (a file manager's "Открыть с помощью"): read as
+// if it had been chosen in the open dialog, which then proposes it.
+void OpenNamedFile(TDocumentContext& context, const QString& path, QString& lastOpenedPath,
+                   QString& radargramFileName);
 // "Обновить": read again; 0 for success, 1 for failure.
 std::int32_t acnReadFileExecute(TDocumentContext& context);
 // "Редактирование": write the model back.

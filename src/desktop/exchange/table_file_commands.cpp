@@ -1,7 +1,5 @@
 #include "desktop/exchange/table_file_commands.h"
 
-#include <QFile>
-
 #include "common/string_grid.h"
 #include "desktop/platform/platform.h"
 #include "desktop/widgets/string_grid_model.h"
@@ -14,8 +12,10 @@ namespace trelvanox {
 
 namespace {
 
+// The core takes file names as UTF-8 on every system (the local 8-bit encoding would be the
+// ANSI code page on Windows).
 std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return path.toStdString();
 }
 
 }  // namespace

@@ -38,18 +38,18 @@ std::uint32_t LabelRowCount(std::span<const TTraceHeader> traces, std::uint32_t 
     return rows;
 }
 
+}  // namespace
+
 std::string LabelTextOf(const TRadargram& model, std::uint32_t labelIndex) {
     // The index comes from the file and may name no slot at all.
     const TLabelRecord* record = model.FindLabelRecord(std::uint64_t{labelIndex} - 2);
     return record ? ReadTextField(record->LabelText) : std::string();
 }
 
-std::string LabelColorOf(const TRadargram& model, std::uint32_t row) {
+std::uint32_t LabelColorOf(const TRadargram& model, std::uint32_t row) {
     const TLabelRecord* record = model.FindLabelRecord(std::uint64_t{row} - 1);
-    return FormatUnsigned(record ? record->LabelColor : 0);
+    return record ? record->LabelColor : 0;
 }
-
-}  // namespace
 
 void SetReadLabelCaptions(TStringGrid& grid) {
     int col = 0;
@@ -88,7 +88,8 @@ TReadLabelCounts FillReadLabelTable(TStringGrid& grid, const TRadargram& model) 
         grid.SetCell(Col(TReadLabelColumn::Coordinate), gridRow,
                      FormatSigned(trace.Coordinate / kMmPerMetre));
         // The colour follows the row's position, not the text's record.
-        grid.SetCell(Col(TReadLabelColumn::Color), gridRow, LabelColorOf(model, row));
+        grid.SetCell(Col(TReadLabelColumn::Color), gridRow,
+                     FormatUnsigned(LabelColorOf(model, row)));
         grid.SetCell(Col(TReadLabelColumn::Chainage), gridRow,
                      ChainageText(trace.Coordinate, header.StartCoordinate));
         ++row;

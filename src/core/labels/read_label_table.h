@@ -26,6 +26,13 @@ struct TReadLabelCounts {
 // labelled traces than it has rows); returns the counts. Expects a model after a complete read.
 TReadLabelCounts FillReadLabelTable(TStringGrid& grid, const TRadargram& model);
 
+// The text of the label record that a trace's LabelIndex (>= 2) names; empty when it names no
+// slot.
+std::string LabelTextOf(const TRadargram& model, std::uint32_t labelIndex);
+// The stored colour (0x00BBGGRR) of the label in table row (1-based): that of label record
+// row - 1, whatever record the row's text comes from; 0 when there is no such slot.
+std::uint32_t LabelColorOf(const TRadargram& model, std::uint32_t row);
+
 // "ПК<picket>+<metres>" for a trace coordinate and the header's start coordinate, both in mm.
 std::string ChainageText(std::int32_t coordinate, std::int64_t startCoordinate);
 

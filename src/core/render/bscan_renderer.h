@@ -1,0 +1,25 @@
+#pragma once
+
+#include "model/radargram.h"
+#include "render/render_view.h"
+#include "render/rgb_image.h"
+
+namespace trelvanox {
+
+// Draws the view of the profile into the whole of image (its size is the picture's size): traces
+// across, samples down. Each pixel shows, of the samples it covers, the one of largest |a| with
+// its sign, so that a one-trace spike stays visible however far the picture is zoomed out. The
+// work is split by columns over up to threads threads (0: one per core); small pictures use one.
+// Pixels beyond the profile show the colour of zero.
+void RenderBScan(const TRadargram& model, const TRenderView& view, const TRenderStyle& style,
+                 TRgbImage& image, unsigned threads = 0);
+
+// The same into a new picture of width x height.
+TRgbImage RenderBScan(const TRadargram& model, const TRenderView& view, const TRenderStyle& style,
+                      int width, int height, unsigned threads = 0);
+
+// The colour-table entry of amplitude a under the style: 0 at -ClipLevel / Gain and below, 255 at
+// +ClipLevel / Gain and above, 128 for zero (and for a sample that is not a number).
+int ColourIndex(float a, const TRenderStyle& style);
+
+}  // namespace trelvanox

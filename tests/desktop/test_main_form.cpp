@@ -150,6 +150,7 @@ class TestMainForm : public QObject {
                                       "acnSetZeroPosition",
                                       "|",
                                       "acnRegulationAmplitude",
+                                      "acnViewRadargram",
                                       "|",
                                       "acnImportTable",
                                       "acnExportTable",

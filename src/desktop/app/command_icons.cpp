@@ -1,6 +1,7 @@
 #include "desktop/app/command_icons.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 
 namespace trelvanox {
@@ -102,6 +103,23 @@ void DrawExit(QPainter& p) {
     p.drawPolygon(arrow, 7);
 }
 
+void DrawRadargram(QPainter& p) {
+    // A profile seen as a picture: the ground line, the hyperbola of a buried object under it
+    // and a label line, in a frame; bold strokes so that it reads on a large button.
+    p.setPen(QPen(kInk, 1.0));
+    p.setBrush(QColor(0xd8, 0xdc, 0xe4));
+    p.drawRect(QRectF(1.5, 1.5, 13.0, 13.0));
+    p.setPen(QPen(QColor(0x60, 0x60, 0x68), 1.2));
+    p.drawLine(QPointF(2.5, 4.5), QPointF(13.5, 4.5));
+    QPainterPath hyperbola(QPointF(2.5, 14.0));
+    hyperbola.quadTo(QPointF(8.0, 1.5), QPointF(13.5, 14.0));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0x20, 0x20, 0x28), 1.8, Qt::SolidLine, Qt::RoundCap));
+    p.drawPath(hyperbola);
+    p.setPen(QPen(QColor(0xd0, 0x30, 0x30), 1.0));
+    p.drawLine(QPointF(11.5, 2.0), QPointF(11.5, 14.0));
+}
+
 void Draw(QPainter& p, TCommandGlyph glyph) {
     switch (glyph) {
         case TCommandGlyph::Cut:
@@ -124,6 +142,8 @@ void Draw(QPainter& p, TCommandGlyph glyph) {
             return DrawZeroPosition(p);
         case TCommandGlyph::Exit:
             return DrawExit(p);
+        case TCommandGlyph::Radargram:
+            return DrawRadargram(p);
         case TCommandGlyph::Standard:
             return;
     }

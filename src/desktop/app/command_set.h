@@ -30,6 +30,7 @@ enum class TCommandGlyph {
     SkinLuna,
     ZeroPosition,
     Exit,
+    Radargram,
 };
 
 // One command of the main window's action list. Texts are UTF-8.

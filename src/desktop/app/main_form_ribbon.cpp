@@ -78,6 +78,7 @@ void TFmMainForm::BuildRibbon() {
     labels->AddSmallAction(act("acnSetNoLabelText"));
     radargram->AddGroup(QStringLiteral("Фильтрация"))
         ->AddLargeAction(act("acnRegulationAmplitude"));
+    radargram->AddGroup(QStringLiteral("Просмотр"))->AddLargeAction(act("acnViewRadargram"));
     TRibbonGroup* changes = radargram->AddGroup(QStringLiteral("Изменения"));
     changes->AddSmallAction(act("acnUndo"));
     changes->AddSmallAction(act("acnRedo"));
@@ -153,6 +154,7 @@ void TFmMainForm::BuildQuickAccessToolBar() {
                                          "acnSetZeroPosition",
                                          "",
                                          "acnRegulationAmplitude",
+                                         "acnViewRadargram",
                                          "",
                                          "acnImportTable",
                                          "acnExportTable",

@@ -329,8 +329,8 @@ void TRadargramCanvas::wheelEvent(QWheelEvent* event) {
     const double notches = event->angleDelta().y() / 120.0;
     if (notches == 0 || !image.contains(at.toPoint())) return;
     // The cell under the cursor stays under it.
-    const double fx = (at.x() - image.left()) / image.width();
-    const double fy = (at.y() - image.top()) / image.height();
+    const double fx = (at.x() + 0.5 - image.left()) / image.width();
+    const double fy = (at.y() + 0.5 - image.top()) / image.height();
     const double zoom = std::pow(kWheelStep, -notches);
     TRenderView view = view_;
     const double trace = view.FirstTrace + fx * view.TraceSpan;

@@ -36,6 +36,7 @@ class TRadargramCanvas : public QWidget {
     void ShowProfile(const TRadargram* model, bool freshProfile);
     void SetMarks(std::vector<TLabelMark> marks);
     void SetFrame(std::optional<TProcessingWindow> frame);
+    const std::optional<TProcessingWindow>& Frame() const { return frame_; }
     void SetGain(double gain);
     void SetPalette(TPalette palette);
     // The percentile of |a| that takes the ends of the colour table; the scale is taken anew.

@@ -165,6 +165,8 @@ void TRadargramCanvas::paintEvent(QPaintEvent*) {
 }
 
 void TRadargramCanvas::PaintMarks(QPainter& painter, const QRect& image) const {
+    painter.save();
+    painter.setClipRect(image);
     int shown = 0;
     for (const TLabelMark& mark : marks_) {
         const auto x = MarkX(mark);
@@ -178,11 +180,15 @@ void TRadargramCanvas::PaintMarks(QPainter& painter, const QRect& image) const {
         const QString text = Text(mark.Text);
         const QFontMetrics metrics = painter.fontMetrics();
         const QRect box(*x + 2, image.top() + 2 + (shown % 3) * (metrics.height() + 1),
-                        metrics.horizontalAdvance(text) + 4, metrics.height());
-        painter.fillRect(box, QColor(255, 255, 255, 200));
-        painter.setPen(colour.darker(130));
-        painter.drawText(box, Qt::AlignCenter, text);
+                        metrics.horizontalAdvance(text) + 6, metrics.height());
+        // Dark text on a light box, with the label's colour as its edge: light colours such as
+        // yellow would not read as text.
+        painter.fillRect(box, QColor(255, 255, 255, 210));
+        painter.fillRect(QRect(box.left(), box.top(), 2, box.height()), colour);
+        painter.setPen(Qt::black);
+        painter.drawText(box.adjusted(2, 0, 0, 0), Qt::AlignCenter, text);
     }
+    painter.restore();
 }
 
 void TRadargramCanvas::PaintFrame(QPainter& painter, const QRect& image) const {

@@ -28,6 +28,8 @@ struct TRenderJob {
     TRgbImage& Image;
 };
 
+// The colour-table entry of amplitude a: 0 at -ClipLevel / Gain and below, 255 at +ClipLevel /
+// Gain and above, 128 for zero (and for a sample that is not a number).
 int IndexOf(float a, float scale) {
     const float at = a * scale + 128.0f;
     if (std::isnan(at)) return 128;
@@ -87,10 +89,6 @@ float ScaleOf(const TRenderStyle& style) {
 }
 
 }  // namespace
-
-int ColourIndex(float a, const TRenderStyle& style) {
-    return IndexOf(a, ScaleOf(style));
-}
 
 void RenderBScan(const TRadargram& model, const TRenderView& view, const TRenderStyle& style,
                  TRgbImage& image, unsigned threads) {

@@ -18,8 +18,4 @@ void RenderBScan(const TRadargram& model, const TRenderView& view, const TRender
 TRgbImage RenderBScan(const TRadargram& model, const TRenderView& view, const TRenderStyle& style,
                       int width, int height, unsigned threads = 0);
 
-// The colour-table entry of amplitude a under the style: 0 at -ClipLevel / Gain and below, 255 at
-// +ClipLevel / Gain and above, 128 for zero (and for a sample that is not a number).
-int ColourIndex(float a, const TRenderStyle& style);
-
 }  // namespace trelvanox

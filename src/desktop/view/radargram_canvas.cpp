@@ -259,7 +259,7 @@ void TRadargramCanvas::PaintAxes(QPainter& painter, const QRect& image) const {
         vertical(axes.NsPerSample * *axes.MetresPerNs, false, QStringLiteral("м"));
 }
 
-std::optional<const TLabelMark*> TRadargramCanvas::MarkNear(QPoint point) const {
+const TLabelMark* TRadargramCanvas::MarkNear(QPoint point) const {
     const TLabelMark* nearest = nullptr;
     int distance = kClickSlop + 1;
     for (const TLabelMark& mark : marks_) {
@@ -269,7 +269,6 @@ std::optional<const TLabelMark*> TRadargramCanvas::MarkNear(QPoint point) const 
             nearest = &mark;
         }
     }
-    if (!nearest) return std::nullopt;
     return nearest;
 }
 
@@ -311,7 +310,7 @@ void TRadargramCanvas::mouseReleaseEvent(QMouseEvent* event) {
     }
     const bool click = (at - pressAt_).manhattanLength() <= kClickSlop;
     if (drag == TDrag::Pan && click) {
-        if (const auto mark = MarkNear(at)) emit LabelClicked((*mark)->Row);
+        if (const TLabelMark* mark = MarkNear(at)) emit LabelClicked(mark->Row);
     }
 }
 

@@ -82,7 +82,8 @@ class TRadargramCanvas : public QWidget {
     void PaintAxes(QPainter& painter, const QRect& image) const;
     void PaintMarks(QPainter& painter, const QRect& image) const;
     void PaintFrame(QPainter& painter, const QRect& image) const;
-    std::optional<const TLabelMark*> MarkNear(QPoint point) const;
+    // The label whose line lies within a click's slop of point, or null.
+    const TLabelMark* MarkNear(QPoint point) const;
     void FinishWindow(QPoint end);
 
     const TRadargram* model_ = nullptr;

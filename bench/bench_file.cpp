@@ -61,6 +61,55 @@ bool PlainRead(const fs::path& path, std::vector<char>& buffer, std::uint64_t ex
     return n == 0 && total == expected;
 }
 
+bool PlainCopy(const fs::path& from, const fs::path& to, std::uint64_t expected) {
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return false;
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    std::vector<char> buffer(std::size_t{1} << 20);
+    std::uint64_t total = 0;
+    bool ok = true;
+    ssize_t n = 0;
+    while (ok && (n = ::read(in, buffer.data(), buffer.size())) > 0) {
+        ok = ::write(out, buffer.data(), static_cast<std::size_t>(n)) == n;
+        total += static_cast<std::uint64_t>(n);
+    }
+    ok = ok && n == 0 && total == expected && ::fsync(out) == 0;
+    ::close(in);
+    return ::close(out) == 0 && ok;
+}
+
+void TFastestReporter::ReportRuns(const std::vector<Run>& runs) {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+        if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
+        const double seconds =
+            run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        const std::string name = run.run_name.function_name;
+        auto [it, fresh] = fastest_.try_emplace(name, seconds);
+        if (fresh || seconds <= it->second) {
+            it->second = seconds;
+            counters_[name] = run.counters;
+        }
+    }
+}
+
+std::optional<double> TFastestReporter::Seconds(const std::string& name) const {
+    const auto it = fastest_.find(name);
+    if (it == fastest_.end()) return std::nullopt;
+    return it->second;
+}
+
+double TFastestReporter::Counter(const std::string& name, const std::string& counter) const {
+    const auto it = counters_.find(name);
+    if (it == counters_.end()) return 0;
+    const auto c = it->second.find(counter);
+    return c == it->second.end() ? 0 : c->second.value;
+}
+
 benchmark::ConsoleReporter::OutputOptions ConsoleOptions() {
     return ::isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
                                    : benchmark::ConsoleReporter::OO_Tabular;

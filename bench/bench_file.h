@@ -33,6 +33,30 @@ double SecondsSince(Clock::time_point start);
 bool PlainRead(const std::filesystem::path& path, std::vector<char>& buffer,
                std::uint64_t expected);
 
+// A copy as a careful copying program makes it: every byte of from read and written into the new
+// file to in 1 MiB chunks, then fsync. True when exactly expected bytes were copied; to must not
+// exist yet.
+bool PlainCopy(const std::filesystem::path& from, const std::filesystem::path& to,
+               std::uint64_t expected);
+
+// Prints the usual table and keeps, for each benchmark, the time per iteration and the counters
+// of its fastest repetition: on a shared or virtual machine the fastest run is the one least
+// disturbed by others.
+class TFastestReporter : public benchmark::ConsoleReporter {
+  public:
+    using ConsoleReporter::ConsoleReporter;
+
+    void ReportRuns(const std::vector<Run>& runs) override;
+    // Seconds per iteration of the fastest repetition; nothing when the benchmark did not run.
+    std::optional<double> Seconds(const std::string& name) const;
+    // A counter of that repetition; 0 when there is none.
+    double Counter(const std::string& name, const std::string& counter) const;
+
+  private:
+    std::map<std::string, double> fastest_;
+    std::map<std::string, benchmark::UserCounters> counters_;
+};
+
 // The console table, in colour on a terminal.
 benchmark::ConsoleReporter::OutputOptions ConsoleOptions();
 

@@ -51,8 +51,10 @@ using trelvanox::bench::BenchFilePath;
 using trelvanox::bench::Clock;
 using trelvanox::bench::ConsoleOptions;
 using trelvanox::bench::EnsureBenchFile;
+using trelvanox::bench::PlainCopy;
 using trelvanox::bench::PlainRead;
 using trelvanox::bench::SecondsSince;
+using trelvanox::bench::TFastestReporter;
 
 constexpr std::size_t kChunk = std::size_t{1} << 20;
 constexpr double kEditTarget = 2.0;  // a header or label edit, to a read of the file
@@ -145,36 +147,13 @@ void BenchDocumentOpen(benchmark::State& state, TBenchContext& ctx) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(ctx.FileSize));
 }
 
-// A copy as a careful copying program makes it: every byte read and written into a new file in
-// 1 MiB chunks, then fsync. The new file is removed outside the timing.
-bool PlainCopy(const TBenchContext& ctx) {
-    const int in = ::open(ctx.Path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return false;
-    const int out = ::open(ctx.CopyPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (out < 0) {
-        ::close(in);
-        return false;
-    }
-    std::vector<char> buffer(kChunk);
-    std::uint64_t total = 0;
-    bool ok = true;
-    ssize_t n = 0;
-    while (ok && (n = ::read(in, buffer.data(), buffer.size())) > 0) {
-        ok = ::write(out, buffer.data(), static_cast<std::size_t>(n)) == n;
-        total += static_cast<std::uint64_t>(n);
-    }
-    ok = ok && n == 0 && total == ctx.FileSize && ::fsync(out) == 0;
-    ::close(in);
-    return ::close(out) == 0 && ok;
-}
-
 void BenchPlainCopy(benchmark::State& state, TBenchContext& ctx) {
     std::error_code ec;
     for (auto _ : state) {
         state.PauseTiming();
         fs::remove(ctx.CopyPath, ec);
         state.ResumeTiming();
-        if (!PlainCopy(ctx)) {
+        if (!PlainCopy(ctx.Path, ctx.CopyPath, ctx.FileSize)) {
             state.SkipWithError("plain copy failed");
             break;
         }
@@ -361,46 +340,7 @@ void BenchGain(benchmark::State& state, TBenchContext& ctx) {
 
 // --- the summary ---
 
-// Prints the usual table and keeps, for each benchmark, the time per iteration and the counters
-// of its fastest repetition.
-class TSummaryReporter : public benchmark::ConsoleReporter {
-  public:
-    using ConsoleReporter::ConsoleReporter;
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-            const double seconds =
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            const std::string name = run.run_name.function_name;
-            auto [it, fresh] = fastest_.try_emplace(name, seconds);
-            if (fresh || seconds <= it->second) {
-                it->second = seconds;
-                counters_[name] = run.counters;
-            }
-        }
-    }
-
-    std::optional<double> Seconds(const std::string& name) const {
-        const auto it = fastest_.find(name);
-        if (it == fastest_.end()) return std::nullopt;
-        return it->second;
-    }
-
-    double Counter(const std::string& name, const std::string& counter) const {
-        const auto it = counters_.find(name);
-        if (it == counters_.end()) return 0;
-        const auto c = it->second.find(counter);
-        return c == it->second.end() ? 0 : c->second.value;
-    }
-
-  private:
-    std::map<std::string, double> fastest_;
-    std::map<std::string, benchmark::UserCounters> counters_;
-};
-
-void PrintCase(const TSummaryReporter& reporter, const char* label, const char* name,
+void PrintCase(const TFastestReporter& reporter, const char* label, const char* name,
                const char* rewrite, const char* referenceName, double reference, double target) {
     const auto seconds = reporter.Seconds(name);
     if (!seconds) {
@@ -422,7 +362,7 @@ void PrintCase(const TSummaryReporter& reporter, const char* label, const char* 
         file > 0 ? journal / file : 0.0, reporter.Counter(name, "records"));
 }
 
-void PrintSummary(const TSummaryReporter& reporter, const TBenchContext& ctx) {
+void PrintSummary(const TFastestReporter& reporter, const TBenchContext& ctx) {
     std::printf("\nsummary (mean of a run's iterations, fastest repetition), %s, %.1f MiB:\n",
                 ctx.Path.c_str(), static_cast<double>(ctx.FileSize) / kMiB);
     const auto plain = reporter.Seconds("PlainRead");
@@ -497,7 +437,7 @@ int main(int argc, char** argv) {
     add("GainRewrite", BenchGainRewrite, kWriteIterations);
     add("Gain", BenchGain, kWriteIterations);
 
-    TSummaryReporter reporter(ConsoleOptions());
+    TFastestReporter reporter(ConsoleOptions());
     benchmark::RunSpecifiedBenchmarks(&reporter);
     PrintSummary(reporter, ctx);
     benchmark::Shutdown();

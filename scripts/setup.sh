@@ -10,6 +10,7 @@ packages=(
     qt6-translations-l10n   # Qt's own dialogs in Russian
     libgtest-dev            # core tests
     libbenchmark-dev        # bench/
+    libsegyio-dev           # SEG-Y export
     libpng-dev              # the batch tool's render pictures
     fonts-dejavu-core       # Cyrillic text on a bare machine
 )

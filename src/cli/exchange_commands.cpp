@@ -2,6 +2,7 @@
 
 #include "cli/cli_session.h"
 #include "exchange/label_export.h"
+#include "segy/segy_export.h"
 
 namespace trelvanox {
 
@@ -13,6 +14,15 @@ int RunExportLabels(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     return 0;
 }
 
+int RunExportSegy(const TParsedArgs& args, std::ostream&, std::ostream& err) {
+    TRadargramDocument document;
+    if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
+    TSegyExportOptions options;
+    options.Labels = !args.Has("--no-labels");
+    ExportSegy(document.Model(), args.Positional[1], options);
+    return 0;
+}
+
 std::vector<TCliCommand> ExchangeCommands() {
     return {
         {"export-labels",
@@ -21,6 +31,13 @@ std::vector<TCliCommand> ExchangeCommands() {
          {{"--layout", 1}},
          2,
          RunExportLabels},
+        {"export-segy",
+         "export-segy FILE OUT.sgy [--layout gpr|gpr2] [--no-labels]",
+         "read the file and write it to OUT.sgy as SEG-Y (IEEE floats, sample interval in ps), "
+         "its labels to OUT.labels.csv",
+         {{"--layout", 1}, {"--no-labels", 0}},
+         2,
+         RunExportSegy},
     };
 }
 

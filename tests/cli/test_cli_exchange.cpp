@@ -11,6 +11,8 @@
 #include "model/text_field.h"
 #include "radar_image.h"
 #include "radargram_generator.h"
+#include "segy/segy_labels.h"
+#include "segy_read_back.h"
 #include "temp_folder.h"
 
 namespace trelvanox {
@@ -160,12 +162,84 @@ INSTANTIATE_TEST_SUITE_P(
                    "trelvanox-cli export-labels: unknown layout 'x'"},
         TUsageCase{"UnknownOption",
                    {"export-labels", "a", "b", "--delimiter", ";"},
-                   "trelvanox-cli export-labels: unknown option --delimiter"}),
+                   "trelvanox-cli export-labels: unknown option --delimiter"},
+        TUsageCase{"SegyNoOutput", {"export-segy", "a.GPR2"}, "trelvanox-cli export-segy: "},
+        TUsageCase{"SegyBadLayout",
+                   {"export-segy", "a", "b.sgy", "--layout", "x"},
+                   "trelvanox-cli export-segy: unknown layout 'x'"},
+        TUsageCase{"SegyLabelsWithAValue",
+                   {"export-segy", "a", "b.sgy", "--no-labels", "yes"},
+                   "trelvanox-cli export-segy: "}),
     [](const auto& info) { return info.param.Name; });
 
 TEST(CliExchangeTest, HelpListsExportLabels) {
     const TRun run = RunTool({"--help"});
     EXPECT_NE(run.Out.find("export-labels FILE OUT"), std::string::npos);
+    EXPECT_NE(run.Out.find("export-segy FILE OUT.sgy [--layout gpr|gpr2] [--no-labels]"),
+              std::string::npos);
+}
+
+// Where the export puts a trace's label number: bytes 233-236 of its trace header.
+constexpr int kLabelNumberField = 233;
+
+struct TSegyCase {
+    const char* Name;
+    std::vector<std::string> Options;
+    bool Labels;
+};
+
+void PrintTo(const TSegyCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
+class CliExportSegyTest : public ::testing::TestWithParam<TSegyCase> {};
+
+TEST_P(CliExportSegyTest, WritesTheTracesAndTheLabelsFile) {
+    test::TTempFolder folder;
+    const auto path = (folder / "small.GPR").string();
+    const auto out = folder / "small.sgy";
+    test::WriteBytes(path, LabelledFile());
+    std::vector<std::string> args{"export-segy", path, out.string()};
+    args.insert(args.end(), GetParam().Options.begin(), GetParam().Options.end());
+
+    const TRun run = RunTool(args);
+
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    EXPECT_EQ(run.Out + run.Err, "");
+    const test::TSegyContents segy = test::ReadSegy(out);
+    ASSERT_EQ(segy.Traces.size(), 4u);
+    const std::int32_t labelNumbers[] = {1, 0, 2, 3};
+    for (std::size_t t = 0; t < 4; ++t) {
+        EXPECT_EQ(segy.Traces[t], std::vector<float>{0.5f});
+        EXPECT_EQ(segy.Field(t, kLabelNumberField), GetParam().Labels ? labelNumbers[t] : 0);
+    }
+    const auto labels = folder / "small.labels.csv";
+    ASSERT_EQ(std::filesystem::exists(labels), GetParam().Labels);
+    if (!GetParam().Labels) return;
+    EXPECT_EQ(test::ReadText(labels),
+              "trace,chainage,coordinate_m,colour,text\r\n"
+              "1,ПК1+20,170.000,#FF0000,Опора №3\r\n"
+              "3,ПК2+05,255.000,#00FF00,\r\n"
+              "4,ПК3+50,400.000,#0000FF,\"Км\"\"5\"\"\"\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, CliExportSegyTest,
+    ::testing::Values(TSegyCase{"WithLabels", {"--layout", "gpr"}, true},
+                      TSegyCase{"NoLabels", {"--no-labels", "--layout", "GPR"}, false}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(CliExchangeTest, ExportSegyReportsAnOutputItCannotCreate) {
+    test::TTempFolder folder;
+    const auto path = (folder / "small.GPR").string();
+    test::WriteBytes(path, LabelledFile());
+    const auto out = (folder / "missing" / "small.sgy").string();
+
+    const TRun run = RunTool({"export-segy", path, out, "--layout", "gpr"});
+
+    EXPECT_EQ(run.Code, 1);
+    EXPECT_EQ(run.Err, "Cannot create file \"" + out + "\". No such file or directory\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
 }
 
 }  // namespace

@@ -202,5 +202,29 @@ TEST_F(SettingsStoreTest, ReadOnlyFileStaysAsItWas) {
     EXPECT_EQ(test::ReadText(ini_), before);
 }
 
+TEST_F(SettingsStoreTest, FileDialogSizeComesBackBesideTheOtherSettings) {
+    EXPECT_EQ(LoadFileDialogSize(ini_), std::nullopt);
+    SaveSettings(TSettings{}, ini_);
+    SaveFileDialogSize({1024, 700}, ini_);
+    EXPECT_EQ(LoadFileDialogSize(ini_), (TDialogSize{1024, 700}));
+    // A later save of the settings leaves the size alone.
+    SaveSettings(Unusual(), ini_);
+    EXPECT_EQ(LoadFileDialogSize(ini_), (TDialogSize{1024, 700}));
+}
+
+class FileDialogSizeTextTest : public SettingsStoreTest,
+                               public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(FileDialogSizeTextTest, UnusableSizeGivesNone) {
+    test::WriteText(ini_, GetParam());
+    EXPECT_EQ(LoadFileDialogSize(ini_), std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, FileDialogSizeTextTest,
+                         ::testing::Values("[FileDialog]\r\nWidth=900\r\n",
+                                           "[FileDialog]\r\nWidth=0\r\nHeight=600\r\n",
+                                           "[FileDialog]\r\nWidth=900\r\nHeight=-5\r\n",
+                                           "[FileDialog]\r\nWidth=wide\r\nHeight=600\r\n"));
+
 }  // namespace
 }  // namespace trelvanox

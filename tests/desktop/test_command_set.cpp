@@ -65,6 +65,7 @@ const TExpectedCommand kExpected[] = {
     {"acnSkinObsidian", "Обсидиан", "Скин"},
     {"acnSkinSilver", "Серебро", "Скин"},
     {"acnSkinLuna", "Луна", "Скин"},
+    {"acnExportSegy", "Экспорт в SEG-Y", "Общие"},
     {"acnPrint", "Печать", "Общие"},
     {"acnAbout", "О программе", "Справка"},
     {"acnHelp", "Помощь", "Справка"},

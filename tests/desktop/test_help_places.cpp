@@ -94,6 +94,24 @@ class TestHelpPlaces : public QObject {
                  QFileInfo(QStringLiteral(TRELVANOX_TEST_MANUAL)).canonicalFilePath());
     }
 
+    // The program installed by cmake --install (into a scratch prefix, by the test run's
+    // fixture) finds the manual installed with it, pictures included.
+    void manualFoundFromTheInstalledPlace() {
+        const QString prefix = qEnvironmentVariable("TRELVANOX_INSTALLED_PREFIX");
+        if (prefix.isEmpty()) QSKIP("no installed program to look at");
+        THelpPlaces places;
+        places.CurrentFolder = prefix;
+        places.ManualFolders = ProgramManualFolders(prefix + QStringLiteral("/bin"));
+        const THelpTarget help = ResolveHelp(places);
+        QCOMPARE(help.Source, THelpSource::Manual);
+        QCOMPARE(QFileInfo(help.Path).canonicalFilePath(),
+                 QFileInfo(prefix + QStringLiteral("/share/trelvanox/manual/index.html"))
+                     .canonicalFilePath());
+        QVERIFY(
+            QFileInfo(QFileInfo(help.Path).dir().filePath(QStringLiteral("images/main_labels.png")))
+                .isFile());
+    }
+
     // The last resort: the manual built into the program, in the program's own viewer.
     void builtInManualShowsInTheProgram() {
         QWidget owner;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,8 +23,10 @@
 #include "desktop/app/options_form.h"
 #include "desktop/platform/qt_platform.h"
 #include "desktop/widgets/ribbon.h"
+#include "desktop/widgets/string_grid_model.h"
 #include "desktop/widgets/string_grid_view.h"
 #include "fake_platform.h"
+#include "form_driver.h"
 #include "radargram_generator.h"
 
 using namespace trelvanox;
@@ -120,10 +123,35 @@ class TestMainForm : public QObject {
                  QStringLiteral("Количество трасс в файле профиля"));
         QCOMPARE(Cell(form_->ReadLabelsGrid(), 3, 0), QStringLiteral("Координата \n от начала, м"));
         QCOMPARE(Cell(form_->NewLabelsGrid(), 3, 0), QStringLiteral("Цвет метки(индекс)"));
-        QCOMPARE(form_->sgReadF4Header()->ColWidth(0), 250);
+        // The parameter names and the titles of the three tables show whole.
+        QVERIFY(form_->sgReadF4Header()->ColWidth(0) >= 250);
+        for (TStringGridView* grid :
+             {form_->sgReadF4Header(), form_->sgReadLabels(), form_->sgNewSetsLabels()}) {
+            const TStringGrid& cells = grid->Grid();
+            for (int col = 0; col < cells.ColCount(); ++col)
+                QVERIFY2(grid->ColWidth(col) > grid->TextWidth(Cell(cells, col, 0)),
+                         qPrintable(grid->objectName() + QString::number(col)));
+        }
+        for (int row = 1; row < form_->HeaderGrid().RowCount(); ++row)
+            QVERIFY(form_->sgReadF4Header()->ColWidth(0) >
+                    form_->sgReadF4Header()->TextWidth(Cell(form_->HeaderGrid(), 0, row)));
         QVERIFY(form_->FmAbout() && form_->FmColorOptions() && form_->FmOptions() &&
                 form_->FmInsertLabel() && form_->FmRegulationAmplitude());
         QVERIFY(platform_->Calls.empty());
+    }
+
+    // At the design size the header's values end at the box's edge: no value runs on under it
+    // out of sight, and a cut one is whole in its tool tip.
+    void headerValuesEndAtTheBoxEdge() {
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(OpenRadargram(*form_, *platform_, demo_));
+        TStringGridView* header = form_->sgReadF4Header();
+        QTRY_VERIFY(header->viewport()->width() > 100 &&
+                    header->horizontalHeader()->length() <= header->viewport()->width());
+        const TStringGridModel& model = *header->GridModel();
+        const QModelIndex value = model.IndexOf(2, 1);
+        QCOMPARE(model.data(value, Qt::ToolTipRole), model.data(value, Qt::DisplayRole));
     }
 
     void hasEveryCommand() {

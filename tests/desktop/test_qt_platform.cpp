@@ -1,17 +1,23 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
 
 #include "desktop/platform/qt_platform.h"
+#include "desktop/platform/qt_translations.h"
+#include "settings/settings.h"
 
 using namespace trelvanox;
 
@@ -268,6 +274,60 @@ class TestQtPlatform : public QObject {
 
         WhenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
         QCOMPARE(platform.GetOpenFileName(nullptr, {}), std::nullopt);
+    }
+
+    // A file dialog opens at the smallest usable size (or the screen, when that is smaller);
+    // the size the user gives one is the next one's, in the settings file for the next start.
+    void fileDialogsOpenLargeAndKeepTheUsersSize() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const auto ini = SettingsFilePath(QFile::encodeName(folder.path()).toStdString());
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        const QSize chosen = QSize(700, 500).boundedTo(screen);
+        QList<QSize> opened;
+        const auto openAndResize = [&](TQtPlatform& platform, QSize resizeTo) {
+            WhenShown<QFileDialog>([&opened, resizeTo](QFileDialog* dialog) {
+                opened << dialog->size();
+                if (resizeTo.isValid()) dialog->resize(resizeTo);
+                dialog->reject();
+            });
+            QCOMPARE(platform.GetOpenFileName(nullptr, {}), std::nullopt);
+        };
+
+        TQtPlatform first(ini);
+        openAndResize(first, chosen);
+        openAndResize(first, QSize());
+        TQtPlatform afterRestart(ini);
+        WhenShown<QFileDialog>([&opened](QFileDialog* dialog) {
+            opened << dialog->size();
+            dialog->reject();
+        });
+        QCOMPARE(afterRestart.GetSaveFileName(nullptr, {}), std::nullopt);
+
+        QCOMPARE(opened, (QList<QSize>{kMinFileDialogSize.boundedTo(screen), chosen, chosen}));
+        QCOMPARE(LoadFileDialogSize(ini),
+                 std::optional<TDialogSize>({chosen.width(), chosen.height()}));
+    }
+
+    // With Qt's own translation installed, the file dialog's labels and buttons read Russian.
+    void fileDialogSpeaksRussian() {
+        if (!InstallQtTranslations(*QCoreApplication::instance()))
+            QSKIP("Qt's Russian translation (qt6-translations-l10n) is not installed");
+        QStringList texts;
+        WhenShown<QFileDialog>([&texts](QFileDialog* dialog) {
+            for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+                texts << dialog->findChild<QLabel*>(QLatin1String(name))->text();
+            for (QAbstractButton* button :
+                 dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->buttons())
+                texts << button->text();
+            dialog->reject();
+        });
+        TQtPlatform platform;
+        platform.GetOpenFileName(nullptr, {});
+        QCOMPARE(texts.size(), 5);
+        const QRegularExpression russian(QStringLiteral("^[^A-Za-z]*[А-Яа-я][^A-Za-z]*$"));
+        for (const QString& text : texts)
+            QVERIFY2(russian.match(text).hasMatch(), qPrintable(text));
     }
 
     void clipboardRoundTrip() {

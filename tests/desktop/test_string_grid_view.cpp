@@ -58,6 +58,7 @@ class TStringGridViewTest : public QObject {
     void modelStaysConsistent();
     void fixedCellsAreHeaders_data();
     void fixedCellsAreHeaders();
+    void longTextsShowWhole();
     void setDataWritesGrid();
     void viewEditorWritesGrid_data();
     void viewEditorWritesGrid();
@@ -108,6 +109,33 @@ void TStringGridViewTest::modelStaysConsistent() {
     grid.SetRowCount(rows);
     model.GridChanged();
     QCOMPARE(model.rowCount(), rows - fixedRows);
+}
+
+// A text longer than its column is whole in the cell's tool tip; WidenToTexts gives a column
+// the room of its title, or of every text, and never takes room away.
+void TStringGridViewTest::longTextsShowWhole() {
+    TStringGrid grid(3, 3);
+    const QString title = QStringLiteral("Цвет метки(индекс)");
+    const QString value = QStringLiteral("Путь 1, перегон Заречная - Северная, правый путь");
+    grid.SetCell(0, 1, "Описание №3 (позиционирующее устройство)");
+    grid.SetCell(1, 0, title.toStdString());
+    grid.SetCell(1, 1, value.toStdString());
+    grid.SetCell(2, 0, "x");
+    TStringGridView view(grid, 1, 1);
+    const TStringGridModel& model = *view.GridModel();
+    QCOMPARE(model.data(model.IndexOf(1, 1), Qt::ToolTipRole).toString(), value);
+    QVERIFY(model.data(model.IndexOf(2, 1), Qt::ToolTipRole).isNull());
+    QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(), title);
+
+    for (int col = 0; col < 3; ++col) view.SetColWidth(col, 40);
+    view.WidenToTexts(0, true);
+    view.WidenToTexts(1, false);
+    view.WidenToTexts(2, false);
+    QVERIFY(view.ColWidth(0) >
+            view.TextWidth(QStringLiteral("Описание №3 (позиционирующее устройство)")));
+    QVERIFY(view.ColWidth(1) > view.TextWidth(title));
+    QVERIFY(view.ColWidth(1) < view.TextWidth(value));
+    QCOMPARE(view.ColWidth(2), 40);
 }
 
 void TStringGridViewTest::fixedCellsAreHeaders_data() {

@@ -51,14 +51,14 @@ struct TFileCloser {
 // The regular file a write replaces: the path or the file its symbolic links lead to. A file
 // that does not exist yet is fine; anything else that is not a regular file, or a file that
 // cannot be written, is refused before a byte is written.
-fs::path ReplaceableTarget(const std::string& path) {
+fs::path ReplaceableTarget(const std::string& path, std::string_view notRegularMessage) {
     const std::optional<fs::path> target = ResolveSymlinks(path);
     if (!target) ThrowCannotCreate(path, ELOOP);
     std::error_code error;
     const fs::file_type type = fs::symlink_status(*target, error).type();
     if (type == fs::file_type::not_found) return *target;
     if (error) ThrowCannotCreate(path, error.value());
-    if (type != fs::file_type::regular) throw TProgramError(NotRegularFileMessage(path));
+    if (type != fs::file_type::regular) throw TProgramError(std::string(notRegularMessage));
     // The replacement would rename over a file its owner made read-only; opening it for update
     // without truncating asks the system the same question an in-place write would.
     errno = 0;
@@ -91,9 +91,16 @@ std::string NotRegularFileMessage(std::string_view path) {
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes, const TFileWriteCall& write) {
-    const fs::path target = ReplaceableTarget(path);
+    WriteFileInPieces(
+        path, [bytes](const TPieceWriter& piece) { return piece(bytes); },
+        NotRegularFileMessage(path), write);
+}
+
+void WriteFileInPieces(const std::string& path, const TFileContent& content,
+                       std::string_view notRegularMessage, const TFileWriteCall& write) {
+    const fs::path target = ReplaceableTarget(path, notRegularMessage);
     errno = 0;
-    if (!ReplaceFileDurably(target, bytes, write))
+    if (!ReplaceFileDurably(target, content, write))
         ThrowCannotCreate(path, errno != 0 ? errno : EIO);
 }
 

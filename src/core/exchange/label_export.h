@@ -31,6 +31,11 @@ std::string NotRegularFileMessage(std::string_view path);
 void WriteWholeFile(const std::string& path, std::string_view bytes,
                     const TFileWriteCall& write = {});
 
+// As WriteWholeFile for content written in pieces (see ReplaceFileDurably), with the refusal
+// of a path that is not a regular file given by the caller.
+void WriteFileInPieces(const std::string& path, const TFileContent& content,
+                       std::string_view notRegularMessage, const TFileWriteCall& write = {});
+
 // BuildExportText of the grid written to path as WriteWholeFile writes.
 void ExportGridToFile(const TStringGrid& grid, const std::string& path,
                       const TFileWriteCall& write = {});

@@ -38,8 +38,6 @@ std::uint32_t LabelRowCount(std::span<const TTraceHeader> traces, std::uint32_t 
     return rows;
 }
 
-}  // namespace
-
 std::string LabelTextOf(const TRadargram& model, std::uint32_t labelIndex) {
     // The index comes from the file and may name no slot at all.
     const TLabelRecord* record = model.FindLabelRecord(std::uint64_t{labelIndex} - 2);
@@ -51,9 +49,32 @@ std::uint32_t LabelColorOf(const TRadargram& model, std::uint32_t row) {
     return record ? record->LabelColor : 0;
 }
 
+}  // namespace
+
 void SetReadLabelCaptions(TStringGrid& grid) {
     int col = 0;
     for (const char* title : kTitles) grid.SetCell(col++, 0, title);
+}
+
+std::vector<TReadLabelRow> ReadLabelRows(const TRadargram& model) {
+    std::vector<TReadLabelRow> rows;
+    if (!model.HasHeader()) return rows;
+    auto traces = model.TraceHeaders();
+    traces = traces.first(std::min<std::size_t>(traces.size(), model.Header().TraceCount));
+    const std::uint32_t rowCount = std::min<std::uint32_t>(
+        LabelRowCount(traces, model.LabelTotal()), std::numeric_limits<int>::max() - 1);
+    rows.reserve(rowCount);
+    for (std::size_t t = 0; t < traces.size() && rows.size() < rowCount; ++t) {
+        const TTraceHeader& trace = traces[t];
+        if (trace.LabelIndex == 0) continue;
+        TReadLabelRow& row = rows.emplace_back();
+        row.Trace = static_cast<std::uint32_t>(t);
+        row.Coordinate = trace.Coordinate;
+        if (trace.LabelIndex >= 2) row.Text = LabelTextOf(model, trace.LabelIndex);
+        // The colour follows the row's position, not the text's record.
+        row.Color = LabelColorOf(model, static_cast<std::uint32_t>(rows.size()));
+    }
+    return rows;
 }
 
 TReadLabelCounts FillReadLabelTable(TStringGrid& grid, const TRadargram& model) {
@@ -61,38 +82,23 @@ TReadLabelCounts FillReadLabelTable(TStringGrid& grid, const TRadargram& model) 
     TReadLabelCounts counts{FormatUnsigned(model.LabelTotal()),
                             FormatUnsigned(model.LabelsWithText()),
                             FormatUnsigned(model.LabelsWithoutText())};
-    if (!model.HasHeader()) return counts;
-
-    const TRadarHeader& header = model.Header();
-    auto traces = model.TraceHeaders();
-    traces = traces.first(std::min<std::size_t>(traces.size(), header.TraceCount));
-
+    const std::vector<TReadLabelRow> rows = ReadLabelRows(model);
     // Every labelled trace gets its row: the grid grows rather than dropping the surplus.
-    const std::uint32_t rowCount = std::min<std::uint32_t>(
-        LabelRowCount(traces, model.LabelTotal()), std::numeric_limits<int>::max() - 1);
-    if (rowCount > 0 && grid.RowCount() <= static_cast<int>(rowCount))
-        grid.SetRowCount(static_cast<int>(rowCount) + 1);
+    if (!rows.empty() && grid.RowCount() <= static_cast<int>(rows.size()))
+        grid.SetRowCount(static_cast<int>(rows.size()) + 1);
 
-    std::uint32_t row = 1;
-    for (std::size_t t = 0; t < traces.size() && row <= rowCount; ++t) {
-        const TTraceHeader& trace = traces[t];
-        if (trace.LabelIndex == 0) continue;
-        const int gridRow = static_cast<int>(row);
+    int gridRow = 1;
+    for (const TReadLabelRow& row : rows) {
         grid.SetCell(Col(TReadLabelColumn::Number), gridRow, FormatSigned(gridRow));
-        grid.SetCell(Col(TReadLabelColumn::Trace), gridRow,
-                     FormatUnsigned(static_cast<std::uint32_t>(t)));
+        grid.SetCell(Col(TReadLabelColumn::Trace), gridRow, FormatUnsigned(row.Trace));
         // A label without text leaves whatever the cell holds.
-        if (trace.LabelIndex >= 2)
-            grid.SetCell(Col(TReadLabelColumn::Text), gridRow,
-                         LabelTextOf(model, trace.LabelIndex));
+        if (row.Text) grid.SetCell(Col(TReadLabelColumn::Text), gridRow, *row.Text);
         grid.SetCell(Col(TReadLabelColumn::Coordinate), gridRow,
-                     FormatSigned(trace.Coordinate / kMmPerMetre));
-        // The colour follows the row's position, not the text's record.
-        grid.SetCell(Col(TReadLabelColumn::Color), gridRow,
-                     FormatUnsigned(LabelColorOf(model, row)));
+                     FormatSigned(row.Coordinate / kMmPerMetre));
+        grid.SetCell(Col(TReadLabelColumn::Color), gridRow, FormatUnsigned(row.Color));
         grid.SetCell(Col(TReadLabelColumn::Chainage), gridRow,
-                     ChainageText(trace.Coordinate, header.StartCoordinate));
-        ++row;
+                     ChainageText(row.Coordinate, model.Header().StartCoordinate));
+        ++gridRow;
     }
     return counts;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/string_grid.h"
 #include "model/radargram.h"
@@ -22,16 +24,21 @@ struct TReadLabelCounts {
     std::string WithoutText;  // ltxtNLabelsNoText
 };
 
+// One label row of the table as values.
+struct TReadLabelRow {
+    std::uint32_t Trace = 0;          // zero-based trace index
+    std::int32_t Coordinate = 0;      // the trace's Coordinate, mm
+    std::optional<std::string> Text;  // UTF-8; none for a label without text
+    std::uint32_t Color = 0;          // LabelColor of the row's record (0x00BBGGRR)
+};
+
+// The label rows the table shows, in order (row i of the table is element i - 1). Expects a
+// model after a complete read; nothing before one.
+std::vector<TReadLabelRow> ReadLabelRows(const TRadargram& model);
+
 // Captions, then rows 1 to LabelTotal from the model (the grid grows when the file has more
 // labelled traces than it has rows); returns the counts. Expects a model after a complete read.
 TReadLabelCounts FillReadLabelTable(TStringGrid& grid, const TRadargram& model);
-
-// The text of the label record that a trace's LabelIndex (>= 2) names; empty when it names no
-// slot.
-std::string LabelTextOf(const TRadargram& model, std::uint32_t labelIndex);
-// The stored colour (0x00BBGGRR) of the label in table row (1-based): that of label record
-// row - 1, whatever record the row's text comes from; 0 when there is no such slot.
-std::uint32_t LabelColorOf(const TRadargram& model, std::uint32_t row);
 
 // "ПК<picket>+<metres>" for a trace coordinate and the header's start coordinate, both in mm.
 std::string ChainageText(std::int32_t coordinate, std::int64_t startCoordinate);

@@ -1,25 +1,14 @@
 #include "render/label_marks.h"
 
-#include <algorithm>
-
 #include "labels/read_label_table.h"
 
 namespace trelvanox {
 
 std::vector<TLabelMark> LabelMarks(const TRadargram& model) {
     std::vector<TLabelMark> marks;
-    if (!model.HasHeader()) return marks;
-    auto traces = model.TraceHeaders();
-    traces = traces.first(std::min<std::size_t>(traces.size(), model.Header().TraceCount));
-    // As many as the read counted, as the table shows them.
-    for (std::size_t t = 0; t < traces.size() && marks.size() < model.LabelTotal(); ++t) {
-        const std::uint32_t index = traces[t].LabelIndex;
-        if (index == 0) continue;
-        const auto row = static_cast<std::uint32_t>(marks.size() + 1);
-        marks.push_back({static_cast<std::uint32_t>(t), LabelColorOf(model, row),
-                         index >= 2 ? LabelTextOf(model, index) : std::string(),
-                         static_cast<int>(row)});
-    }
+    int row = 0;
+    for (TReadLabelRow& label : ReadLabelRows(model))
+        marks.push_back({label.Trace, label.Color, std::move(label.Text).value_or(""), ++row});
     return marks;
 }
 

@@ -81,21 +81,36 @@ bool SyncFolder(const fs::path& folder) {
 
 bool ReplaceFileDurably(const fs::path& target, std::string_view bytes,
                         const TFileWriteCall& write) {
+    return ReplaceFileDurably(
+        target, [bytes](const TPieceWriter& piece) { return piece(bytes); }, write);
+}
+
+bool ReplaceFileDurably(const fs::path& target, const TFileContent& content,
+                        const TFileWriteCall& write) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     struct stat original {};
     const bool existed = ::stat(target.c_str(), &original) == 0;
     fs::path temporaryPath;
     TFileDescriptor file(CreateTemporaryFile(folder, target.filename(), temporaryPath));
     if (file.Get() < 0) return false;
-    const bool replaced = (!existed || ::fchmod(file.Get(), original.st_mode & 07777) == 0) &&
-                          WriteAll(file.Get(), bytes, write) && ::fsync(file.Get()) == 0 &&
-                          file.Close() && ::rename(temporaryPath.c_str(), target.c_str()) == 0;
-    if (!replaced) {
-        const int reason = errno;
-        ::unlink(temporaryPath.c_str());
-        errno = reason;
-        return false;
-    }
+    // Removes the temporary file on every way out but the rename, an exception included.
+    struct TLeftover {
+        const fs::path& Path;
+        bool Renamed = false;
+        ~TLeftover() {
+            if (Renamed) return;
+            const int reason = errno;
+            ::unlink(Path.c_str());
+            errno = reason;
+        }
+    } leftover{temporaryPath};
+    const TPieceWriter piece = [&](std::string_view bytes) {
+        return WriteAll(file.Get(), bytes, write);
+    };
+    leftover.Renamed = (!existed || ::fchmod(file.Get(), original.st_mode & 07777) == 0) &&
+                       content(piece) && ::fsync(file.Get()) == 0 && file.Close() &&
+                       ::rename(temporaryPath.c_str(), target.c_str()) == 0;
+    if (!leftover.Renamed) return false;
     return SyncFolder(folder);
 }
 

@@ -20,6 +20,19 @@ using TFileWriteCall = std::function<std::ptrdiff_t(int fd, std::string_view byt
 bool ReplaceFileDurably(const std::filesystem::path& target, std::string_view bytes,
                         const TFileWriteCall& write = {});
 
+// Hands one piece of a file's content to the file being written; false (errno set) when the
+// piece could not be stored, after which the producer should stop.
+using TPieceWriter = std::function<bool(std::string_view piece)>;
+// Produces a file's content piece by piece through the writer it is given; false when it
+// stopped because a piece failed. It may also throw, which abandons the replacement.
+using TFileContent = std::function<bool(const TPieceWriter& write)>;
+
+// As above, for content too large to build in memory first: content writes it in pieces into
+// the temporary file. Whatever ends the replacement early (a failed piece, a failed sync, an
+// exception from content) removes the temporary file and leaves the target as it was.
+bool ReplaceFileDurably(const std::filesystem::path& target, const TFileContent& content,
+                        const TFileWriteCall& write = {});
+
 // The file a path finally names through symbolic links; nothing for a broken or endless chain.
 std::optional<std::filesystem::path> ResolveSymlinks(std::filesystem::path path);
 

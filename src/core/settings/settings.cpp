@@ -20,6 +20,9 @@ constexpr std::int32_t kDefaultDelimiter = 0;
 constexpr std::int32_t kDefaultFormat = 1;
 constexpr std::string_view kHistorySection = "History";
 constexpr std::string_view kHistoryLimitKey = "LimitMB";
+constexpr std::string_view kFileDialogSection = "FileDialog";
+constexpr std::string_view kWidthKey = "Width";
+constexpr std::string_view kHeightKey = "Height";
 
 }  // namespace
 
@@ -46,6 +49,20 @@ void SaveSettings(const TSettings& settings, const std::filesystem::path& iniPat
     const bool stored = !ini.ReadString(kHistorySection, kHistoryLimitKey, "").empty();
     if (stored || settings.HistoryLimitMb != kDefaultHistoryLimitMb)
         ini.WriteInteger(kHistorySection, kHistoryLimitKey, settings.HistoryLimitMb);
+}
+
+std::optional<TDialogSize> LoadFileDialogSize(const std::filesystem::path& iniPath) {
+    const TIniFile ini(iniPath);
+    const TDialogSize size{ini.ReadInteger(kFileDialogSection, kWidthKey, 0),
+                           ini.ReadInteger(kFileDialogSection, kHeightKey, 0)};
+    if (size.Width <= 0 || size.Height <= 0) return std::nullopt;
+    return size;
+}
+
+void SaveFileDialogSize(TDialogSize size, const std::filesystem::path& iniPath) {
+    TIniFile ini(iniPath);
+    ini.WriteInteger(kFileDialogSection, kWidthKey, size.Width);
+    ini.WriteInteger(kFileDialogSection, kHeightKey, size.Height);
 }
 
 }  // namespace trelvanox

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace trelvanox {
@@ -53,5 +54,19 @@ std::string LoadSettings(TSettings& settings, const std::filesystem::path& iniPa
 // at the first key that cannot be written with TIniWriteError ("Unable to write to <path>");
 // keys written before it stay written.
 void SaveSettings(const TSettings& settings, const std::filesystem::path& iniPath);
+
+// The size, in pixels, the user last gave a file dialog of the program, kept in
+// "FileDialog"/"Width" and "Height" so that the next dialog, in this run or the next, opens
+// at it.
+struct TDialogSize {
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+    bool operator==(const TDialogSize&) const = default;
+};
+
+// Nothing when either key is missing or not a positive whole number.
+std::optional<TDialogSize> LoadFileDialogSize(const std::filesystem::path& iniPath);
+// Throws TIniWriteError when a key cannot be written.
+void SaveFileDialogSize(TDialogSize size, const std::filesystem::path& iniPath);
 
 }  // namespace trelvanox

@@ -25,7 +25,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "Просмотр",
      .TipText = "Чтение файла",
      .ThemeIcon = "view-refresh",
-     .StandardIcon = QStyle::SP_BrowserReload},
+     .Glyph = TCommandGlyph::ReadFile},
     {.Name = "acnWriteFile",
      .Caption = "Редактирование",
      .Category = "Радарограмма",
@@ -58,7 +58,7 @@ constexpr TCommandInfo kCommands[] = {
                 "- Описание 1,2,3;\n"
                 "- Начальный пикет;",
      .ThemeIcon = "edit-clear",
-     .StandardIcon = QStyle::SP_DialogDiscardButton},
+     .Glyph = TCommandGlyph::ClearHeader},
     {.Name = "acnSetZeroPosition",
      .Caption = "Сброс положений",
      .Category = "Радарограмма",
@@ -94,7 +94,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "Регулировка амплитуд",
      .TipText = "Усиление и обрезание амплитуд, обнуление трасс",
      .ThemeIcon = "audio-volume-high",
-     .StandardIcon = QStyle::SP_MediaVolume},
+     .Glyph = TCommandGlyph::Amplitude},
     {.Name = "acnViewRadargram",
      .Caption = "Просмотр",
      .Category = "Радарограмма",
@@ -108,7 +108,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipText = "Удаление 0-разделителей в файле для совместимости с другими программами "
                 "(RadExplorer и др.)",
      .ThemeIcon = "edit-delete",
-     .StandardIcon = QStyle::SP_DialogNoButton},
+     .Glyph = TCommandGlyph::DeleteZeroDelimiter},
     {.Name = "acnUndo",
      .Caption = "Отменить",
      .Category = "Радарограмма",
@@ -138,7 +138,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "Импорт таблицы",
      .TipText = "Импорт таблицы из текстового файла (с разделителями табуляции) ",
      .ThemeIcon = "document-import",
-     .StandardIcon = QStyle::SP_DialogOpenButton},
+     .Glyph = TCommandGlyph::ImportTable},
     {.Name = "acnExportTable",
      .Caption = "Экспорт таблицы",
      .Category = "Таблицы",
@@ -146,7 +146,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipText = "Экспорт таблицы в текстовый файл (с разделителями табуляции) для обмена данными с "
                 "другими программами",
      .ThemeIcon = "document-export",
-     .StandardIcon = QStyle::SP_DialogSaveButton},
+     .Glyph = TCommandGlyph::ExportTable},
     {.Name = "acnClearTableLabels",
      .Caption = "Очистка таблицы",
      .Category = "Таблицы",
@@ -209,7 +209,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "Настройка",
      .TipText = "Настройка некоторых параметров и сохранение настроек в системе",
      .ThemeIcon = "preferences-system",
-     .StandardIcon = QStyle::SP_ComputerIcon},
+     .Glyph = TCommandGlyph::Options},
     {.Name = "acnOptionsTable1",
      .Caption = "Настройки таблицы чтения",
      .Category = "Настройка",
@@ -228,7 +228,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "Параметры редактирования",
      .TipText = "Определить параметры, подлежащие изменению по нажатии кнопок \"Редактирование\", "
                 "\"Редактирование заголовка\" и \"Редактирование меток\"",
-     .StandardIcon = QStyle::SP_DialogApplyButton},
+     .Glyph = TCommandGlyph::EditOptions},
     {.Name = "acnLoadOptions",
      .Caption = "Загрузить настройки",
      .Category = "Ini",
@@ -259,6 +259,13 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "Луна",
      .TipText = "Скин \"Луна\" -голубые тона оформления ленты",
      .Glyph = TCommandGlyph::SkinLuna},
+    {.Name = "acnExportSegy",
+     .Caption = "Экспорт в SEG-Y",
+     .Category = "Общие",
+     .TipHeader = "Экспорт в SEG-Y",
+     .TipText = "Запись радарограммы в файл SEG-Y для обработки в других программах.\n"
+                "Подписи, координаты и цвета меток - в файл CSV рядом с ним",
+     .Glyph = TCommandGlyph::ExportSegy},
     {.Name = "acnPrint",
      .Caption = "Печать",
      .Category = "Общие",
@@ -272,7 +279,7 @@ constexpr TCommandInfo kCommands[] = {
      .TipHeader = "О программе",
      .TipText = "Данные о названии программы, текущей версии, авторе и контактной информацией",
      .ThemeIcon = "help-about",
-     .StandardIcon = QStyle::SP_MessageBoxInformation},
+     .Glyph = TCommandGlyph::About},
     {.Name = "acnHelp",
      .Caption = "Помощь",
      .Category = "Справка",
@@ -281,7 +288,7 @@ constexpr TCommandInfo kCommands[] = {
                 "Файл справки Trelvanox.chm должен находиться в той же директории, что и "
                 "исполняемый файл  Trelvanox.exe",
      .ThemeIcon = "help-contents",
-     .StandardIcon = QStyle::SP_DialogHelpButton},
+     .Glyph = TCommandGlyph::Help},
     {.Name = "acnExit",
      .Caption = "Выход",
      .Category = "Общие",
@@ -318,11 +325,10 @@ QStringList ScreenTipLines(const TCommandInfo& info) {
 }
 
 QIcon CommandIcon(const TCommandInfo& info) {
-    QIcon fallback;
-    if (info.Glyph == TCommandGlyph::Standard)
-        fallback = QApplication::style()->standardIcon(info.StandardIcon);
-    else
-        fallback = GlyphIcon(info.Glyph);
+    // The program's own drawing comes first: a theme's icon may be a dark symbolic one that
+    // vanishes on the dark ribbon style.
+    if (info.Glyph != TCommandGlyph::Standard) return GlyphIcon(info.Glyph);
+    const QIcon fallback = QApplication::style()->standardIcon(info.StandardIcon);
     if (info.ThemeIcon.empty()) return fallback;
     return QIcon::fromTheme(FromUtf8(info.ThemeIcon), fallback);
 }

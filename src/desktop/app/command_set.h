@@ -16,8 +16,10 @@ class QWidget;
 
 namespace trelvanox {
 
-// The picture of a command when the desktop's icon theme has none: a standard pixmap of the
-// style, or one of the few glyphs the program draws itself where the style has nothing fitting.
+// The picture of a command: one the program draws itself (at 16 and 32 pixels, readable on every
+// ribbon colour style), or, for Standard, the desktop's theme icon with a standard pixmap of the
+// style in its place when the theme has none. Every command with a large ribbon button has a
+// glyph of its own, since the style's pixmaps are 16-pixel pictures.
 enum class TCommandGlyph {
     Standard,
     Cut,
@@ -30,6 +32,17 @@ enum class TCommandGlyph {
     SkinLuna,
     ZeroPosition,
     Exit,
+    ReadFile,
+    ClearHeader,
+    Amplitude,
+    ExportTable,
+    ImportTable,
+    Options,
+    Help,
+    About,
+    DeleteZeroDelimiter,
+    EditOptions,
+    ExportSegy,
     Radargram,
 };
 

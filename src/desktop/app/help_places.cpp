@@ -71,15 +71,19 @@ QString HelpSection(const QString& windowName) {
     return {};
 }
 
+QStringList ProgramManualFolders(const QString& programFolder) {
+    const QDir folder(programFolder);
+    return {folder.filePath(QStringLiteral("manual")),
+            folder.filePath(QStringLiteral("../share/trelvanox/manual"))};
+}
+
 THelpPlaces DefaultHelpPlaces() {
     THelpPlaces places;
     places.CurrentFolder = QDir::currentPath();
     const QString helpFile = QDir(places.CurrentFolder).filePath(kHelpFileName);
     // The viewer is asked for only when there is a file to show.
     places.HelpFileViewer = IsFile(helpFile) && DesktopShowsHelpFiles();
-    const QDir programFolder(QCoreApplication::applicationDirPath());
-    places.ManualFolders = {programFolder.filePath(QStringLiteral("manual")),
-                            programFolder.filePath(QStringLiteral("../share/trelvanox/manual"))};
+    places.ManualFolders = ProgramManualFolders(QCoreApplication::applicationDirPath());
 #ifdef TRELVANOX_SOURCE_MANUAL
     places.ManualFolders << QStringLiteral(TRELVANOX_SOURCE_MANUAL);
 #endif

@@ -31,9 +31,13 @@ THelpTarget ResolveHelp(const THelpPlaces& places);
 // ...); empty (the top of the manual) for the main window and any other.
 QString HelpSection(const QString& windowName);
 
+// The folders where a program in programFolder finds its manual: "manual" beside it, then the
+// installed share folder (share/trelvanox/manual beside its bin folder).
+QStringList ProgramManualFolders(const QString& programFolder);
+
 // The current folder, whether a viewer for compiled help is registered, and the manual
-// folders: beside the executable, the installed share folder, then the source tree's
-// docs/manual (for a program run from its build folder).
+// folders: the program's own, then the source tree's docs/manual (for a program run from its
+// build folder).
 THelpPlaces DefaultHelpPlaces();
 
 }  // namespace trelvanox

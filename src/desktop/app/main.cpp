@@ -1,13 +1,11 @@
 #include <QApplication>
 #include <QFile>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <csignal>
 #include <exception>
 
 #include "desktop/app/main_form.h"
 #include "desktop/platform/qt_platform.h"
+#include "desktop/platform/qt_translations.h"
 #include "settings/settings.h"
 
 // Start-up of the desktop program, which takes no command-line arguments: the application, the
@@ -22,18 +20,13 @@ int main(int argc, char* argv[]) {
     // The application's title, caption of the plain messages. Only the name is set: a display
     // name would be appended to every window caption.
     QApplication::setApplicationName(QStringLiteral("Trelvanox"));
-    // Qt's own dialogs (files, printing) speak Russian like the rest of the program.
-    QTranslator qtTranslations;
-    if (qtTranslations.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),
-                            QStringLiteral("_"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslations);
-    trelvanox::TQtPlatform platform;
+    trelvanox::InstallQtTranslations(app);
+    // The settings file lives beside the executable; it keeps the file dialogs' size too.
+    const auto settingsFile = trelvanox::SettingsFilePath(
+        std::filesystem::path(QFile::encodeName(QApplication::applicationDirPath()).toStdString()));
+    trelvanox::TQtPlatform platform(settingsFile);
     try {
-        // The settings file lives beside the executable.
-        const auto folder = std::filesystem::path(
-            QFile::encodeName(QApplication::applicationDirPath()).toStdString());
-        trelvanox::TFmMainForm form(platform, trelvanox::SettingsFilePath(folder));
+        trelvanox::TFmMainForm form(platform, settingsFile);
         form.setAttribute(Qt::WA_QuitOnClose);
         form.CreateDialogs();
         form.show();

@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -127,6 +128,11 @@ TFmMainForm::TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath
     if (auto* date = findChild<QLabel*>(QStringLiteral("lblDateCompilation")))
         date->setText(CompileDateText);
     sgReadF4Header_->SetColWidth(0, 250);
+    // The parameter names and the titles show whole in any font; the widths above are the
+    // least each column gets.
+    sgReadF4Header_->WidenToTexts(0, true);
+    for (TStringGridView* grid : {sgReadF4Header_, sgReadLabels_, sgNewSetsLabels_})
+        for (int col = 0; col < grid->Grid().ColCount(); ++col) grid->WidenToTexts(col, false);
     SetEditTableCaptions(newLabelsGrid_);
     for (TStringGridView* grid : {sgReadF4Header_, sgReadLabels_, sgNewSetsLabels_})
         grid->GridModel()->GridChanged();
@@ -139,7 +145,13 @@ TFmMainForm::TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath
         move(screen->availableGeometry().center() - rect().center());
 }
 
-TFmMainForm::~TFmMainForm() = default;
+TFmMainForm::~TFmMainForm() {
+    // The views and dialogs read the document, its tables and the edit table, members that
+    // would be gone before QWidget's destructor deletes the children: a window destroyed while
+    // shown repaints its views on the way out. The children go first, hidden.
+    hide();
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
 
 void TFmMainForm::CreateDialogs() {
     fmColorOptions_ = new TFmColorOptions(this);
@@ -174,6 +186,11 @@ void TFmMainForm::CreateRadargramView() {
             &TFmRadargramView::ProcessingWindowChanged);
 }
 
+namespace {
+// The least width of the header table's value column, which otherwise fills the table.
+constexpr int kLeastValueWidth = 120;
+}  // namespace
+
 QWidget* TFmMainForm::BuildHeaderPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
@@ -181,7 +198,11 @@ QWidget* TFmMainForm::BuildHeaderPage() {
     sgReadF4Header_->setObjectName(QStringLiteral("sgReadF4Header"));
     sgReadF4Header_->SetDefaultRowHeight(kRowHeight);
     sgReadF4Header_->SetColWidth(1, 103);
-    sgReadF4Header_->SetColWidth(2, 218);
+    // The values fill the table up to the box's edge, and a longer one is cut off with an
+    // ellipsis and whole in its tool tip, rather than running on out of sight under the edge.
+    // The stretched column never gets narrower than its width, so that width is the least.
+    sgReadF4Header_->SetColWidth(2, kLeastValueWidth);
+    sgReadF4Header_->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(sgReadF4Header_, 1);
     QWidget* length = LabelledEdit(QStringLiteral("Примерная длина профиля, м"),
                                    "ltxtLenghtOfProfil", ltxtLenghtOfProfil_, page);
@@ -251,7 +272,9 @@ QWidget* TFmMainForm::BuildNewLabelsPage() {
     sgNewSetsLabels_->setObjectName(QStringLiteral("sgNewSetsLabels"));
     sgNewSetsLabels_->SetDefaultRowHeight(kRowHeight);
     sgNewSetsLabels_->SetOptions(kEditTableOptions);
-    const int widths[] = {85, 144, 145, 152};
+    // The number and the two-line coordinate title need little room; what they leave lets all
+    // four columns show whole in the box at the window's design size.
+    const int widths[] = {60, 144, 120, 152};
     for (int col = 0; col < 4; ++col) sgNewSetsLabels_->SetColWidth(col, widths[col]);
     connect(sgNewSetsLabels_, &TStringGridView::SelectCell, this,
             &TFmMainForm::sgNewSetsLabelsSelectCell);

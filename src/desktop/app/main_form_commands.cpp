@@ -17,6 +17,7 @@
 #include "desktop/document/history_commands.h"
 #include "desktop/document/history_form.h"
 #include "desktop/document/radargram_file_commands.h"
+#include "desktop/exchange/segy_export_commands.h"
 #include "desktop/exchange/table_file_commands.h"
 #include "desktop/header/header_commands.h"
 #include "desktop/header/header_edit_page.h"
@@ -69,6 +70,7 @@ void TFmMainForm::ConnectCommands() {
     on("acnClearTableLabels", [&edit] { acnClearTableLabelsExecute(edit); });
     on("acnTranslateTable", [this, &edit] { acnTranslateTableExecute(edit, document_); });
     on("acnPrint", [this] { acnPrintExecute(platform_, *this, *sgReadF4Header_); });
+    on("acnExportSegy", [&doc] { acnExportSegyExecute(doc); });
     // F1 in a dialog opens the manual at that dialog's section.
     on("acnHelp", [this] {
         const QWidget* active = QApplication::activeWindow();

@@ -59,6 +59,7 @@ void TFmMainForm::BuildRibbon() {
     TRibbonTab* file = ribbon_->AddTab(QStringLiteral("Файл"));
     file->AddGroup(QStringLiteral("Директория файла"))->AddWidget(BuildFileGroupContent());
     file->AddGroup(QStringLiteral("Печать"))->AddLargeAction(act("acnPrint"));
+    file->AddGroup(QStringLiteral("Файл"))->AddLargeAction(act("acnExportSegy"));
 
     TRibbonTab* radargram = ribbon_->AddTab(QStringLiteral("Радарограмма"));
     TRibbonGroup* main = radargram->AddGroup(QStringLiteral("Радарограмма"));

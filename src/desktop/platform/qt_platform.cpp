@@ -10,9 +10,14 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <utility>
+
+#include "settings/ini_file.h"
+#include "settings/settings.h"
 
 namespace trelvanox {
 
@@ -64,7 +69,36 @@ QMessageBox::Icon MessageBoxIcon(TMsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-std::optional<QString> RunFileDialog(QWidget* owner, const TFileDialogRequest& request, bool save) {
+}  // namespace
+
+TQtPlatform::TQtPlatform(std::filesystem::path settingsFile)
+    : settingsFile_(std::move(settingsFile)) {
+    if (settingsFile_.empty()) return;
+    if (const auto stored = LoadFileDialogSize(settingsFile_))
+        fileDialogSize_ = QSize(stored->Width, stored->Height);
+}
+
+QSize TQtPlatform::FileDialogSize(const QWidget* owner) const {
+    QSize size = fileDialogSize_.isValid() ? fileDialogSize_ : kMinFileDialogSize;
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen) size = size.boundedTo(screen->availableGeometry().size());
+    return size;
+}
+
+void TQtPlatform::KeepFileDialogSize(QSize size) {
+    if (size == fileDialogSize_) return;
+    fileDialogSize_ = size;
+    if (settingsFile_.empty()) return;
+    try {
+        SaveFileDialogSize({size.width(), size.height()}, settingsFile_);
+    } catch (const TIniWriteError&) {
+        // A dialog size is not worth a message: it is kept for the run, and the next start
+        // opens at the default size again.
+    }
+}
+
+std::optional<QString> TQtPlatform::RunFileDialog(QWidget* owner, const TFileDialogRequest& request,
+                                                  bool save) {
     QFileDialog dialog(owner);
     // Qt's own dialog behaves the same on every desktop and honours the hidden pattern lists.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -82,13 +116,16 @@ std::optional<QString> RunFileDialog(QWidget* owner, const TFileDialogRequest& r
     }
     if (!proposed.fileName().isEmpty()) dialog.selectFile(proposed.fileName());
 
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QSize opened = FileDialogSize(owner);
+    dialog.resize(opened);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // A size the user gave the dialog counts however it was closed.
+    if (dialog.size() != opened) KeepFileDialogSize(dialog.size());
+    if (!accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
     return chosen.constFirst();
 }
-
-}  // namespace
 
 TMsgResult TQtPlatform::MessageBox(QWidget* owner, const QString& text, const QString& caption,
                                    TMsgButtons buttons, TMsgIcon icon) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 
 #include "desktop/platform/platform.h"
 
@@ -18,10 +20,20 @@ QStringList NameFiltersFromPattern(const QString& filter);
 // the leading "*" and "." that callers may write ("*.txt", ".txt" and "txt" all give "txt").
 QString DefaultSuffixFromExtension(const QString& extension);
 
+// The smallest size a file dialog opens at: room for long Russian file names and several
+// columns of the detail view.
+inline constexpr QSize kMinFileDialogSize(900, 600);
+
 // The platform as Qt gives it: QMessageBox, Qt's own (non-native) file dialogs, QPrintDialog,
-// the application clipboard and QDesktopServices. It holds no state; use it from the GUI thread.
+// the application clipboard and QDesktopServices. Its only state is the size of the file
+// dialogs; use it from the GUI thread.
 class TQtPlatform : public TPlatform {
   public:
+    // The file dialogs open at the size the user last gave one, kept in the settings file when
+    // one is given (the program's own), otherwise for the run only; at kMinFileDialogSize
+    // before the user has chosen one. Neither ever opens larger than the screen.
+    explicit TQtPlatform(std::filesystem::path settingsFile = {});
+
     TMsgResult MessageBox(QWidget* owner, const QString& text, const QString& caption,
                           TMsgButtons buttons, TMsgIcon icon) override;
     void ShowMessage(QWidget* owner, const QString& text) override;
@@ -41,6 +53,15 @@ class TQtPlatform : public TPlatform {
 
     void OpenDocument(const QString& path) override;
     void ShowManual(QWidget* owner, const QString& path, const QString& section) override;
+
+  private:
+    std::optional<QString> RunFileDialog(QWidget* owner, const TFileDialogRequest& request,
+                                         bool save);
+    QSize FileDialogSize(const QWidget* owner) const;
+    void KeepFileDialogSize(QSize size);
+
+    std::filesystem::path settingsFile_;
+    QSize fileDialogSize_;  // invalid until the user has chosen one
 };
 
 }  // namespace trelvanox

@@ -106,8 +106,11 @@ int TStringGridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant TStringGridModel::data(const QModelIndex& index, int role) const {
     if (!IsItem(index)) return {};
-    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
-    return CellText(grid_, GridCol(index), GridRow(index));
+    // The tool tip shows a text whole where the cell cuts it off.
+    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) return {};
+    const QString text = CellText(grid_, GridCol(index), GridRow(index));
+    if (role == Qt::ToolTipRole && text.isEmpty()) return {};
+    return text;
 }
 
 bool TStringGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -127,7 +130,7 @@ Qt::ItemFlags TStringGridModel::flags(const QModelIndex& index) const {
 }
 
 QVariant TStringGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole || section < 0) return {};
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || section < 0) return {};
     if (orientation == Qt::Horizontal) {
         if (fixedRows_ == 0 || section >= columnCount()) return {};
         return CellText(grid_, section + fixedCols_, 0);

@@ -196,6 +196,18 @@ int TStringGridView::TextWidth(const QString& text) const {
     return widest;
 }
 
+void TStringGridView::WidenToTexts(int col, bool cells) {
+    const TStringGrid& grid = Grid();
+    if (col < 0 || col >= grid.ColCount()) return;
+    // The header's margins on both sides of a title, and a cell's.
+    constexpr int kTextPadding = 16;
+    const int rows = cells ? grid.RowCount() : std::min(model_->FixedRows(), grid.RowCount());
+    int widest = 0;
+    for (int row = 0; row < rows; ++row)
+        widest = std::max(widest, TextWidth(QString::fromUtf8(grid.Cell(col, row))));
+    if (widest > 0) SetColWidth(col, std::max(ColWidth(col), widest + kTextPadding));
+}
+
 void TStringGridView::SetOptions(TGridOptions options) {
     if (options == options_) return;
     options_ = options;

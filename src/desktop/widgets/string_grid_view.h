@@ -70,6 +70,9 @@ class TStringGridView : public QTableView {
     // Width in pixels of a text in the grid's font; for a text of several lines (a title with a
     // line feed), the width of its widest line.
     int TextWidth(const QString& text) const;
+    // Widens the column, never narrows it, so that its title (the fixed row's text) and, with
+    // cells, every text of the column shows whole in the grid's font.
+    void WidenToTexts(int col, bool cells);
     // Width in pixels of the lines between cells.
     int GridLineWidth() const { return 1; }
 

@@ -42,6 +42,7 @@ namespace fs = std::filesystem;
 using trelvanox::bench::BenchFilePath;
 using trelvanox::bench::ConsoleOptions;
 using trelvanox::bench::EnsureBenchFile;
+using trelvanox::bench::TSummaryReporter;
 
 constexpr double kTargetRatio = 1.5;
 
@@ -142,39 +143,6 @@ void BenchZeroTraces(benchmark::State& state, TBenchContext& ctx) {
     }
     SetCounters(state);
 }
-
-// Prints the usual table and keeps each benchmark's per-repetition CPU times (or, when only
-// aggregates are reported, their minima) for the summary.
-class TSummaryReporter : public benchmark::ConsoleReporter {
-  public:
-    using ConsoleReporter::ConsoleReporter;
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred) continue;
-            const bool minimum = run.run_type == Run::RT_Aggregate && run.aggregate_name == "min";
-            if (run.run_type != Run::RT_Iteration && !minimum) continue;
-            auto& times = minimum ? minima_ : times_;
-            times[run.run_name.function_name].push_back(
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit));
-        }
-    }
-
-    // The fastest repetition's seconds per iteration, or nothing when the benchmark did not run.
-    std::optional<double> Seconds(const std::string& name) const {
-        for (const auto* source : {&times_, &minima_}) {
-            const auto it = source->find(name);
-            if (it != source->end() && !it->second.empty())
-                return *std::min_element(it->second.begin(), it->second.end());
-        }
-        return std::nullopt;
-    }
-
-  private:
-    std::map<std::string, std::vector<double>> times_;
-    std::map<std::string, std::vector<double>> minima_;
-};
 
 struct TSummaryLine {
     const char* Name;   // the benchmark's name

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -112,6 +113,27 @@ double TFastestReporter::Counter(const std::string& name, const std::string& cou
 benchmark::ConsoleReporter::OutputOptions ConsoleOptions() {
     return ::isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
                                    : benchmark::ConsoleReporter::OO_Tabular;
+}
+
+void TSummaryReporter::ReportRuns(const std::vector<Run>& runs) {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+        if (run.error_occurred) continue;
+        const bool minimum = run.run_type == Run::RT_Aggregate && run.aggregate_name == "min";
+        if (run.run_type != Run::RT_Iteration && !minimum) continue;
+        auto& times = minimum ? minima_ : times_;
+        times[run.run_name.function_name].push_back(
+            run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit));
+    }
+}
+
+std::optional<double> TSummaryReporter::Seconds(const std::string& name) const {
+    for (const auto* source : {&times_, &minima_}) {
+        const auto it = source->find(name);
+        if (it != source->end() && !it->second.empty())
+            return *std::min_element(it->second.begin(), it->second.end());
+    }
+    return std::nullopt;
 }
 
 }  // namespace trelvanox::bench

@@ -60,4 +60,20 @@ class TFastestReporter : public benchmark::ConsoleReporter {
 // The console table, in colour on a terminal.
 benchmark::ConsoleReporter::OutputOptions ConsoleOptions();
 
+// Prints the usual table and keeps each benchmark's per-repetition wall-clock times (or, when
+// only aggregates are reported, their minima) for the summary.
+class TSummaryReporter : public benchmark::ConsoleReporter {
+  public:
+    using ConsoleReporter::ConsoleReporter;
+
+    void ReportRuns(const std::vector<Run>& runs) override;
+
+    // The fastest repetition's seconds per iteration, or nothing when the benchmark did not run.
+    std::optional<double> Seconds(const std::string& name) const;
+
+  private:
+    std::map<std::string, std::vector<double>> times_;
+    std::map<std::string, std::vector<double>> minima_;
+};
+
 }  // namespace trelvanox::bench

@@ -3,11 +3,13 @@
 # ratios to a plain reference: the file benchmark (the default) to a page-cache read, with the
 # peak memory, the amplitude benchmark to a loop over every sample, the history benchmark (the
 # journalled writes) to a read and a copy of the file and to today's full rewrite, the SEG-Y
-# benchmark (the export with its labels file) to a copy of the file.
+# benchmark (the export with its labels file) to a copy of the file, the render benchmark (the
+# B-scan pictures) to one pass over every sample.
 #
 #   bench/run.sh [benchmark options]      REPETITIONS=5 bench/run.sh
 #   BENCH=amplitude bench/run.sh          BENCH=all bench/run.sh
 #   BENCH=history REPETITIONS=1 bench/run.sh   BENCH=segy bench/run.sh
+#   BENCH=render bench/run.sh
 #
 # The maximal test file (about 417 MB) is generated into $TMPDIR, or /tmp, on the first run.
 set -euo pipefail
@@ -20,9 +22,9 @@ if command -v ninja >/dev/null; then generator=(-G Ninja); fi
 cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
     -DTRELVANOX_BUILD_UI=OFF -DTRELVANOX_BUILD_TESTS=OFF -DTRELVANOX_BUILD_BENCH=ON >/dev/null
 case "${BENCH:-file_io}" in
-    file_io | amplitude | history | segy) programs=("bench_${BENCH:-file_io}") ;;
-    all) programs=(bench_file_io bench_amplitude bench_history bench_segy) ;;
-    *) echo "BENCH must be file_io, amplitude, history, segy or all" >&2; exit 2 ;;
+    file_io | amplitude | history | segy | render) programs=("bench_${BENCH:-file_io}") ;;
+    all) programs=(bench_file_io bench_amplitude bench_history bench_segy bench_render) ;;
+    *) echo "BENCH must be file_io, amplitude, history, segy, render or all" >&2; exit 2 ;;
 esac
 cmake --build "$build" --target "${programs[@]}"
 

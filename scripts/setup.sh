@@ -13,6 +13,7 @@ packages=(
     libgtest-dev            # core tests
     libbenchmark-dev        # bench/
     libsegyio-dev           # SEG-Y export
+    libpng-dev              # the batch tool's render pictures
     fonts-dejavu-core       # Cyrillic text on a bare machine
 )
 for option in "$@"; do

@@ -1,5 +1,7 @@
-// Takes the README's picture of the main window with the demo radargram open:
+// Takes the README's pictures with the demo radargram open, of the main window or (--view) of the
+// view window with a processing window marked:
 //   xvfb-run build/tools/trelvanox-screenshot samples/demo.GPR2 docs/main_window.png
+//   xvfb-run build/tools/trelvanox-screenshot --view samples/demo.GPR2 docs/view_window.png
 // The settings of the run stay in a scratch folder, so the program's own INI file is untouched.
 
 #include <QApplication>
@@ -10,15 +12,22 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "desktop/amplitude/regulation_amplitude_form.h"
 #include "desktop/app/main_form.h"
 #include "desktop/platform/qt_platform.h"
+#include "desktop/view/radargram_view_form.h"
 #include "desktop/widgets/ribbon.h"
 #include "settings/settings.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    const bool view = argc == 4 && QByteArray(argv[1]) == "--view";
+    if (view) {
+        --argc;
+        ++argv;
+    }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: trelvanox-screenshot RADARGRAM OUT.png\n");
+        std::fprintf(stderr, "usage: trelvanox-screenshot [--view] RADARGRAM OUT.png\n");
         return 2;
     }
     QApplication::setApplicationName(QStringLiteral("Trelvanox"));
@@ -37,8 +46,16 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", read.Message->Text.c_str());
         return 1;
     }
-    form.Ribbon().SetCurrentTab(0);
+    form.Ribbon().SetCurrentTab(view ? 1 : 0);
+    QWidget* shown = &form;
+    if (view) {
+        // The window of a gain over the hyperbolas in the middle of the demo profile.
+        form.FmRegulationAmplitude()->SetFragmentWindow({250, 420, 60, 200});
+        form.FmRadargramView()->ShowModeless();
+        form.FmRadargramView()->resize(1000, 560);
+        shown = form.FmRadargramView();
+    }
     const QString out = QString::fromLocal8Bit(argv[2]);
-    QTimer::singleShot(1000, &app, [&] { app.exit(form.grab().save(out) ? 0 : 1); });
+    QTimer::singleShot(1000, &app, [&] { app.exit(shown->grab().save(out) ? 0 : 1); });
     return app.exec();
 }

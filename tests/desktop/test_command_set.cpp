@@ -42,6 +42,7 @@ const TExpectedCommand kExpected[] = {
     {"acnDlgColorSettings", "Цвет меток", "Радарограмма"},
     {"acnInsertLabel", "Вставить метку", "Радарограмма"},
     {"acnRegulationAmplitude", "Регулировка амплитуд", "Радарограмма"},
+    {"acnViewRadargram", "Просмотр", "Радарограмма"},
     {"acnDeleteZeroDelimiter", "Удалить 0-разделитель", "Радарограмма"},
     {"acnUndo", "Отменить", "Радарограмма"},
     {"acnRedo", "Повторить", "Радарограмма"},

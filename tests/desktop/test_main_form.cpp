@@ -179,6 +179,7 @@ class TestMainForm : public QObject {
                                       "acnSetZeroPosition",
                                       "|",
                                       "acnRegulationAmplitude",
+                                      "acnViewRadargram",
                                       "|",
                                       "acnImportTable",
                                       "acnExportTable",

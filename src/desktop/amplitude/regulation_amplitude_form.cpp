@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -109,6 +110,12 @@ void TFmRegulationAmplitude::showEvent(QShowEvent* event) {
     if (event->spontaneous()) return;
     activationPending_ = true;
     Run([this] { FormShow(); });
+    emit WindowChanged();
+}
+
+void TFmRegulationAmplitude::hideEvent(QHideEvent* event) {
+    TModelessDialog::hideEvent(event);
+    emit WindowChanged();
 }
 
 void TFmRegulationAmplitude::OnFocusWindowChanged(QWindow* window) {
@@ -183,7 +190,19 @@ void TFmRegulationAmplitude::stxtSampleLastChange() {
 }
 
 void TFmRegulationAmplitude::WindowFieldChange(const TSpinEdit& field) {
+    emit WindowChanged();
     if (FileLoaded() && !field.Text().isEmpty()) RedrawWindowPreview();
+}
+
+void TFmRegulationAmplitude::SetFragmentWindow(const TProcessingWindow& window) {
+    if (!isVisible()) ShowModeless();
+    rbtnWindowFragment_->setChecked(true);
+    SetWindowTexts(window);
+}
+
+std::optional<TProcessingWindow> TFmRegulationAmplitude::ShownWindow() const {
+    if (!isVisible()) return std::nullopt;
+    return WindowFromFields();
 }
 
 void TFmRegulationAmplitude::RedrawWindowPreview() {

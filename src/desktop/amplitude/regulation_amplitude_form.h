@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 #include "amplitude/amplitude_operations.h"
 #include "desktop/widgets/modeless_dialog.h"
@@ -12,6 +13,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QHideEvent;
 class QShowEvent;
 class QWindow;
 
@@ -47,6 +49,17 @@ class TFmRegulationAmplitude : public TModelessDialog {
     void btnCloseClick();
     void RedrawWindowPreview();
 
+    // For a view that marks the window on the picture: makes it a fragment window of these
+    // bounds (showing the dialog first, since showing resets a fragment's fields), and tells
+    // the window while the dialog is open.
+    void SetFragmentWindow(const TProcessingWindow& window);
+    std::optional<TProcessingWindow> ShownWindow() const;
+
+  signals:
+    // A window field changed, or the dialog was shown or hidden.
+    void WindowChanged();
+
+  public:
     // Gain.
     void rbtnGainForMinClick();
     void rbtnGainForMaxClick();
@@ -63,6 +76,7 @@ class TFmRegulationAmplitude : public TModelessDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     QWidget* BuildGainPage();

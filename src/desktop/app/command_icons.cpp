@@ -290,6 +290,25 @@ void DrawExportSegy(QPainter& p) {
     DrawArrow(p, 15.0, 31.0, 21.0, kGreen);
 }
 
+void DrawRadargram(QPainter& p) {
+    // The profile as a picture: a grey screen with the ground line, the hyperbola of a buried
+    // object below it and a red label line; a dark rim under the hyperbola keeps it bold at 32.
+    p.setPen(Outline());
+    p.setBrush(QColor(0xd4, 0xd8, 0xe0));
+    p.drawRect(QRectF(3.0, 3.0, 26.0, 26.0));
+    p.setPen(Outline(QColor(0x60, 0x60, 0x68), 2.0));
+    p.drawLine(QPointF(5.0, 9.0), QPointF(27.0, 9.0));
+    QPainterPath hyperbola(QPointF(5.0, 27.0));
+    hyperbola.quadTo(QPointF(16.0, 3.0), QPointF(27.0, 27.0));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(Outline(kInk, 4.6));
+    p.drawPath(hyperbola);
+    p.setPen(Outline(Qt::white, 1.6));
+    p.drawPath(hyperbola);
+    p.setPen(Outline(kRed, 2.0));
+    p.drawLine(QPointF(23.0, 5.0), QPointF(23.0, 27.0));
+}
+
 void Draw(QPainter& p, TCommandGlyph glyph) {
     switch (glyph) {
         case TCommandGlyph::Cut:
@@ -334,6 +353,8 @@ void Draw(QPainter& p, TCommandGlyph glyph) {
             return DrawEditOptions(p);
         case TCommandGlyph::ExportSegy:
             return DrawExportSegy(p);
+        case TCommandGlyph::Radargram:
+            return DrawRadargram(p);
         case TCommandGlyph::Standard:
             return;
     }

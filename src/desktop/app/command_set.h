@@ -43,6 +43,7 @@ enum class TCommandGlyph {
     DeleteZeroDelimiter,
     EditOptions,
     ExportSegy,
+    Radargram,
 };
 
 // One command of the main window's action list. Texts are UTF-8.

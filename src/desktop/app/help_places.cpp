@@ -59,12 +59,13 @@ THelpTarget ResolveHelp(const THelpPlaces& places) {
 }
 
 QString HelpSection(const QString& windowName) {
-    static const std::array<std::pair<const char*, const char*>, 5> kSections{{
+    static const std::array<std::pair<const char*, const char*>, 6> kSections{{
         {"FmOptions", "options"},
         {"FmRegulationAmplitude", "amplitude"},
         {"FmColorOptions", "labels"},
         {"FmInsertLabel", "labels"},
         {"FmHistory", "undo"},
+        {"FmRadargramView", "view"},
     }};
     for (const auto& [window, section] : kSections)
         if (windowName == QLatin1String(window)) return QString::fromLatin1(section);

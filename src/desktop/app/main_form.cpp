@@ -27,6 +27,7 @@
 #include "desktop/labels/insert_label_form.h"
 #include "desktop/labels/label_commands.h"
 #include "desktop/platform/command_dispatcher.h"
+#include "desktop/view/radargram_view_form.h"
 #include "desktop/widgets/ribbon.h"
 #include "desktop/widgets/spin_edit.h"
 #include "desktop/widgets/string_grid_model.h"
@@ -165,6 +166,24 @@ void TFmMainForm::CreateDialogs() {
     });
     fmRegulationAmplitude_ = new TFmRegulationAmplitude(*documentContext_, this);
     fmHistory_ = new TFmHistory(this);
+    CreateRadargramView();
+}
+
+void TFmMainForm::CreateRadargramView() {
+    TViewLinks links;
+    links.SetProcessingWindow = [this](const TProcessingWindow& window) {
+        fmRegulationAmplitude_->SetFragmentWindow(window);
+    };
+    links.ShownProcessingWindow = [this] { return fmRegulationAmplitude_->ShownWindow(); };
+    links.SelectLabelRow = [this](int row) {
+        pageControl1_->setCurrentIndex(1);
+        const QModelIndex cell = sgReadLabels_->GridModel()->IndexOf(1, row);
+        sgReadLabels_->setCurrentIndex(cell);
+        sgReadLabels_->scrollTo(cell);
+    };
+    fmRadargramView_ = new TFmRadargramView(document_, platform_, std::move(links), this);
+    connect(fmRegulationAmplitude_, &TFmRegulationAmplitude::WindowChanged, fmRadargramView_,
+            &TFmRadargramView::ProcessingWindowChanged);
 }
 
 namespace {

@@ -29,6 +29,7 @@ class TFmColorOptions;
 class TFmHistory;
 class TFmInsertLabel;
 class TFmOptions;
+class TFmRadargramView;
 class TFmRegulationAmplitude;
 class THeaderEditPage;
 class TSpinEdit;
@@ -49,7 +50,7 @@ class TFmMainForm : public QMainWindow {
     ~TFmMainForm() override;
 
     // The dialogs, in start-up order: colour map, about box, options, label insertion,
-    // amplitude regulation, history of changes.
+    // amplitude regulation, history of changes, the radargram view.
     void CreateDialogs();
 
     TPlatform& Platform() { return platform_; }
@@ -97,6 +98,7 @@ class TFmMainForm : public QMainWindow {
     TFmInsertLabel* FmInsertLabel() const { return fmInsertLabel_; }
     TFmRegulationAmplitude* FmRegulationAmplitude() const { return fmRegulationAmplitude_; }
     TFmHistory* FmHistory() const { return fmHistory_; }
+    TFmRadargramView* FmRadargramView() const { return fmRadargramView_; }
 
     // Reads the file named on the command line as if chosen in the open dialog, in the layout
     // the stored settings name (the window may not have been activated yet).
@@ -122,6 +124,8 @@ class TFmMainForm : public QMainWindow {
     void BuildQuickAccessToolBar();
     void ConnectCommands();
     void ConnectEditTable();
+    // The radargram view's links to the amplitude regulation and the read-label table.
+    void CreateRadargramView();
     // Brings the views up to date with what changed in the document.
     void ShowDocumentChange(TDocumentChange change);
     // The hints of undo and redo name the steps they would take; the history list follows.
@@ -162,6 +166,7 @@ class TFmMainForm : public QMainWindow {
     TFmInsertLabel* fmInsertLabel_ = nullptr;
     TFmRegulationAmplitude* fmRegulationAmplitude_ = nullptr;
     TFmHistory* fmHistory_ = nullptr;
+    TFmRadargramView* fmRadargramView_ = nullptr;
 
     // Activation bookkeeping: the settings reload on the first activation and whenever the
     // focus comes back from another window of the program, not from another application and

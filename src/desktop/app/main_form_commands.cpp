@@ -26,6 +26,7 @@
 #include "desktop/labels/insert_label_form.h"
 #include "desktop/labels/label_commands.h"
 #include "desktop/platform/command_dispatcher.h"
+#include "desktop/view/radargram_view_form.h"
 #include "desktop/widgets/ribbon.h"
 #include "desktop/widgets/spin_edit.h"
 #include "desktop/widgets/string_grid_view.h"
@@ -96,6 +97,7 @@ void TFmMainForm::ConnectCommands() {
     on("acnDlgColorSettings", [this] { fmColorOptions_->ShowModeless(); });
     on("acnInsertLabel", [this] { fmInsertLabel_->ShowModeless(); });
     on("acnRegulationAmplitude", [this] { fmRegulationAmplitude_->ShowModeless(); });
+    on("acnViewRadargram", [this] { fmRadargramView_->ShowModeless(); });
 
     connect(ribbon_, &TRibbon::HelpButtonClicked, this, [this] {
         RunCommand(platform_, this,

@@ -79,6 +79,7 @@ void TFmMainForm::BuildRibbon() {
     labels->AddSmallAction(act("acnSetNoLabelText"));
     radargram->AddGroup(QStringLiteral("Фильтрация"))
         ->AddLargeAction(act("acnRegulationAmplitude"));
+    radargram->AddGroup(QStringLiteral("Просмотр"))->AddLargeAction(act("acnViewRadargram"));
     TRibbonGroup* changes = radargram->AddGroup(QStringLiteral("Изменения"));
     changes->AddSmallAction(act("acnUndo"));
     changes->AddSmallAction(act("acnRedo"));
@@ -154,6 +155,7 @@ void TFmMainForm::BuildQuickAccessToolBar() {
                                          "acnSetZeroPosition",
                                          "",
                                          "acnRegulationAmplitude",
+                                         "acnViewRadargram",
                                          "",
                                          "acnImportTable",
                                          "acnExportTable",

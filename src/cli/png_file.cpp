@@ -1,0 +1,53 @@
+#include "cli/png_file.h"
+
+#include <png.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+#include "settings/durable_file.h"
+
+namespace trelvanox {
+
+namespace {
+
+// The library's simplified interface keeps its state in this record; it must be freed whatever
+// the outcome.
+struct TPngImage {
+    png_image Image{};
+    TPngImage() { Image.version = PNG_IMAGE_VERSION; }
+    ~TPngImage() { png_image_free(&Image); }
+    TPngImage(const TPngImage&) = delete;
+    TPngImage& operator=(const TPngImage&) = delete;
+};
+
+}  // namespace
+
+std::string EncodePng(const TRgbImage& image) {
+    if (image.Width <= 0 || image.Height <= 0) throw std::runtime_error("empty picture");
+    TPngImage png;
+    png.Image.width = static_cast<png_uint_32>(image.Width);
+    png.Image.height = static_cast<png_uint_32>(image.Height);
+    png.Image.format = PNG_FORMAT_RGB;
+    const png_int_32 stride = image.Width * 3;
+    png_alloc_size_t size = 0;
+    // The first call only measures.
+    if (!png_image_write_to_memory(&png.Image, nullptr, &size, 0, image.Pixels.data(), stride,
+                                   nullptr))
+        throw std::runtime_error(png.Image.message);
+    std::string bytes(size, '\0');
+    if (!png_image_write_to_memory(&png.Image, bytes.data(), &size, 0, image.Pixels.data(), stride,
+                                   nullptr))
+        throw std::runtime_error(png.Image.message);
+    bytes.resize(size);
+    return bytes;
+}
+
+void WritePngFile(const std::filesystem::path& path, const TRgbImage& image) {
+    const std::string bytes = EncodePng(image);
+    if (!ReplaceFileDurably(path, bytes))
+        throw std::runtime_error(path.string() + ": " + std::strerror(errno));
+}
+
+}  // namespace trelvanox

@@ -1,0 +1,356 @@
+#include "desktop/view/radargram_canvas.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "desktop/view/view_axes.h"
+#include "labels/read_label_table.h"
+#include "model/radargram.h"
+#include "render/bscan_renderer.h"
+#include "render/profile_axes.h"
+
+namespace trelvanox {
+
+namespace {
+
+// Room for the axes around the picture.
+constexpr int kLeft = 58;
+constexpr int kRight = 58;
+constexpr int kTop = 38;
+constexpr int kBottom = 6;
+constexpr int kClickSlop = 3;        // pixels a click may move, and may miss a label line by
+constexpr double kWheelStep = 1.25;  // zoom of one wheel notch
+constexpr int kMaxLabelTexts = 200;  // beyond this, texts would only cover one another
+
+QString Text(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+TRadargramCanvas::TRadargramCanvas(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    setMinimumSize(kLeft + kRight + 80, kTop + kBottom + 60);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+std::uint32_t TRadargramCanvas::TraceCount() const {
+    if (!model_ || !model_->HasHeader()) return 0;
+    return std::min<std::uint32_t>(model_->Header().TraceCount, model_->TraceHeaders().size());
+}
+
+std::uint32_t TRadargramCanvas::SampleCount() const {
+    if (!model_ || !model_->HasHeader()) return 0;
+    return std::min(model_->Header().SampleCount, kMaxSamples);
+}
+
+void TRadargramCanvas::ShowProfile(const TRadargram* model, bool freshProfile) {
+    model_ = model;
+    if (freshProfile) {
+        scaleStale_ = true;
+        view_ = WholeView(TraceCount(), SampleCount());
+    }
+    view_ = ClampView(view_, TraceCount(), SampleCount());
+    Changed();
+}
+
+void TRadargramCanvas::SetMarks(std::vector<TLabelMark> marks) {
+    marks_ = std::move(marks);
+    update();
+}
+
+void TRadargramCanvas::SetFrame(std::optional<TProcessingWindow> frame) {
+    const bool same =
+        frame_.has_value() == frame.has_value() &&
+        (!frame ||
+         std::tie(frame_->FirstTrace, frame_->LastTrace, frame_->FirstSample, frame_->LastSample) ==
+             std::tie(frame->FirstTrace, frame->LastTrace, frame->FirstSample, frame->LastSample));
+    frame_ = frame;
+    if (!same) update();
+}
+
+void TRadargramCanvas::SetGain(double gain) {
+    style_.Gain = gain;
+    Changed();
+}
+
+void TRadargramCanvas::SetPalette(TPalette palette) {
+    style_.Palette = palette;
+    Changed();
+}
+
+void TRadargramCanvas::SetClipPercentile(double percentile) {
+    clipPercentile_ = percentile;
+    scaleStale_ = true;
+    Changed();
+}
+
+void TRadargramCanvas::Fit() {
+    SetView(WholeView(TraceCount(), SampleCount()));
+}
+
+void TRadargramCanvas::SetView(const TRenderView& view) {
+    const TRenderView clamped = ClampView(view, TraceCount(), SampleCount());
+    if (clamped == view_) return;
+    view_ = clamped;
+    Changed();
+}
+
+void TRadargramCanvas::Changed() {
+    stale_ = true;
+    update();
+}
+
+QRect TRadargramCanvas::ImageRect() const {
+    return QRect(kLeft, kTop, std::max(1, width() - kLeft - kRight),
+                 std::max(1, height() - kTop - kBottom));
+}
+
+std::optional<int> TRadargramCanvas::MarkX(const TLabelMark& mark) const {
+    const QRect image = ImageRect();
+    const int x = CellPixel(view_.FirstTrace, view_.TraceSpan, image.width(), mark.Trace);
+    if (x < 0 || mark.Trace >= TraceCount()) return std::nullopt;
+    return image.left() + x;
+}
+
+std::optional<std::pair<std::int64_t, std::int64_t>> TRadargramCanvas::CellAt(QPoint point) const {
+    const QRect image = ImageRect();
+    if (!image.contains(point) || TraceCount() == 0 || SampleCount() == 0) return std::nullopt;
+    const TCellRange traces =
+        PixelCells(view_.FirstTrace, view_.TraceSpan, image.width(), point.x() - image.left());
+    const TCellRange samples =
+        PixelCells(view_.FirstSample, view_.SampleSpan, image.height(), point.y() - image.top());
+    return std::make_pair(std::clamp<std::int64_t>(traces.First, 0, TraceCount() - 1),
+                          std::clamp<std::int64_t>(samples.First, 0, SampleCount() - 1));
+}
+
+void TRadargramCanvas::RenderIfNeeded(QSize size) {
+    if (pixels_.Width != size.width() || pixels_.Height != size.height()) {
+        pixels_ = TRgbImage(size.width(), size.height());
+        stale_ = true;
+    }
+    if (!stale_ || !model_) return;
+    if (scaleStale_) {
+        style_.ClipLevel = ClipLevelOf(*model_, clipPercentile_);
+        scaleStale_ = false;
+    }
+    RenderBScan(*model_, view_, style_, pixels_);
+    stale_ = false;
+    ++renderCount_;
+}
+
+void TRadargramCanvas::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    const QRect image = ImageRect();
+    if (TraceCount() == 0 || SampleCount() == 0) {
+        painter.drawText(image, Qt::AlignCenter, QStringLiteral("Нет данных для просмотра"));
+        return;
+    }
+    RenderIfNeeded(image.size());
+    const QImage picture(pixels_.Pixels.data(), pixels_.Width, pixels_.Height, pixels_.Width * 3,
+                         QImage::Format_RGB888);
+    painter.drawImage(image.topLeft(), picture);
+    PaintMarks(painter, image);
+    PaintFrame(painter, image);
+    if (drag_ == TDrag::Window) {
+        painter.setPen(QPen(Qt::yellow, 1, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(pressAt_, dragAt_).normalized());
+    }
+    PaintAxes(painter, image);
+}
+
+void TRadargramCanvas::PaintMarks(QPainter& painter, const QRect& image) const {
+    painter.save();
+    painter.setClipRect(image);
+    int shown = 0;
+    for (const TLabelMark& mark : marks_) {
+        const auto x = MarkX(mark);
+        if (!x) continue;
+        const TRgb c = MarkColour(mark.Color);
+        const QColor colour(c.R, c.G, c.B);
+        painter.setPen(colour);
+        painter.drawLine(*x, image.top(), *x, image.bottom());
+        if (mark.Text.empty() || ++shown > kMaxLabelTexts) continue;
+        // Staggered in three rows, so that neighbours do not overwrite each other.
+        const QString text = Text(mark.Text);
+        const QFontMetrics metrics = painter.fontMetrics();
+        const QRect box(*x + 2, image.top() + 2 + (shown % 3) * (metrics.height() + 1),
+                        metrics.horizontalAdvance(text) + 6, metrics.height());
+        // Dark text on a light box, with the label's colour as its edge: light colours such as
+        // yellow would not read as text.
+        painter.fillRect(box, QColor(255, 255, 255, 210));
+        painter.fillRect(QRect(box.left(), box.top(), 2, box.height()), colour);
+        painter.setPen(Qt::black);
+        painter.drawText(box.adjusted(2, 0, 0, 0), Qt::AlignCenter, text);
+    }
+    painter.restore();
+}
+
+void TRadargramCanvas::PaintFrame(QPainter& painter, const QRect& image) const {
+    if (!frame_) return;
+    const auto edge = [](double first, double span, int pixels, double cell) {
+        return (cell - first) * pixels / span;
+    };
+    const double left = edge(view_.FirstTrace, view_.TraceSpan, image.width(), frame_->FirstTrace);
+    const double right =
+        edge(view_.FirstTrace, view_.TraceSpan, image.width(), frame_->LastTrace + 1.0);
+    const double top =
+        edge(view_.FirstSample, view_.SampleSpan, image.height(), frame_->FirstSample);
+    const double bottom =
+        edge(view_.FirstSample, view_.SampleSpan, image.height(), frame_->LastSample + 1.0);
+    painter.save();
+    painter.setClipRect(image);
+    painter.setBrush(Qt::NoBrush);
+    const QRectF box(image.left() + left, image.top() + top, right - left - 1, bottom - top - 1);
+    painter.setPen(QPen(Qt::black, 3));
+    painter.drawRect(box);
+    painter.setPen(QPen(QColor(255, 200, 0), 1));
+    painter.drawRect(box);
+    painter.restore();
+}
+
+void TRadargramCanvas::PaintAxes(QPainter& painter, const QRect& image) const {
+    const TRadarHeader& header = model_->Header();
+    const TProfileAxes axes = ProfileAxes(header);
+    const QFontMetrics metrics = painter.fontMetrics();
+    painter.setPen(palette().windowText().color());
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(image.adjusted(-1, -1, 0, 0));
+
+    // Along the top: trace numbers, and below them the chainage of the same trace.
+    const TAxisTicks traces =
+        AxisTicks(view_.FirstTrace, view_.TraceSpan, image.width(), 1.0, 110.0);
+    const auto traceHeaders = model_->TraceHeaders();
+    for (const TAxisTick& tick : traces.Ticks) {
+        const int x = image.left() + static_cast<int>(tick.Pixel);
+        painter.drawLine(x, image.top() - 4, x, image.top() - 1);
+        const auto t = static_cast<std::size_t>(tick.Value);
+        painter.drawText(x + 2, image.top() - 4 - metrics.height(), TickText(tick.Value, 1));
+        if (t < traceHeaders.size())
+            painter.drawText(
+                x + 2, image.top() - 5,
+                Text(ChainageText(traceHeaders[t].Coordinate, header.StartCoordinate)));
+    }
+
+    // Time on the left, depth on the right.
+    const auto vertical = [&](double unit, bool left, const QString& caption) {
+        const TAxisTicks ticks =
+            AxisTicks(view_.FirstSample, view_.SampleSpan, image.height(), unit, 40.0);
+        for (const TAxisTick& tick : ticks.Ticks) {
+            const int y = image.top() + static_cast<int>(tick.Pixel);
+            const int x = left ? image.left() - 1 : image.right() + 1;
+            painter.drawLine(x, y, left ? x - 4 : x + 4, y);
+            const QRect box =
+                left ? QRect(0, y - 8, x - 6, 16) : QRect(x + 6, y - 8, kRight - 8, 16);
+            painter.drawText(box, (left ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
+                             TickText(tick.Value, ticks.Step));
+        }
+        const QRect title = left ? QRect(0, 0, kLeft - 4, kTop - 2)
+                                 : QRect(image.right() + 4, 0, kRight - 4, kTop - 2);
+        painter.drawText(title, Qt::AlignBottom | (left ? Qt::AlignRight : Qt::AlignLeft), caption);
+    };
+    if (axes.NsPerSample > 0) vertical(axes.NsPerSample, true, QStringLiteral("нс"));
+    if (axes.MetresPerNs)
+        vertical(axes.NsPerSample * *axes.MetresPerNs, false, QStringLiteral("м"));
+}
+
+const TLabelMark* TRadargramCanvas::MarkNear(QPoint point) const {
+    const TLabelMark* nearest = nullptr;
+    int distance = kClickSlop + 1;
+    for (const TLabelMark& mark : marks_) {
+        const auto x = MarkX(mark);
+        if (x && std::abs(*x - point.x()) < distance) {
+            distance = std::abs(*x - point.x());
+            nearest = &mark;
+        }
+    }
+    return nearest;
+}
+
+void TRadargramCanvas::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (!ImageRect().contains(at) || drag_ != TDrag::None) return;
+    const bool window =
+        event->button() == Qt::RightButton || (event->button() == Qt::LeftButton && windowMode_);
+    if (!window && event->button() != Qt::LeftButton) return;
+    drag_ = window ? TDrag::Window : TDrag::Pan;
+    pressAt_ = dragAt_ = at;
+    pressView_ = view_;
+}
+
+void TRadargramCanvas::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const QRect image = ImageRect();
+    emit CursorAt(image.contains(at) ? std::optional<QPoint>(at) : std::nullopt);
+    if (drag_ == TDrag::None) return;
+    dragAt_ = at;
+    if (drag_ == TDrag::Window) {
+        update();
+        return;
+    }
+    TRenderView view = pressView_;
+    view.FirstTrace -= (at.x() - pressAt_.x()) * view.TraceSpan / image.width();
+    view.FirstSample -= (at.y() - pressAt_.y()) * view.SampleSpan / image.height();
+    SetView(view);
+}
+
+void TRadargramCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const TDrag drag = drag_;
+    drag_ = TDrag::None;
+    if (drag == TDrag::Window) {
+        FinishWindow(at);
+        update();
+        return;
+    }
+    const bool click = (at - pressAt_).manhattanLength() <= kClickSlop;
+    if (drag == TDrag::Pan && click) {
+        if (const TLabelMark* mark = MarkNear(at)) emit LabelClicked(mark->Row);
+    }
+}
+
+void TRadargramCanvas::FinishWindow(QPoint end) {
+    const QRect image = ImageRect();
+    const auto inside = [&](QPoint p) {
+        return QPoint(std::clamp(p.x(), image.left(), image.right()),
+                      std::clamp(p.y(), image.top(), image.bottom()));
+    };
+    const auto a = CellAt(inside(pressAt_));
+    const auto b = CellAt(inside(end));
+    if (!a || !b) return;
+    const auto u32 = [](std::int64_t v) { return static_cast<std::uint32_t>(v); };
+    emit WindowMarked({u32(std::min(a->first, b->first)), u32(std::max(a->first, b->first)),
+                       u32(std::min(a->second, b->second)), u32(std::max(a->second, b->second))});
+}
+
+void TRadargramCanvas::wheelEvent(QWheelEvent* event) {
+    const QRect image = ImageRect();
+    const QPointF at = event->position();
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0 || !image.contains(at.toPoint())) return;
+    // The cell under the cursor stays under it.
+    const double fx = (at.x() + 0.5 - image.left()) / image.width();
+    const double fy = (at.y() + 0.5 - image.top()) / image.height();
+    const double zoom = std::pow(kWheelStep, -notches);
+    TRenderView view = view_;
+    const double trace = view.FirstTrace + fx * view.TraceSpan;
+    const double sample = view.FirstSample + fy * view.SampleSpan;
+    view.TraceSpan = std::clamp(view.TraceSpan * zoom, 1.0, std::max(1.0, double(TraceCount())));
+    view.SampleSpan = std::clamp(view.SampleSpan * zoom, 1.0, std::max(1.0, double(SampleCount())));
+    view.FirstTrace = trace - fx * view.TraceSpan;
+    view.FirstSample = sample - fy * view.SampleSpan;
+    SetView(view);
+    event->accept();
+}
+
+void TRadargramCanvas::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    emit CursorAt(std::nullopt);
+}
+
+}  // namespace trelvanox

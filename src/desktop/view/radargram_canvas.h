@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "amplitude/amplitude_operations.h"
+#include "render/amplitude_scale.h"
+#include "render/label_marks.h"
+#include "render/render_view.h"
+#include "render/rgb_image.h"
+
+namespace trelvanox {
+
+class TRadargram;
+
+// The B-scan of a radargram with its axes: trace numbers and chainage along the top, time in ns
+// on the left, depth in metres on the right (when the permittivity gives a speed), each label as
+// a line in its colour with its text at the top, and the amplitude regulation's processing
+// window as a frame.
+//
+// The wheel zooms around the cursor, a left drag pans, a right drag (or a left drag in the
+// window mode) marks a window. The picture is drawn when the widget paints, so however many
+// changes arrive between two frames, each frame renders once.
+//
+// The model belongs to the caller and must outlive the canvas or be replaced first.
+class TRadargramCanvas : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TRadargramCanvas(QWidget* parent = nullptr);
+
+    // The profile to draw (null: none). freshProfile: another file or other counts, so the view
+    // shows the whole profile and the scale is taken anew; otherwise the zoom is kept.
+    void ShowProfile(const TRadargram* model, bool freshProfile);
+    void SetMarks(std::vector<TLabelMark> marks);
+    void SetFrame(std::optional<TProcessingWindow> frame);
+    const std::optional<TProcessingWindow>& Frame() const { return frame_; }
+    void SetGain(double gain);
+    void SetPalette(TPalette palette);
+    // The percentile of |a| that takes the ends of the colour table; the scale is taken anew.
+    void SetClipPercentile(double percentile);
+    // Left drags mark a window instead of panning.
+    void SetWindowMode(bool on) { windowMode_ = on; }
+
+    void Fit();
+    const TRenderView& View() const { return view_; }
+    void SetView(const TRenderView& view);
+    const TRenderStyle& Style() const { return style_; }
+
+    // Where the picture lies inside the widget.
+    QRect ImageRect() const;
+    // The widget's x of a label's line, or nothing when its trace is not in view.
+    std::optional<int> MarkX(const TLabelMark& mark) const;
+    // The trace and sample under a widget point, or nothing outside the picture.
+    std::optional<std::pair<std::int64_t, std::int64_t>> CellAt(QPoint point) const;
+    // How many pictures have been rendered so far.
+    int RenderCount() const { return renderCount_; }
+
+  signals:
+    void WindowMarked(const TProcessingWindow& window);
+    void LabelClicked(int row);
+    // The cursor moved to point, or left the picture (nothing).
+    void CursorAt(std::optional<QPoint> point);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+  private:
+    enum class TDrag { None, Pan, Window };
+
+    std::uint32_t TraceCount() const;
+    std::uint32_t SampleCount() const;
+    void Changed();  // the picture must be rendered again
+    void RenderIfNeeded(QSize size);
+    void PaintAxes(QPainter& painter, const QRect& image) const;
+    void PaintMarks(QPainter& painter, const QRect& image) const;
+    void PaintFrame(QPainter& painter, const QRect& image) const;
+    // The label whose line lies within a click's slop of point, or null.
+    const TLabelMark* MarkNear(QPoint point) const;
+    void FinishWindow(QPoint end);
+
+    const TRadargram* model_ = nullptr;
+    TRenderView view_;
+    TRenderStyle style_;
+    double clipPercentile_ = kDefaultClipPercentile;
+    bool scaleStale_ = true;
+    std::vector<TLabelMark> marks_;
+    std::optional<TProcessingWindow> frame_;
+    bool windowMode_ = false;
+
+    TRgbImage pixels_;
+    bool stale_ = true;
+    int renderCount_ = 0;
+
+    TDrag drag_ = TDrag::None;
+    QPoint pressAt_;
+    QPoint dragAt_;
+    TRenderView pressView_;
+};
+
+}  // namespace trelvanox

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <optional>
+
+#include "desktop/view/view_links.h"
+#include "desktop/widgets/modeless_dialog.h"
+#include "document/radargram_document.h"
+
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QPoint;
+class QPushButton;
+class QToolButton;
+
+namespace trelvanox {
+
+class TPlatform;
+class TRadargramCanvas;
+
+// "Радарограмма — просмотр": the open radargram as a picture, in a window of its own beside the
+// main window. It follows the document: every read and every change of the file redraws it, with
+// the zoom kept as long as the file and its size stay the same. Its gain, colour table and clip
+// percentile change only the picture, never the file.
+//
+// Created once with the main window as parent and kept for the whole run; the document and the
+// platform belong to the main window and outlive it. What it asks of the rest of the program
+// goes through links.
+class TFmRadargramView : public TModelessDialog {
+    Q_OBJECT
+  public:
+    TFmRadargramView(TRadargramDocument& document, TPlatform& platform, TViewLinks links,
+                     QWidget* parent = nullptr);
+
+    TRadargramCanvas* Canvas() const { return canvas_; }
+    QLabel* StatusLine() const { return lblViewStatus_; }
+
+    // The amplitude regulation's window changed, or the dialog was opened or closed.
+    void ProcessingWindowChanged();
+    // "Сохранить изображение": the picture as shown, axes and labels included, as a PNG file.
+    void SaveImage();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    QWidget* BuildControls();
+    void DocumentChanged(TDocumentChange change);
+    void FollowDocument(bool force);
+    void ShowCursor(std::optional<QPoint> point);
+
+    TRadargramDocument& document_;
+    TPlatform& platform_;
+    TViewLinks links_;
+    TRadargramCanvas* canvas_ = nullptr;
+    QDoubleSpinBox* seViewGain_ = nullptr;
+    QComboBox* cmbViewPalette_ = nullptr;
+    QDoubleSpinBox* seViewClip_ = nullptr;
+    QToolButton* btnViewWindow_ = nullptr;
+    QLabel* lblViewStatus_ = nullptr;
+
+    // What the picture shows, to tell another file from a change of the same one.
+    std::filesystem::path shownPath_;
+    std::uint32_t shownTraces_ = 0;
+    std::uint32_t shownSamples_ = 0;
+    bool documentChanged_ = true;
+};
+
+}  // namespace trelvanox

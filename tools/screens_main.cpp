@@ -1,7 +1,10 @@
 // Takes the pictures of the README's docs folder and the manual: the main window at its design
 // size with the demo radargram open, every tab of the ribbon in each colour style, every page of
 // the options and amplitude dialogs, the other dialogs, a file dialog and the help viewer.
-//   QT_QPA_PLATFORM=offscreen build/tools/trelvanox-screens samples/demo.GPR2 docs/manual/images
+//   QT_QPA_PLATFORM=offscreen:configfile=tools/offscreen_screen.json
+//       build/tools/trelvanox-screens samples/demo.GPR2 docs/manual/images
+// (the screen of that file is larger than the offscreen default, so a file dialog opens at its
+// own size).
 // The settings of the run stay in a scratch folder, so the program's own INI file is untouched.
 
 #include <QApplication>

@@ -6,12 +6,15 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <QtTest>
 #include <functional>
 
@@ -307,6 +310,54 @@ class TestQtPlatform : public QObject {
         QCOMPARE(opened, (QList<QSize>{kMinFileDialogSize.boundedTo(screen), chosen, chosen}));
         QCOMPARE(LoadFileDialogSize(ini),
                  std::optional<TDialogSize>({chosen.width(), chosen.height()}));
+    }
+
+    // The size, type and date of a file and the names of the places show whole, not cut short,
+    // even after a dialog whose columns were left narrow (Qt keeps them for the next one).
+    void fileDialogShowsWholeColumns() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString path = folder.path() + QStringLiteral("/профиль.GPR2");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.write(QByteArray(644084, '\0')) == 644084);
+        file.close();
+        TQtPlatform platform;
+        WhenShown<QFileDialog>([](QFileDialog* dialog) {
+            auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+            for (int column = 1; column < 4; ++column) list->setColumnWidth(column, 20);
+            dialog->findChild<QListView*>(QStringLiteral("sidebar"))->setMinimumWidth(0);
+            dialog->findChild<QSplitter*>(QStringLiteral("splitter"))->setSizes({20, 800});
+            dialog->reject();
+        });
+        platform.GetOpenFileName(nullptr, {QString(), path, QString()});
+
+        QStringList cut;
+        bool listed = false;
+        WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+            auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+            QTRY_VERIFY(list->model()->rowCount(list->rootIndex()) > 0);
+            QApplication::processEvents();
+            listed = true;
+            for (int column = 1; column < list->model()->columnCount(list->rootIndex()); ++column) {
+                const QString text =
+                    list->model()->index(0, column, list->rootIndex()).data().toString();
+                if (list->fontMetrics().horizontalAdvance(text) > list->columnWidth(column))
+                    cut << text;
+            }
+            auto* places = dialog->findChild<QListView*>(QStringLiteral("sidebar"));
+            for (int row = 0; row < places->model()->rowCount(); ++row) {
+                const QModelIndex place = places->model()->index(row, 0);
+                if (places->visualRect(place).left() +
+                        places->fontMetrics().horizontalAdvance(place.data().toString()) >
+                    places->viewport()->width())
+                    cut << place.data().toString();
+            }
+            dialog->reject();
+        });
+        platform.GetOpenFileName(nullptr, {QString(), path, QString()});
+        QVERIFY(listed);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(" | "))));
     }
 
     // With Qt's own translation installed, the file dialog's labels and buttons read Russian.

@@ -7,11 +7,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QListView>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
+#include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <utility>
@@ -97,6 +100,23 @@ void TQtPlatform::KeepFileDialogSize(QSize size) {
     }
 }
 
+namespace {
+
+// Qt's dialog gives its list fixed column widths that cut sizes, dates and the places' names
+// short; the name takes the room the others leave, and they show whole.
+void FitFileDialogColumns(QFileDialog& dialog) {
+    if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = list->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+    if (auto* places = dialog.findChild<QListView*>(QStringLiteral("sidebar")))
+        places->setMinimumWidth(places->sizeHintForColumn(0) + 2 * places->frameWidth() + 8);
+}
+
+}  // namespace
+
 std::optional<QString> TQtPlatform::RunFileDialog(QWidget* owner, const TFileDialogRequest& request,
                                                   bool save) {
     QFileDialog dialog(owner);
@@ -116,6 +136,7 @@ std::optional<QString> TQtPlatform::RunFileDialog(QWidget* owner, const TFileDia
     }
     if (!proposed.fileName().isEmpty()) dialog.selectFile(proposed.fileName());
 
+    FitFileDialogColumns(dialog);
     const QSize opened = FileDialogSize(owner);
     dialog.resize(opened);
     const bool accepted = dialog.exec() == QDialog::Accepted;

@@ -27,7 +27,11 @@ int main(int argc, char* argv[]) {
     // The installed menu entry and icon carry the application id; the desktop matches the
     // windows to them by it.
     QApplication::setDesktopFileName(QStringLiteral("org.trelvanox.Trelvanox"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.trelvanox.Trelvanox")));
+    QIcon ownIcon;
+    for (const char* size : {"16", "32", "48", "256"})
+        ownIcon.addFile(QStringLiteral(":/icons/%1.png").arg(QLatin1String(size)));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("org.trelvanox.Trelvanox"), ownIcon));
     trelvanox::InstallQtTranslations(app);
     // The settings file also keeps the file dialogs' size.
     const auto programFolder =

@@ -12,8 +12,8 @@
 //
 // On a shared machine the times scatter, more than the differences measured here. So the
 // repetitions are interleaved at random by default (so that a busy spell hits all benchmarks
-// alike), and the summary compares CPU times, the fastest repetition of each: the wall-clock time
-// also counts the time the process waits for a processor, and interference only ever adds time.
+// alike), and the summary compares wall-clock times, the fastest repetition of each: interference
+// only ever adds time, and a CPU time would add up the threads of a parallel pass.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -159,7 +159,7 @@ const TSummaryLine kSummary[] = {
 };
 
 void PrintSummary(const TSummaryReporter& reporter, const TBenchContext& ctx) {
-    std::printf("\nsummary (CPU time, fastest repetition), 200000 x 512 samples:\n");
+    std::printf("\nsummary (wall-clock time, fastest repetition), 200000 x 512 samples:\n");
     const auto plain = reporter.Seconds("PlainLoop");
     if (!plain) {
         std::printf("  the plain loop did not run: no ratios\n");

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "common/cp1251.h"
+#include "common/file_paths.h"
 #include "common/program_error.h"
 #include "exchange/label_export.h"
 #include "exchange/label_import.h"
@@ -219,6 +220,22 @@ TEST(ExportTest, WritesTheFileReplacingAnOldOne) {
     ExportGridToFile(ReadTableWithThreeLabels(), path);
 
     EXPECT_EQ(test::ReadText(path), ExpectedExportOfThreeLabels());
+}
+
+// A long name the system takes (118 Cyrillic letters and ".txt", 240 bytes) is written, although
+// its temporary file's name would add another 16 bytes.
+TEST(ExportTest, WritesAFileWithALongValidName) {
+    test::TTempFolder folder;
+    std::string name;
+    for (int i = 0; i < 118; ++i) name += "ж";
+    const std::string path = Utf8OfPath(folder.Path()) + "/" + name + ".txt";
+
+    WriteWholeFile(path, "x");
+
+    EXPECT_EQ(std::filesystem::file_size(PathFromUtf8(path)), 1u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST(ExportTest, ReportsAFileThatCannotBeCreated) {

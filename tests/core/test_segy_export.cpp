@@ -300,6 +300,8 @@ TEST_P(TSegyExportFailure, LeavesNoPartialFileAndExistingFilesAsTheyWere) {
     options.LabelEvery = 100;
     Load(options);
     fs::create_directory(folder_ / "folder.sgy");
+    fs::create_directory(folder_ / "taken.labels.csv");
+    test::WriteText(folder_ / "taken.sgy", "old export");
     test::WriteText(folder_ / "old.sgy", "old export");
     test::WriteText(folder_ / "old.labels.csv", "old labels");
     const auto before = FolderEntries(folder_.Path());
@@ -316,6 +318,7 @@ TEST_P(TSegyExportFailure, LeavesNoPartialFileAndExistingFilesAsTheyWere) {
     EXPECT_EQ(FolderEntries(folder_.Path()), before);
     EXPECT_EQ(test::ReadText(source_), sourceBytes);
     EXPECT_EQ(test::ReadText(folder_ / "old.labels.csv"), "old labels");
+    EXPECT_EQ(test::ReadText(folder_ / "taken.sgy"), "old export");
     if (c.SegyWritten)
         EXPECT_EQ(ReadSegy(folder_ / "old.sgy").Traces.size(), 3000u);
     else
@@ -328,6 +331,8 @@ INSTANTIATE_TEST_SUITE_P(
         TFailureCase{"MissingFolder", "missing/out.sgy", 0, "No such file or directory"},
         TFailureCase{"TargetIsAFolder", "folder.sgy", 0, "не обычный файл"},
         TFailureCase{"TheRadargramItself", "", 0, "это файл самой радарограммы"},
+        // A labels file that cannot be written stops the export before the SEG-Y file is.
+        TFailureCase{"LabelsTargetIsAFolder", "taken.sgy", 0, "файл меток"},
         TFailureCase{"DiskFullInTheHeader", "old.sgy", 100, "No space left on device"},
         TFailureCase{"DiskFullAmongTheTraces", "old.sgy", 5 << 20, "No space left on device"},
         // The SEG-Y file is whole; the labels file is not written and the message says so.

@@ -97,6 +97,10 @@ void WriteWholeFile(const std::string& path, std::string_view bytes, const TFile
         NotRegularFileMessage(path), write);
 }
 
+void CheckReplaceableTarget(const std::string& path, std::string_view notRegularMessage) {
+    ReplaceableTarget(path, notRegularMessage);
+}
+
 void WriteFileInPieces(const std::string& path, const TFileContent& content,
                        std::string_view notRegularMessage, const TFileWriteCall& write) {
     const fs::path target = ReplaceableTarget(path, notRegularMessage);

@@ -31,6 +31,10 @@ std::string NotRegularFileMessage(std::string_view path);
 void WriteWholeFile(const std::string& path, std::string_view bytes,
                     const TFileWriteCall& write = {});
 
+// The checks WriteWholeFile makes of path before it writes a byte, on their own: for a caller
+// that writes several files and must not replace the first when a later one is refused.
+void CheckReplaceableTarget(const std::string& path, std::string_view notRegularMessage);
+
 // As WriteWholeFile for content written in pieces (see ReplaceFileDurably), with the refusal
 // of a path that is not a regular file given by the caller.
 void WriteFileInPieces(const std::string& path, const TFileContent& content,

@@ -97,6 +97,11 @@ std::string NotRegularMessage(const fs::path& path) {
            "\" - не обычный файл (папка, устройство или канал). Выберите другое имя файла.";
 }
 
+std::string LabelsNotRegularMessage(const fs::path& path) {
+    return "Файл SEG-Y не записан: файл меток \"" + path.string() +
+           "\" - не обычный файл (папка, устройство или канал). Выберите другое имя файла.";
+}
+
 // Writing over the radargram being exported would destroy it.
 void RefuseSourceFile(const TRadargram& model, const fs::path& path) {
     std::error_code error;
@@ -198,6 +203,10 @@ void ExportSegy(const TRadargram& model, const fs::path& path, const TSegyExport
     if (options.Labels) info.LabelsName = labelsPath.filename().string();
     info.Scalar = writer.Scalar();
     const std::string fileHeader = writer.FileHeader(info);
+    // A labels file that cannot be written is refused before the SEG-Y file replaces an older
+    // one, so that a refused export leaves both as they were.
+    if (options.Labels)
+        CheckReplaceableTarget(labelsPath.string(), LabelsNotRegularMessage(labelsPath));
     WriteFileInPieces(
         path.string(),
         [&](const TPieceWriter& piece) { return piece(fileHeader) && writer.WriteTraces(piece); },
@@ -207,7 +216,7 @@ void ExportSegy(const TRadargram& model, const fs::path& path, const TSegyExport
         WriteFileInPieces(
             labelsPath.string(),
             [text = BuildSegyLabelsText(model)](const TPieceWriter& piece) { return piece(text); },
-            NotRegularMessage(labelsPath), write);
+            LabelsNotRegularMessage(labelsPath), write);
     } catch (const TProgramError& error) {
         throw TProgramError("Файл SEG-Y записан, но файл меток \"" + labelsPath.string() +
                             "\" не записан: " + error.what());

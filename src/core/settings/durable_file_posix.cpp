@@ -37,13 +37,26 @@ class TFileDescriptor {
     int fd_;
 };
 
+// The target's name as the start of a temporary name: at most 200 bytes, cut before a UTF-8
+// sequence, so that the added dot, number and ".tmp" cannot push a long but valid name past the
+// system's 255-byte limit.
+std::string NameStem(const fs::path& targetName) {
+    std::string stem = targetName.string();
+    if (stem.size() <= 200) return stem;
+    std::size_t end = 200;
+    while (end > 0 && (static_cast<unsigned char>(stem[end]) & 0xC0) == 0x80) --end;
+    stem.resize(end);
+    return stem;
+}
+
 // A new file beside the target under a name of its own; -1 when none can be created.
 int CreateTemporaryFile(const fs::path& folder, const fs::path& targetName, fs::path& path) {
     std::random_device random;
+    const std::string stem = NameStem(targetName);
     for (int attempt = 0; attempt < 100; ++attempt) {
         // Hidden, and named after the target so that a leftover of a crash explains itself.
         std::string name = ".";
-        name += targetName.string();
+        name += stem;
         name += '.';
         name += std::to_string(random());
         name += ".tmp";

@@ -61,11 +61,22 @@ int ErrnoOf(DWORD error) {
     }
 }
 
+// The target's name as the start of a temporary name: at most 200 UTF-16 units, never half a
+// surrogate pair, so that the additions cannot push a long but valid name past 255 units.
+std::wstring NameStem(const fs::path& targetName) {
+    std::wstring stem = targetName.wstring();
+    if (stem.size() <= 200) return stem;
+    const bool splitsPair = stem[199] >= 0xD800 && stem[199] <= 0xDBFF;
+    stem.resize(splitsPair ? 199 : 200);
+    return stem;
+}
+
 int CreateTemporaryFile(const fs::path& folder, const fs::path& targetName, fs::path& path) {
     std::random_device random;
+    const std::wstring stem = NameStem(targetName);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::wstring name = L".";
-        name += targetName.wstring();
+        name += stem;
         name += L'.';
         name += std::to_wstring(random());
         name += L".tmp";

@@ -2,11 +2,9 @@
 
 #include <png.h>
 
-#include <cerrno>
-#include <cstring>
 #include <stdexcept>
 
-#include "settings/durable_file.h"
+#include "exchange/label_export.h"
 
 namespace trelvanox {
 
@@ -44,10 +42,13 @@ std::string EncodePng(const TRgbImage& image) {
     return bytes;
 }
 
-void WritePngFile(const std::filesystem::path& path, const TRgbImage& image) {
+void WritePngFile(const std::string& path, const TRgbImage& image) {
+    // The same checks as every export: links followed, read-only files, folders, devices and
+    // pipes refused before a byte is written.
     const std::string bytes = EncodePng(image);
-    if (!ReplaceFileDurably(path, bytes))
-        throw std::runtime_error(path.string() + ": " + std::strerror(errno));
+    WriteFileInPieces(
+        path, [&bytes](const TPieceWriter& piece) { return piece(bytes); },
+        "\"" + path + "\" is not a regular file (a folder, a device or a pipe)");
 }
 
 }  // namespace trelvanox

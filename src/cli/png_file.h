@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 
 #include "render/rgb_image.h"
@@ -11,8 +10,9 @@ namespace trelvanox {
 // library's reason when it cannot be encoded.
 std::string EncodePng(const TRgbImage& image);
 
-// Replaces the file at path with the picture as PNG, durably: a failed write leaves the old file
-// as it was. Throws std::runtime_error naming the file and the reason.
-void WritePngFile(const std::filesystem::path& path, const TRgbImage& image);
+// Replaces the file at path (UTF-8) with the picture as PNG, as the table exports replace theirs
+// (WriteFileInPieces): a failed or refused write leaves the old file as it was. Throws
+// TProgramError naming the file and the reason.
+void WritePngFile(const std::string& path, const TRgbImage& image);
 
 }  // namespace trelvanox

@@ -6,6 +6,7 @@
 
 #include "cli/cli_session.h"
 #include "cli/png_file.h"
+#include "common/file_paths.h"
 #include "render/amplitude_scale.h"
 #include "render/bscan_renderer.h"
 #include "render/label_marks.h"
@@ -47,7 +48,10 @@ void Range(const TParsedArgs& args, std::string_view option, std::uint32_t count
     if (it == args.Options.end()) return;
     const auto from = Number<std::uint32_t>(it->second[0], option);
     const auto to = Number<std::uint32_t>(it->second[1], option);
-    if (from > to || to >= count)
+    if (from > to)
+        throw TCliUsageError(std::string(option) + " " + it->second[0] + " " + it->second[1] +
+                             ": the first comes after the last");
+    if (to >= count)
         throw std::runtime_error(std::string(option) + " " + it->second[0] + " " + it->second[1] +
                                  ": the file has 0 to " + std::to_string(count - 1));
     first = from;
@@ -82,6 +86,10 @@ int RunRender(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     TRadargramDocument document;
     if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
     const TRadargram& model = document.Model();
+    // A picture written over the radargram it shows would destroy it.
+    if (NamesSameFile(PathFromUtf8(args.Positional[1]), model.SourcePath()))
+        throw std::runtime_error(args.Positional[1] +
+                                 " is the radargram itself; choose another name");
     const TRadarHeader& header = model.Header();
     if (header.TraceCount == 0 || header.SampleCount == 0)
         throw std::runtime_error("the file holds no samples to draw");

@@ -187,11 +187,29 @@ INSTANTIATE_TEST_SUITE_P(
         TRefusalCase{"ClipZero", {"render", "FILE", "OUT", "--clip", "0"}, 2},
         TRefusalCase{"GainNotANumber", {"render", "FILE", "OUT", "--gain", "x"}, 2},
         TRefusalCase{"TracesBeyondTheFile", {"render", "FILE", "OUT", "--traces", "5", "40"}, 1},
-        TRefusalCase{"TracesBackwards", {"render", "FILE", "OUT", "--traces", "9", "5"}, 1},
+        TRefusalCase{"TracesBackwards", {"render", "FILE", "OUT", "--traces", "9", "5"}, 2},
         TRefusalCase{"SamplesBeyondTheFile", {"render", "FILE", "OUT", "--samples", "0", "16"}, 1},
         TRefusalCase{"NoSuchFile", {"render", "FILE.missing", "OUT"}, 1},
         TRefusalCase{"MissingOutput", {"render", "FILE"}, 2}),
     [](const testing::TestParamInfo<TRefusalCase>& info) { return info.param.Name; });
+
+// The picture never replaces the radargram it shows (named directly or through a link), nor
+// anything that is not a regular file.
+TEST_F(CliRenderTest, RefusesTheRadargramItselfAndWhatIsNotAFile) {
+    const std::vector<std::uint8_t> radargram = test::ReadBytes(path_);
+    const std::string link = (folder_ / "link.png").string();
+    std::filesystem::create_symlink(path_, link);
+    const std::string folder = (folder_ / "folder.png").string();
+    std::filesystem::create_directory(folder);
+    for (const std::string& target : {path_, link, folder}) {
+        const TRun run = Run({"render", "FILE", target, "--width", "8"});
+        EXPECT_EQ(run.Code, 1) << target;
+        EXPECT_NE(run.Err.find(target), std::string::npos) << run.Err;
+    }
+    EXPECT_EQ(test::ReadBytes(path_), radargram);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
 
 TEST_F(CliRenderTest, OutputIntoAMissingFolderFails) {
     const TRun run =

@@ -203,6 +203,20 @@ TEST(RenderBScan, ThreadsDoNotChangeThePicture) {
         EXPECT_EQ(RenderBScan(model, view, style, 701, 333, threads).Pixels, one.Pixels) << threads;
 }
 
+// A sample that is not a number never hides the peak of a pixel, whether it comes first among
+// the samples the pixel covers or first among its traces.
+TEST(RenderBScan, NotANumberNeverHidesThePeak) {
+    TRadargram model;
+    Load(model, 2, 2);
+    model.SampleMatrix().Row(0)[0] = std::nanf("");
+    model.SampleMatrix().Row(0)[1] = 1.0f;
+    model.SampleMatrix().Row(1)[0] = 5.0f;
+    const TRenderStyle style{1.0, 5.0f, TPalette::Grey};
+    // One pixel over both samples of trace 0; one over trace 0 and 1 at sample 0.
+    EXPECT_EQ(RenderBScan(model, {0, 1, 0, 2}, style, 1, 1).At(0, 0), Grey(153));
+    EXPECT_EQ(RenderBScan(model, {0, 2, 0, 1}, style, 1, 1).At(0, 0), Grey(255));
+}
+
 // --- the scale and the colour tables ------------------------------------------------------
 
 // One trace of samples 1, -2, 3, -4, ..., -100: the 98th percentile of |a| by nearest rank is 98.

@@ -246,9 +246,9 @@ class TestRadargramView : public QObject {
         TFmRegulationAmplitude& dialog = *form_->FmRegulationAmplitude();
         QVERIFY(dialog.isVisible());
         QVERIFY(Child<QRadioButton>(dialog, "rbtnWindowFragment")->isChecked());
-        const auto a = *Canvas().CellAt(from);
+        const auto a = *Canvas().CellAt(from, true);
         const auto b = *Canvas().CellAt(to);
-        QCOMPARE(a.first, 620);
+        QVERIFY(a.first >= 620 && a.first <= 621);
         QCOMPARE(b.second, 5);
         const QStringList expected{QString::number(b.first), QString::number(a.first),
                                    QString::number(b.second), QString::number(a.second)};
@@ -258,7 +258,7 @@ class TestRadargramView : public QObject {
             texts << Child<TSpinEdit>(dialog, name)->Text();
         QCOMPARE(texts, expected);
         QVERIFY(Canvas().Frame());
-        QCOMPARE(Canvas().Frame()->LastTrace, 620u);
+        QCOMPARE(Canvas().Frame()->LastTrace, std::uint32_t(a.first));
 
         // Typing in the dialog moves the frame; closing it removes it.
         Child<TSpinEdit>(dialog, "stxtTraceFirst")->SetText(QStringLiteral("10"));
@@ -279,6 +279,24 @@ class TestRadargramView : public QObject {
         QVERIFY(Canvas().Frame());
         QCOMPARE(Canvas().Frame()->FirstTrace, 100u);
         QCOMPARE(Canvas().Frame()->LastSample, 30u);
+    }
+
+    // In a shrunk view a pixel covers several traces: a window over the whole picture is the
+    // whole profile, its last trace and sample included.
+    void aWindowOverTheWholePictureTakesEveryTrace() {
+        OpenGenerated(5000);
+        ShowView();
+        const QRect image = Canvas().ImageRect();
+        QVERIFY(image.width() < 5000);
+        QTest::mousePress(&Canvas(), Qt::RightButton, {}, image.bottomRight());
+        QTest::mouseMove(&Canvas(), image.topLeft());
+        QTest::mouseRelease(&Canvas(), Qt::RightButton, {}, image.topLeft());
+        QVERIFY(Canvas().Frame());
+        const TProcessingWindow window = *Canvas().Frame();
+        QCOMPARE(window.FirstTrace, 0u);
+        QCOMPARE(window.LastTrace, 4999u);
+        QCOMPARE(window.FirstSample, 0u);
+        QCOMPARE(window.LastSample, 63u);
     }
 
     void savesThePictureAsPng() {
@@ -303,6 +321,21 @@ class TestRadargramView : public QObject {
         QCOMPARE(platform_->Last().Kind, TFakePlatform::TCallKind::MessageBox);
         QVERIFY(platform_->Last().Text.contains(path));
         QVERIFY(!QFile::exists(path));
+    }
+
+    void neverSavesThePictureOverTheRadargram() {
+        OpenGenerated(1000);
+        ShowView();
+        QFile source(file_);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QByteArray before = source.readAll();
+        source.close();
+        platform_->SaveAnswers.push_back(file_);
+        Child<QAbstractButton>(View(), "btnSaveImage")->click();
+        QCOMPARE(platform_->Last().Kind, TFakePlatform::TCallKind::MessageBox);
+        QVERIFY(platform_->Last().Text.contains(QStringLiteral("файл самой радарограммы")));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QCOMPARE(source.readAll(), before);
     }
 
     void statusLineNamesTheCellUnderTheCursor() {

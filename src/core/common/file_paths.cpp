@@ -11,6 +11,11 @@ std::string Utf8OfPath(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+bool NamesSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return std::filesystem::exists(a, error) && std::filesystem::equivalent(a, b, error);
+}
+
 std::FILE* OpenCFile(const std::filesystem::path& path, const char* mode) {
 #ifdef _WIN32
     const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));

@@ -13,6 +13,10 @@ namespace trelvanox {
 std::filesystem::path PathFromUtf8(std::string_view text);
 std::string Utf8OfPath(const std::filesystem::path& path);
 
+// Whether both paths name one existing file (through links too): a write to the first would
+// replace the second.
+bool NamesSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // std::fopen by path: the wide name on Windows, so that any file name opens.
 std::FILE* OpenCFile(const std::filesystem::path& path, const char* mode);
 

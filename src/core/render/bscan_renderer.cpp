@@ -40,14 +40,14 @@ int IndexOf(float a, float scale) {
 float Peak(const float* samples, std::int64_t first, std::int64_t end) {
     float peak = samples[first];
     for (std::int64_t s = first + 1; s < end; ++s)
-        if (std::fabs(samples[s]) > std::fabs(peak)) peak = samples[s];
+        if (std::isnan(peak) || std::fabs(samples[s]) > std::fabs(peak)) peak = samples[s];
     return peak;
 }
 
 void MergePeaks(std::span<const float> row, float* peaks, std::int64_t first, std::int64_t end) {
     for (std::int64_t s = first; s < end; ++s) {
         const float a = row[s];
-        peaks[s] = std::fabs(a) > std::fabs(peaks[s]) ? a : peaks[s];
+        peaks[s] = std::isnan(peaks[s]) || std::fabs(a) > std::fabs(peaks[s]) ? a : peaks[s];
     }
 }
 
@@ -122,6 +122,8 @@ void RenderBScan(const TRadargram& model, const TRenderView& view, const TRender
         std::min<std::size_t>({parts, std::max<std::size_t>(work / kSamplesPerThread, 1),
                                static_cast<std::size_t>(image.Width)}));
 
+    // The matrix's memory is set up on first use; that happens here, not in the helpers at once.
+    if (traceCount > 0) model.SampleMatrix().Row(0);
     std::vector<std::jthread> helpers;
     helpers.reserve(parts - 1);
     const auto edge = [&](unsigned part) {

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "common/file_paths.h"
 #include "common/program_error.h"
 #include "exchange/label_export.h"
 #include "labels/read_label_table.h"
@@ -104,8 +105,7 @@ std::string LabelsNotRegularMessage(const fs::path& path) {
 
 // Writing over the radargram being exported would destroy it.
 void RefuseSourceFile(const TRadargram& model, const fs::path& path) {
-    std::error_code error;
-    if (!fs::exists(path, error) || !fs::equivalent(path, model.SourcePath(), error)) return;
+    if (!NamesSameFile(path, model.SourcePath())) return;
     throw TProgramError("Файл SEG-Y не записан: \"" + path.string() +
                         "\" - это файл самой радарограммы. Выберите другое имя файла.");
 }

@@ -116,15 +116,17 @@ std::optional<int> TRadargramCanvas::MarkX(const TLabelMark& mark) const {
     return image.left() + x;
 }
 
-std::optional<std::pair<std::int64_t, std::int64_t>> TRadargramCanvas::CellAt(QPoint point) const {
+std::optional<std::pair<std::int64_t, std::int64_t>> TRadargramCanvas::CellAt(QPoint point,
+                                                                              bool last) const {
     const QRect image = ImageRect();
     if (!image.contains(point) || TraceCount() == 0 || SampleCount() == 0) return std::nullopt;
     const TCellRange traces =
         PixelCells(view_.FirstTrace, view_.TraceSpan, image.width(), point.x() - image.left());
     const TCellRange samples =
         PixelCells(view_.FirstSample, view_.SampleSpan, image.height(), point.y() - image.top());
-    return std::make_pair(std::clamp<std::int64_t>(traces.First, 0, TraceCount() - 1),
-                          std::clamp<std::int64_t>(samples.First, 0, SampleCount() - 1));
+    return std::make_pair(
+        std::clamp<std::int64_t>(last ? traces.End - 1 : traces.First, 0, TraceCount() - 1),
+        std::clamp<std::int64_t>(last ? samples.End - 1 : samples.First, 0, SampleCount() - 1));
 }
 
 void TRadargramCanvas::RenderIfNeeded(QSize size) {
@@ -320,12 +322,15 @@ void TRadargramCanvas::FinishWindow(QPoint end) {
         return QPoint(std::clamp(p.x(), image.left(), image.right()),
                       std::clamp(p.y(), image.top(), image.bottom()));
     };
-    const auto a = CellAt(inside(pressAt_));
-    const auto b = CellAt(inside(end));
+    // The window takes every cell the marked pixels cover: from the first cell of the top left
+    // pixel to the last of the bottom right one, which in a shrunk view is many cells on.
+    const QPoint from = inside(pressAt_);
+    const QPoint to = inside(end);
+    const auto a = CellAt({std::min(from.x(), to.x()), std::min(from.y(), to.y())}, false);
+    const auto b = CellAt({std::max(from.x(), to.x()), std::max(from.y(), to.y())}, true);
     if (!a || !b) return;
     const auto u32 = [](std::int64_t v) { return static_cast<std::uint32_t>(v); };
-    emit WindowMarked({u32(std::min(a->first, b->first)), u32(std::max(a->first, b->first)),
-                       u32(std::min(a->second, b->second)), u32(std::max(a->second, b->second))});
+    emit WindowMarked({u32(a->first), u32(b->first), u32(a->second), u32(b->second)});
 }
 
 void TRadargramCanvas::wheelEvent(QWheelEvent* event) {

@@ -53,8 +53,10 @@ class TRadargramCanvas : public QWidget {
     QRect ImageRect() const;
     // The widget's x of a label's line, or nothing when its trace is not in view.
     std::optional<int> MarkX(const TLabelMark& mark) const;
-    // The trace and sample under a widget point, or nothing outside the picture.
-    std::optional<std::pair<std::int64_t, std::int64_t>> CellAt(QPoint point) const;
+    // The trace and sample under a widget point, or nothing outside the picture. A pixel of a
+    // shrunk view covers several cells: the first of them, or with last the last.
+    std::optional<std::pair<std::int64_t, std::int64_t>> CellAt(QPoint point,
+                                                                bool last = false) const;
     // How many pictures have been rendered so far.
     int RenderCount() const { return renderCount_; }
 

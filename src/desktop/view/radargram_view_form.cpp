@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "common/file_paths.h"
 #include "desktop/platform/command_dispatcher.h"
 #include "desktop/platform/platform.h"
 #include "desktop/view/radargram_canvas.h"
@@ -148,7 +149,8 @@ void TFmRadargramView::showEvent(QShowEvent* event) {
 void TFmRadargramView::FollowDocument(bool force) {
     documentChanged_ = false;
     const TRadargram& model = document_.Model();
-    if (!model.HasHeader()) {
+    // A read that failed half-way leaves samples of two files under one header: nothing to show.
+    if (!model.HasHeader() || !model.SamplesIntact()) {
         canvas_->ShowProfile(nullptr, true);
         canvas_->SetMarks({});
         return;
@@ -201,6 +203,16 @@ void TFmRadargramView::SaveImage() {
     const auto path = platform_.GetSaveFileName(
         this, {QStringLiteral("Изображения PNG (*.png)|*.png"), proposed, QStringLiteral("png")});
     if (!path) return;
+    if (NamesSameFile(std::filesystem::path(path->toStdU16String()),
+                      document_.Model().SourcePath())) {
+        platform_.MessageBox(this,
+                             QStringLiteral("Изображение не сохранено: \"") + *path +
+                                 QStringLiteral("\" - это файл самой радарограммы. Выберите "
+                                                "другое имя файла."),
+                             QStringLiteral("Сохранение изображения"), TMsgButtons::Ok,
+                             TMsgIcon::Exclamation);
+        return;
+    }
     // Written beside the target and renamed over it, so that a failure leaves any old file whole.
     QSaveFile file(*path);
     const QImage picture = canvas_->grab().toImage();

@@ -61,13 +61,15 @@ int ErrnoOf(DWORD error) {
     }
 }
 
-// The target's name as the start of a temporary name: at most 200 UTF-16 units, never half a
-// surrogate pair, so that the additions cannot push a long but valid name past 255 units.
+// The target's name as the start of a temporary name: at most 32 UTF-16 units, never half a
+// surrogate pair. The whole path counts against the system's limit of 260 units here, so the
+// temporary file's path must not be longer than a long target's.
 std::wstring NameStem(const fs::path& targetName) {
+    constexpr std::size_t kStem = 32;
     std::wstring stem = targetName.wstring();
-    if (stem.size() <= 200) return stem;
-    const bool splitsPair = stem[199] >= 0xD800 && stem[199] <= 0xDBFF;
-    stem.resize(splitsPair ? 199 : 200);
+    if (stem.size() <= kStem) return stem;
+    const bool splitsPair = stem[kStem - 1] >= 0xD800 && stem[kStem - 1] <= 0xDBFF;
+    stem.resize(splitsPair ? kStem - 1 : kStem);
     return stem;
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "model/radar_file.h"
@@ -68,9 +69,15 @@ std::size_t GroupEnd(Slices slices, std::size_t next, std::size_t& bytes) {
 std::int64_t UnixNanoseconds(const FILETIME& time) {
     // FILETIME counts 100 ns from 1601-01-01; the stamp counts from 1970-01-01.
     constexpr std::int64_t kEpochDifference = 116444736000000000LL;
-    const std::int64_t ticks =
-        (static_cast<std::int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    return (ticks - kEpochDifference) * 100;
+    const std::uint64_t ticks = (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+    const std::int64_t since =
+        static_cast<std::int64_t>(std::min<std::uint64_t>(
+            ticks, static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))) -
+        kEpochDifference;
+    // A time before 1677 or after 2262 (an unset one is 1601) has no nanosecond count in 64
+    // bits; it is held at the nearest end, as the stamp only has to tell files apart.
+    constexpr std::int64_t kLimit = std::numeric_limits<std::int64_t>::max() / 100;
+    return std::clamp(since, -kLimit, kLimit) * 100;
 }
 
 std::optional<TFileStamp> StampOfHandle(HANDLE file) {

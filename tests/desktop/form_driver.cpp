@@ -1,6 +1,7 @@
 #include "form_driver.h"
 
 #include <QAction>
+#include <QFile>
 #include <QToolButton>
 
 #include "desktop/app/main_form.h"
@@ -13,6 +14,11 @@ bool OpenRadargram(TFmMainForm& form, TFakePlatform& platform, const QString& pa
     form.findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))->click();
     platform.Clear();
     return form.Model().FileLoaded() == 1;
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void RunAction(TFmMainForm& form, const char* action) {

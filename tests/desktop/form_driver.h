@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace trelvanox {
@@ -15,5 +16,7 @@ class TFmMainForm;
 bool OpenRadargram(TFmMainForm& form, TFakePlatform& platform, const QString& path);
 // Triggers the command of that object name.
 void RunAction(TFmMainForm& form, const char* action);
+// The bytes of the file at path, or none when it cannot be read.
+QByteArray FileBytes(const QString& path);
 
 }  // namespace trelvanox

@@ -32,11 +32,6 @@ const QRgb kGray = qRgb(128, 128, 128);
 const QRgb kRed = qRgb(255, 0, 0);
 const QRgb kBlack = qRgb(0, 0, 0);
 
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QStringList WindowTexts(const QList<TSpinEdit*>& fields) {
     QStringList texts;
     for (const TSpinEdit* field : fields) texts << field->Text();

@@ -30,11 +30,6 @@ QString Text(const char (&field)[kTextFieldSize]) {
     return QString::fromUtf8(ReadTextField(TConstTextField(field, kTextFieldSize)));
 }
 
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
 // The commands that change the opened radargram, driven through the real window: what they

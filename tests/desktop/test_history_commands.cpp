@@ -21,11 +21,6 @@ using namespace trelvanox;
 
 namespace {
 
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Notes what the label count field showed when each message box came up.
 class TWatchingPlatform : public TFakePlatform {
   public:

@@ -25,15 +25,6 @@
 
 using namespace trelvanox;
 
-namespace {
-
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-}  // namespace
-
 // The view window on the real main window with generated radargrams: it opens with the profile,
 // follows reads and changes of the file, places the label lines, hands a marked window to the
 // amplitude regulation and saves its picture.
@@ -326,16 +317,12 @@ class TestRadargramView : public QObject {
     void neverSavesThePictureOverTheRadargram() {
         OpenGenerated(1000);
         ShowView();
-        QFile source(file_);
-        QVERIFY(source.open(QIODevice::ReadOnly));
-        const QByteArray before = source.readAll();
-        source.close();
+        const QByteArray before = FileBytes(file_);
         platform_->SaveAnswers.push_back(file_);
         Child<QAbstractButton>(View(), "btnSaveImage")->click();
         QCOMPARE(platform_->Last().Kind, TFakePlatform::TCallKind::MessageBox);
         QVERIFY(platform_->Last().Text.contains(QStringLiteral("файл самой радарограммы")));
-        QVERIFY(source.open(QIODevice::ReadOnly));
-        QCOMPARE(source.readAll(), before);
+        QCOMPARE(FileBytes(file_), before);
     }
 
     void statusLineNamesTheCellUnderTheCursor() {

@@ -19,6 +19,7 @@
 #include "exchange/clipboard_text.h"
 #include "exchange/label_export.h"
 #include "exchange/label_import.h"
+#include "full_disk_write.h"
 #include "labels/edit_table.h"
 #include "temp_folder.h"
 
@@ -26,6 +27,7 @@ namespace trelvanox {
 namespace {
 
 namespace fs = std::filesystem;
+using test::FullDiskAfter;
 
 constexpr int kEditColumns = static_cast<int>(TEditTableColumn::Count);
 const std::string kOldContent = "old content of the target\r\n";
@@ -64,20 +66,6 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder) {
     std::map<std::string, std::string> entries;
     AddEntries(folder, {}, entries);
     return entries;
-}
-
-// A write that takes the first `budget` bytes and then fails as a full disk does.
-TFileWriteCall FullDiskAfter(std::size_t budget) {
-    return [budget](int fd, std::string_view bytes) mutable -> std::ptrdiff_t {
-        if (budget == 0) {
-            errno = ENOSPC;
-            return -1;
-        }
-        const std::size_t size = std::min(budget, bytes.size());
-        const auto written = ::write(fd, bytes.data(), size);
-        if (written > 0) budget -= static_cast<std::size_t>(written);
-        return written;
-    };
 }
 
 TStringGrid SmallTable() {

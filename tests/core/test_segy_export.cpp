@@ -20,6 +20,7 @@
 
 #include "common/cp1251.h"
 #include "common/program_error.h"
+#include "full_disk_write.h"
 #include "labels/read_label_table.h"
 #include "model/radargram_io.h"
 #include "model/text_field.h"
@@ -33,6 +34,7 @@ namespace trelvanox {
 namespace {
 
 namespace fs = std::filesystem;
+using test::FullDiskAfter;
 using test::ReadSegy;
 using test::TSegyContents;
 using test::TTempFolder;
@@ -43,19 +45,6 @@ std::vector<std::string> FolderEntries(const fs::path& folder) {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-// A write that takes the first `budget` bytes and then fails as a full disk does.
-TFileWriteCall FullDiskAfter(std::size_t budget) {
-    return [budget](int fd, std::string_view bytes) mutable -> std::ptrdiff_t {
-        if (budget == 0) {
-            errno = ENOSPC;
-            return -1;
-        }
-        const auto written = ::write(fd, bytes.data(), std::min(budget, bytes.size()));
-        if (written > 0) budget -= static_cast<std::size_t>(written);
-        return written;
-    };
 }
 
 // A model read from a generated radargram, as the program holds one.

@@ -114,6 +114,24 @@ TDocumentResult TRadargramDocument::WriteJournalled(const std::filesystem::path&
     return {};
 }
 
+TDocumentResult TRadargramDocument::Change(const TModelEdit& edit, const TWriteProgress& progress) {
+    if (auto unread = RequireRead(); !unread.Ok()) return unread;
+    if (progress && !progress(0.0)) {
+        TDocumentResult stopped;
+        stopped.Cancelled = true;
+        return stopped;
+    }
+    edit.Apply(model_);
+    TDocumentResult result = Write(edit.Description);
+    if (result.Ok()) {
+        if (progress) progress(1.0);
+        return result;
+    }
+    // The file kept its bytes: the model follows it, the failure is what the caller reports.
+    ReadAgain();
+    return result;
+}
+
 TDocumentResult TRadargramDocument::Undo() {
     return Step(true);
 }

@@ -10,6 +10,7 @@
 
 #include "common/string_grid.h"
 #include "document/file_history.h"
+#include "document/model_edit.h"
 #include "labels/read_label_table.h"
 #include "model/file_messages.h"
 #include "model/radar_layout.h"
@@ -34,6 +35,8 @@ struct TDocumentResult {
     // The write was refused because another program changed or replaced the file since it was
     // read: reading it again is the way on.
     bool ChangedOnDisk = false;
+    // The user stopped the change through its progress; the file and the model are as before.
+    bool Cancelled = false;
 
     bool Ok() const { return !Message; }
     std::int32_t Code() const { return Ok() ? 0 : 1; }
@@ -76,6 +79,11 @@ class TRadargramDocument {
     TDocumentResult WriteWithoutGaps(const std::filesystem::path& path,
                                      const std::string& description);
     TDocumentResult WriteWithoutGaps(const std::string& description);  // into Path()
+    // Applies the edit to the model and writes it into Path() in Layout() as one step of the
+    // file's history under the edit's description. When the write fails, is refused or is
+    // stopped through progress, the model is read again from the file, so it never keeps an
+    // edit that the file did not get.
+    TDocumentResult Change(const TModelEdit& edit, const TWriteProgress& progress = {});
     // Puts the file back as it was before its newest change, or forward again to after the
     // oldest undone one, then reads it again (in the layout of that side).
     TDocumentResult Undo();

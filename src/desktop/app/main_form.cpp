@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -140,7 +141,11 @@ TFmMainForm::TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath
     SelectedColumn = 0;
 
     setWindowTitle(QStringLiteral("Trelvanox"));
-    resize(kClientWidth, kClientHeight);
+    lblFileState_ = new QLabel(QStringLiteral("Файл не открыт"), this);
+    lblFileState_->setObjectName(QStringLiteral("lblFileState"));
+    statusBar()->addPermanentWidget(lblFileState_);
+    // The status line comes below the design client area, which keeps its size.
+    resize(kClientWidth, kClientHeight + statusBar()->sizeHint().height());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }

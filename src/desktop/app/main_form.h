@@ -82,6 +82,8 @@ class TFmMainForm : public QMainWindow {
     // Controls the handlers read and write.
     QLineEdit* txtFileName() const { return txtFileName_; }
     QLabel* lblSizeFile() const { return lblSizeFile_; }
+    // The status line's permanent text: which file the tables show.
+    QLabel* lblFileState() const { return lblFileState_; }
     QLineEdit* ltxtLenghtOfProfil() const { return ltxtLenghtOfProfil_; }
     QLineEdit* ltxtNLabels() const { return ltxtNLabels_; }
     QLineEdit* ltxtNLabelsWithText() const { return ltxtNLabelsWithText_; }
@@ -124,12 +126,19 @@ class TFmMainForm : public QMainWindow {
     void BuildQuickAccessToolBar();
     void ConnectCommands();
     void ConnectEditTable();
+    // The window-wide keys and the grids' block copy and paste.
+    void ConnectKeys();
     // The radargram view's links to the amplitude regulation and the read-label table.
     void CreateRadargramView();
     // Brings the views up to date with what changed in the document.
     void ShowDocumentChange(TDocumentChange change);
     // The hints of undo and redo name the steps they would take; the history list follows.
     void ShowHistory();
+    // The title and the status line name the file the tables show and its layout; after a
+    // failed read the status line says that they still show the previous file.
+    void ShowFileState(bool read);
+    // "Отменить" (undo) or "Повторить"; the status line names the step taken.
+    void RunHistoryStep(bool undo);
     void OnFocusWindowChanged(QWindow* window);
 
     TPlatform& platform_;
@@ -152,6 +161,7 @@ class TFmMainForm : public QMainWindow {
     TStringGridView* sgNewSetsLabels_ = nullptr;
     QLineEdit* txtFileName_ = nullptr;
     QLabel* lblSizeFile_ = nullptr;
+    QLabel* lblFileState_ = nullptr;
     QLineEdit* ltxtLenghtOfProfil_ = nullptr;
     QLineEdit* ltxtNLabels_ = nullptr;
     QLineEdit* ltxtNLabelsWithText_ = nullptr;

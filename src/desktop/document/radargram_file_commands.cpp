@@ -7,6 +7,7 @@
 
 #include "desktop/platform/platform.h"
 #include "document/radargram_document.h"
+#include "model/layout_detection.h"
 #include "settings/settings.h"
 
 namespace trelvanox {
@@ -46,7 +47,6 @@ bool ReportWrite(TDocumentContext& context, const TDocumentResult& result) {
 void NameChosenFile(TDocumentContext& context, const QString& path, QString& lastOpenedPath) {
     lastOpenedPath = path;
     context.FileName.setText(path);
-    context.Owner.setWindowTitle(path);
 }
 
 }  // namespace
@@ -66,16 +66,41 @@ bool ReportResult(TDocumentContext& context, const TDocumentResult& result) {
     return false;
 }
 
+TRadarLayout ReadLayout(TDocumentContext& context, const std::filesystem::path& path) {
+    const TRadarLayout chosen = Layout(context);
+    const std::optional<TLayoutFit> fit = CheckLayoutFit(path);
+    const std::optional<TRadarLayout> other = fit ? OtherFittingLayout(*fit, chosen) : std::nullopt;
+    if (!other) return chosen;
+    // The file read last, in the layout the user took for it then: read again without asking.
+    if (context.Document.Model().FileLoaded() && context.Document.Path() == path &&
+        context.Document.Layout() == *other)
+        return *other;
+    const QString otherName = QString::fromLatin1(LayoutName(*other));
+    const QString chosenName = QString::fromLatin1(LayoutName(chosen));
+    const QString text = QStringLiteral(
+                             "Файл, по-видимому, в формате %1, а выбран %2. Прочитать как %1?\n\n"
+                             "ОК - прочитать как %1; Отмена - прочитать как %2 (данные будут "
+                             "прочитаны со смещением).")
+                             .arg(otherName, chosenName);
+    return context.Platform.MessageBox(&context.Owner, text, QStringLiteral("Формат файла"),
+                                       TMsgButtons::OkCancel, TMsgIcon::Question) == TMsgResult::Ok
+               ? *other
+               : chosen;
+}
+
 std::int32_t ReadRadargram(TDocumentContext& context) {
-    return ReportResult(context, context.Document.Open(FilePath(context), Layout(context))) ? 0 : 1;
+    const std::filesystem::path path = FilePath(context);
+    return ReportResult(context, context.Document.Open(path, ReadLayout(context, path))) ? 0 : 1;
 }
 
 std::int32_t WriteRadargram(TDocumentContext& context, const std::string& description) {
     ApplyHistoryLimit(context);
-    return ReportWrite(context,
-                       context.Document.Write(FilePath(context), Layout(context), description))
-               ? 0
-               : 1;
+    // In the layout the file was read in: writing a file in the other layout misplaces every
+    // trace after the first.
+    const TRadarLayout layout =
+        context.Document.Model().FileLoaded() ? context.Document.Layout() : Layout(context);
+    return ReportWrite(context, context.Document.Write(FilePath(context), layout, description)) ? 0
+                                                                                                : 1;
 }
 
 void btnOpenDirectoryClick(TDocumentContext& context, QString& lastOpenedPath,

@@ -17,9 +17,12 @@ struct TDocumentResult;
 // Shows the message of a failed operation (nothing for a success); true for a success.
 bool ReportResult(TDocumentContext& context, const TDocumentResult& result);
 
-// Each reports its own failure; the results are 0 for success and 1 for failure.
+// Each reports its own failure; the results are 0 for success and 1 for failure. The read takes
+// the layout the settings name, unless the file does not fit it and fits the other: then the
+// user is asked which to read it in (a file read before in the other layout is read so again).
 std::int32_t ReadRadargram(TDocumentContext& context);
-// The write is journalled and becomes a step of the file's history under the description.
+// The write is journalled and becomes a step of the file's history under the description; it
+// keeps the layout the file was read in.
 std::int32_t WriteRadargram(TDocumentContext& context, const std::string& description);
 
 // "Открыть": choose a file, then read it (cancelling reads the file already named). The dialog

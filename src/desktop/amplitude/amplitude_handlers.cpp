@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,7 +51,32 @@ class TProgressShown {
     std::vector<QWidget*> controls_;
 };
 
+// A number as the levels' fields hold it; nothing for a text that is none (the operation itself
+// reports that).
+std::optional<double> Number(const QString& text) {
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+// A trace number as the zeroing reads it: a whole number of 32 bits; nothing for any other
+// text, which the zeroing itself reports.
+std::optional<std::uint32_t> TraceNumber(const QString& text) {
+    bool ok = false;
+    const qulonglong value = text.trimmed().toULongLong(&ok);
+    if (!ok || value > 0xFFFFFFFFull) return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
 }  // namespace
+
+bool TFmRegulationAmplitude::ConfirmDestructive(const QString& effect, const QString& caption) {
+    const QString text = effect + QStringLiteral(
+                                      "\n\nИзменение можно вернуть командой «Отменить» (Ctrl+Z). "
+                                      "Продолжить?");
+    return context_.Platform.MessageBox(this, text, caption, TMsgButtons::OkCancel,
+                                        TMsgIcon::Warning) == TMsgResult::Ok;
+}
 
 TProgress TFmRegulationAmplitude::BarProgress() {
     return [this](std::uint32_t position) {
@@ -94,6 +120,12 @@ void TFmRegulationAmplitude::bbtnGainClick() {
 
 void TFmRegulationAmplitude::bbtnCutAmplitudeClick() {
     if (!FileLoaded()) return;
+    // A level of 0 clips every sample to 0: the whole profile gone in one click.
+    if (chkMaxAmplitude_->isChecked() && Number(stxtMaxAmplitude_->Text()) == 0.0 &&
+        !ConfirmDestructive(QStringLiteral("Уровень обрезки 0: все отсчёты радарограммы станут "
+                                           "равны нулю."),
+                            QStringLiteral("Обрезка амплитуд")))
+        return;
     // Each stage writes the file once it is done; a stage whose write failed ends the
     // operation, since its message must be the last the user sees.
     if (chkMaxAmplitude_->isChecked()) {
@@ -116,6 +148,13 @@ void TFmRegulationAmplitude::bbtnCutAmplitudeClick() {
 
 void TFmRegulationAmplitude::bbtnZeroTracesClick() {
     if (!FileLoaded()) return;
+    const std::optional<std::uint32_t> first = TraceNumber(ltxtZeroTraceBegin_->text());
+    const std::optional<std::uint32_t> last = TraceNumber(ltxtZeroTraceEnd_->text());
+    const std::uint32_t traces = context_.Document.Model().Header().TraceCount;
+    if (traces > 0 && first == 0u && last && *last >= traces - 1 &&
+        !ConfirmDestructive(QStringLiteral("Будут обнулены все %1 трасс радарограммы.").arg(traces),
+                            QStringLiteral("Обнуление трасс")))
+        return;
     {
         const TProgressShown shown{pbarProgress_, lblProcentDone_};
         ZeroTraces(context_.Document.Model(), Utf8(ltxtZeroTraceBegin_->text()),

@@ -98,6 +98,9 @@ class TFmRegulationAmplitude : public TModelessDialog {
     // Writes the model back as a history step with the description; the operation's message
     // follows only a write that succeeded, since a failed write has already said why.
     bool WriteFile(const char* description);
+    // Asks before an operation that would wipe the whole profile, naming the effect and the way
+    // back; true to go on.
+    bool ConfirmDestructive(const QString& effect, const QString& caption);
     void ShowOperationMessage(const QString& text, const QString& caption);
 
     TDocumentContext& context_;

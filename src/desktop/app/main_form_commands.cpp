@@ -88,7 +88,11 @@ void TFmMainForm::ConnectCommands() {
     on("acnExit", [this] { acnExitExecute(*this); });
     on("acnLoadOptions",
        [this] { acnLoadOptionsExecute(settings_, settingsPath_, fmOptions_, *txtOperator()); });
-    on("acnSaveOptions", [this] { acnSaveOptionsExecute(settings_, settingsPath_); });
+    on("acnSaveOptions", [this] {
+        acnSaveOptionsExecute(settings_, settingsPath_);
+        txtOperator()->setModified(false);
+        if (fmOptions_) fmOptions_->SettingsSaved();
+    });
     on("acnSkinObsidian", [this] { ribbon_->SetRibbonStyle(TRibbonStyle::Obsidian); });
     on("acnSkinSilver", [this] { ribbon_->SetRibbonStyle(TRibbonStyle::Silver); });
     on("acnSkinLuna", [this] { ribbon_->SetRibbonStyle(TRibbonStyle::Luna); });

@@ -53,6 +53,8 @@ class TFmOptions : public TModelessDialog {
     // After LoadSettings: shows the layout, the delimiter and the operator as loaded. An index
     // outside a list chooses no item, and the setting becomes -1.
     void ShowLoadedSettings();
+    // The typed fields now match the file: the next reload may set them again.
+    void SettingsSaved();
 
     // Shows the dialog as ShowModeless does, then selects the page (a TPage).
     void ShowPage(int page);

@@ -133,8 +133,22 @@ void acnWriteFileExecute(TDocumentContext& context) {
 }
 
 void acnDeleteZeroDelimiterExecute(TDocumentContext& context) {
-    ReportResult(context,
-                 context.Document.WriteWithoutGaps(FilePath(context), "Удаление 0-разделителя"));
+    if (!RequireReadFile(context)) return;
+    // It rewrites the whole file in another arrangement: not a thing to do unasked.
+    const QString question = QStringLiteral(
+        "Файл будет переписан: трассы запишутся подряд, без 0-разделителей после каждой "
+        "трассы (для совместимости с другими программами).\n\nИзменение можно вернуть "
+        "командой «Отменить» (Ctrl+Z). Продолжить?");
+    if (context.Platform.MessageBox(&context.Owner, question,
+                                    QStringLiteral("Удалить 0-разделитель"), TMsgButtons::OkCancel,
+                                    TMsgIcon::Warning) != TMsgResult::Ok)
+        return;
+    if (!ReportResult(context, context.Document.WriteWithoutGaps(FilePath(context),
+                                                                 "Удаление 0-разделителя")))
+        return;
+    context.Platform.MessageBox(&context.Owner, QStringLiteral("0-разделители удалены из файла."),
+                                QStringLiteral("Удалить 0-разделитель"), TMsgButtons::Ok,
+                                TMsgIcon::Information);
 }
 
 bool RequireReadFile(TDocumentContext& context) {

@@ -28,14 +28,12 @@ void acnImportTableExecute(TPlatform& platform, QWidget& owner, TStringGridView&
     request.Filter = QStringLiteral("Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*");
     request.ProposedName = lastImportPath;
     const std::optional<QString> chosen = platform.GetOpenFileName(&owner, request);
+    // A cancelled dialog changes nothing: the table may hold an hour's typing.
+    if (!chosen) return;
     struct TRefresh {
         TStringGridView& View;
         ~TRefresh() { View.GridModel()->GridChanged(); }
     } refresh{editTable};  // the table shows what it holds also when the file cannot be read
-    if (!chosen) {
-        FillGridFromDelimitedText(grid, {}, delimiter);
-        return;
-    }
     lastImportPath = *chosen;
     ImportDelimitedFile(grid, LocalPath(*chosen), delimiter);
 }

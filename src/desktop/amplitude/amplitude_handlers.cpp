@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "amplitude/amplitude_operations.h"
+#include "desktop/amplitude/long_operation.h"
 #include "desktop/amplitude/regulation_amplitude_form.h"
 #include "desktop/document/document_context.h"
 #include "desktop/document/radargram_file_commands.h"
@@ -84,8 +85,33 @@ TProgress TFmRegulationAmplitude::BarProgress() {
     };
 }
 
-bool TFmRegulationAmplitude::WriteFile(const char* description) {
-    return WriteRadargram(context_, description) == 0;
+bool TFmRegulationAmplitude::RunChange(
+    const char* description, const std::function<void(TRadargram&, const TProgress&)>& compute,
+    const TProgress& guiProgress) {
+    TRadargram& model = context_.Document.Model();
+    // About 16 MB of samples and more take long enough to show their progress at once.
+    const bool large =
+        std::uint64_t{model.Header().TraceCount} * model.Header().SampleCount >= (4u << 20);
+    TLongOperation operation(this, QString::fromUtf8(description), large);
+    bool computed = false;
+    try {
+        computed = operation.Compute([&](const TProgress& progress) { compute(model, progress); },
+                                     guiProgress);
+    } catch (...) {
+        // The samples may be half changed; the file is not, and the model follows it again.
+        context_.Document.ReadAgain();
+        throw;
+    }
+    if (!computed) {
+        context_.Document.ReadAgain();
+        return false;
+    }
+    // The model holds the change already; the document writes it as one step of the history.
+    if (ChangeRadargram(context_, {description, [](TRadargram&) {}}, operation.WriteProgress()))
+        return true;
+    // A stop before the write began leaves the change in the model alone: it follows the file.
+    if (operation.Cancelled()) context_.Document.ReadAgain();
+    return false;
 }
 
 void TFmRegulationAmplitude::ShowOperationMessage(const QString& text, const QString& caption) {
@@ -111,10 +137,15 @@ void TFmRegulationAmplitude::bbtnGainClick() {
 
     // A conversion error leaves the bar shown where the gain stopped.
     pbarProgress_->show();
-    ApplyGain(context_.Document.Model(), WindowFromFields(), {factor, mode, threshold, upper},
-              BarProgress());
+    const TProcessingWindow window = WindowFromFields();
+    const bool done = RunChange(
+        "Усиление амплитуд",
+        [&](TRadargram& model, const TProgress& progress) {
+            ApplyGain(model, window, {factor, mode, threshold, upper}, progress);
+        },
+        BarProgress());
     pbarProgress_->hide();
-    if (!WriteFile("Усиление амплитуд")) return;
+    if (!done) return;
     ShowOperationMessage(QStringLiteral("Амплитуды усилены"), QStringLiteral("Усиление амплитуд"));
 }
 
@@ -131,16 +162,27 @@ void TFmRegulationAmplitude::bbtnCutAmplitudeClick() {
     if (chkMaxAmplitude_->isChecked()) {
         // A conversion error leaves the bar shown where the stage stopped.
         pbarProgress_->show();
-        ClipAmplitudes(context_.Document.Model(), Utf8(stxtMaxAmplitude_->Text()), BarProgress());
+        const std::string level = Utf8(stxtMaxAmplitude_->Text());
+        const bool done = RunChange(
+            "Обрезка амплитуд",
+            [&](TRadargram& model, const TProgress& progress) {
+                ClipAmplitudes(model, level, progress);
+            },
+            BarProgress());
         pbarProgress_->hide();
-        if (!WriteFile("Обрезка амплитуд")) return;
+        if (!done) return;
     }
     if (chkMinAmplitude_->isChecked()) {
         pbarProgress_->show();
-        SilenceAmplitudes(context_.Document.Model(), Utf8(stxtMinAmplitude_->Text()),
-                          BarProgress());
+        const std::string level = Utf8(stxtMinAmplitude_->Text());
+        const bool done = RunChange(
+            "Обнуление малых амплитуд",
+            [&](TRadargram& model, const TProgress& progress) {
+                SilenceAmplitudes(model, level, progress);
+            },
+            BarProgress());
         pbarProgress_->hide();
-        if (!WriteFile("Обнуление малых амплитуд")) return;
+        if (!done) return;
     }
     ShowOperationMessage(QStringLiteral("Амплитуды отсчетов обрезаны до заданного уровня"),
                          QStringLiteral("Обрезка амплитуд"));
@@ -155,16 +197,22 @@ void TFmRegulationAmplitude::bbtnZeroTracesClick() {
         !ConfirmDestructive(QStringLiteral("Будут обнулены все %1 трасс радарограммы.").arg(traces),
                             QStringLiteral("Обнуление трасс")))
         return;
+    const std::string begin = Utf8(ltxtZeroTraceBegin_->text());
+    const std::string end = Utf8(ltxtZeroTraceEnd_->text());
+    bool done = false;
     {
         const TProgressShown shown{pbarProgress_, lblProcentDone_};
-        ZeroTraces(context_.Document.Model(), Utf8(ltxtZeroTraceBegin_->text()),
-                   Utf8(ltxtZeroTraceEnd_->text()),
-                   [this, bar = BarProgress()](std::uint32_t position) {
-                       bar(position);
-                       lblProcentDone_->setText(QString::number(position) + QLatin1Char('%'));
-                   });
+        done = RunChange(
+            "Обнуление трасс",
+            [&](TRadargram& model, const TProgress& progress) {
+                ZeroTraces(model, begin, end, progress);
+            },
+            [this, bar = BarProgress()](std::uint32_t position) {
+                bar(position);
+                lblProcentDone_->setText(QString::number(position) + QLatin1Char('%'));
+            });
     }
-    if (!WriteFile("Обнуление трасс")) return;
+    if (!done) return;
     ShowOperationMessage(QStringLiteral("Амплитуды заданных трасс успешно обнулены"),
                          QStringLiteral("Обнуление трасс"));
 }
@@ -186,8 +234,10 @@ void TFmRegulationAmplitude::btnFindMinMaxAmplitudeClick() {
 void TFmRegulationAmplitude::bbtnZeroMaxAmplitudeClick() {
     if (!FileLoaded()) return;
     const TProgressShown shown{pbarProgress_};
-    ZeroLargestAmplitude(context_.Document.Model(), BarProgress());
-    WriteFile("Обнуление максимальной амплитуды");
+    RunChange(
+        "Обнуление максимальной амплитуды",
+        [](TRadargram& model, const TProgress& progress) { ZeroLargestAmplitude(model, progress); },
+        BarProgress());
 }
 
 }  // namespace trelvanox

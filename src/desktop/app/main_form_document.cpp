@@ -8,6 +8,7 @@
 
 #include "desktop/app/command_set.h"
 #include "desktop/app/main_form.h"
+#include "desktop/app/user_state.h"
 #include "desktop/document/history_commands.h"
 #include "desktop/document/history_form.h"
 #include "desktop/platform/command_dispatcher.h"
@@ -81,6 +82,10 @@ void TFmMainForm::ShowFileState(bool read) {
     const QString layout = QString::fromLatin1(LayoutName(document_.Layout()));
     const QString shown = PathText(document_.Path());
     if (read) {
+        if (userState_) {
+            userState_->AddRecentFile(shown);
+            ShowRecentFiles();
+        }
         setWindowTitle(QStringLiteral("%1 — %2").arg(shown, layout));
         lblFileState_->setText(QStringLiteral("Файл: %1 (%2)").arg(shown, layout));
         return;

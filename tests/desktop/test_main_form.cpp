@@ -214,8 +214,12 @@ class TestMainForm : public QObject {
         QCOMPARE(items, expected);
         QStringList menu;
         for (QAction* action : form_->Ribbon().ApplicationMenu()->actions())
-            menu << action->objectName();
-        QCOMPARE(menu, (QStringList{"acnPrint", "acnOptionsAll", "acnExit"}));
+            menu << (action->menu()          ? action->menu()->objectName()
+                     : action->isSeparator() ? QStringLiteral("|")
+                                             : action->objectName());
+        // The recent files first, then the spec's three commands.
+        QCOMPARE(menu,
+                 (QStringList{"mnuRecentFiles", "|", "acnPrint", "acnOptionsAll", "acnExit"}));
     }
 
     void editTableKeepsTheSelectedCell() {

@@ -217,7 +217,7 @@ class TestMainForm : public QObject {
             menu << (action->menu()          ? action->menu()->objectName()
                      : action->isSeparator() ? QStringLiteral("|")
                                              : action->objectName());
-        // The recent files first, then the spec's three commands.
+        // The recent files first, then the three commands.
         QCOMPARE(menu,
                  (QStringList{"mnuRecentFiles", "|", "acnPrint", "acnOptionsAll", "acnExit"}));
     }

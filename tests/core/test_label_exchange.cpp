@@ -329,3 +329,19 @@ TEST(ImportTest, ImportsAChosenFile) {
 
 }  // namespace
 }  // namespace trelvanox
+
+namespace trelvanox {
+namespace {
+
+TEST(ExportTest, Utf8KeepsEveryCharacterAndQuotesAlike) {
+    TStringGrid grid(2, 2);
+    grid.SetCell(0, 0, "Опора ✓");
+    grid.SetCell(1, 0, "Км12");
+    grid.SetCell(0, 1, "a\"b");
+    EXPECT_EQ(BuildExportText(grid, TTextEncoding::Utf8),
+              "\xEF\xBB\xBF\"Опора ✓\"\tКм12\r\n\"a\"\"b\"\t\r\n");
+    EXPECT_EQ(BuildExportText(grid, TTextEncoding::Windows1251), BuildExportText(grid));
+}
+
+}  // namespace
+}  // namespace trelvanox

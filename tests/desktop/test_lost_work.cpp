@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "desktop/app/main_form.h"
+#include "desktop/app/options_form.h"
 #include "fake_platform.h"
 #include "form_driver.h"
 #include "radargram_generator.h"
@@ -98,6 +99,27 @@ class TestLostWork : public QObject {
             QVERIFY(!EditCell(3, row).isEmpty());
         }
         QVERIFY(EditCell(0, 9).isEmpty());
+    }
+
+    // Chosen on the page "Общие", the export writes UTF-8 (characters Windows-1251 lacks
+    // included) and imports back as well.
+    void anExportInUtf8KeepsEveryCharacter() {
+        form_->ReadLabelsGrid().SetCell(2, 1, "Опора ✓");
+        form_->FmOptions()->SetExportInUtf8(true);
+        const QString table = dir_.filePath(QStringLiteral("utf8-export.txt"));
+        platform_->SaveAnswers.push_back(table);
+        RunAction(*form_, "acnExportTable");
+        const QByteArray bytes = FileBytes(table);
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        QVERIFY(bytes.contains(QStringLiteral("Опора ✓").toUtf8()));
+        Import(table);
+        QCOMPARE(EditCell(1, 1), QStringLiteral("Опора ✓"));
+        // The default stays Windows-1251.
+        form_->FmOptions()->SetExportInUtf8(false);
+        platform_->SaveAnswers.push_back(table);
+        RunAction(*form_, "acnExportTable");
+        QVERIFY(!FileBytes(table).startsWith("\xEF\xBB\xBF"));
+        QVERIFY(FileBytes(table).contains("\xCE\xEF\xEE\xF0\xE0"));  // "Опора" in Windows-1251
     }
 
     void aUtf8TextImportsAsUtf8() {

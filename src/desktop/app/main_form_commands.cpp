@@ -72,7 +72,8 @@ void TFmMainForm::ConnectCommands() {
                               LastImportPath);
     });
     on("acnExportTable", [this] {
-        acnExportTableExecute(platform_, *this, document_.ReadLabelTable(), RadargramFileName);
+        acnExportTableExecute(platform_, *this, document_.ReadLabelTable(), RadargramFileName,
+                              fmOptions_ && fmOptions_->ExportInUtf8());
     });
     on("acnClearTableLabels", [&edit] { acnClearTableLabelsExecute(edit); });
     on("acnTranslateTable", [this, &edit] { acnTranslateTableExecute(edit, document_); });

@@ -14,6 +14,7 @@
 
 #include "desktop/amplitude/regulation_amplitude_form.h"
 #include "desktop/app/main_form.h"
+#include "desktop/app/options_form.h"
 #include "desktop/app/user_state.h"
 #include "desktop/document/history_commands.h"
 #include "desktop/document/history_form.h"
@@ -28,6 +29,7 @@ namespace {
 
 const QString kOpenFolderKey = QStringLiteral("Folders/Open");
 const QString kImportFolderKey = QStringLiteral("Folders/Import");
+const QString kExportUtf8Key = QStringLiteral("Export/Utf8");
 
 // The radargram among the dropped files: a local .GPR or .GPR2.
 QString DroppedRadargram(const QMimeData* data) {
@@ -48,6 +50,7 @@ void TFmMainForm::UseUserState(const QString& path) {
     userState_->RestoreGeometry(*this);
     LastOpenedPath = userState_->Text(kOpenFolderKey);
     LastImportPath = userState_->Text(kImportFolderKey);
+    if (fmOptions_) fmOptions_->SetExportInUtf8(userState_->Text(kExportUtf8Key) == "1");
     for (QWidget* window :
          {static_cast<QWidget*>(fmRegulationAmplitude_), static_cast<QWidget*>(fmRadargramView_),
           static_cast<QWidget*>(fmHistory_)}) {
@@ -63,6 +66,9 @@ void TFmMainForm::SaveUserState() {
     userState_->SaveGeometry(*this);
     userState_->SetText(kOpenFolderKey, LastOpenedPath);
     userState_->SetText(kImportFolderKey, LastImportPath);
+    if (fmOptions_)
+        userState_->SetText(kExportUtf8Key,
+                            fmOptions_->ExportInUtf8() ? QStringLiteral("1") : QStringLiteral("0"));
     for (QWidget* window :
          {static_cast<QWidget*>(fmRegulationAmplitude_), static_cast<QWidget*>(fmRadargramView_),
           static_cast<QWidget*>(fmHistory_)}) {

@@ -133,6 +133,14 @@ void TFmOptions::ShowLoadedSettings() {
     ShowHistoryLimit();
 }
 
+bool TFmOptions::ExportInUtf8() const {
+    return cmbExportEncoding_->currentIndex() == 1;
+}
+
+void TFmOptions::SetExportInUtf8(bool utf8) {
+    cmbExportEncoding_->setCurrentIndex(utf8 ? 1 : 0);
+}
+
 void TFmOptions::SettingsSaved() {
     txtOperator_->setModified(false);
 }

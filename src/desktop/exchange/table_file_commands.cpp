@@ -39,7 +39,7 @@ void acnImportTableExecute(TPlatform& platform, QWidget& owner, TStringGridView&
 }
 
 void acnExportTableExecute(TPlatform& platform, QWidget& owner, const TStringGrid& readLabelTable,
-                           const QString& radargramFileName) {
+                           const QString& radargramFileName, bool utf8) {
     TFileDialogRequest request;
     request.Filter = QStringLiteral(
         "Текстовые файлы (с разделителями табуляции) (*.txt)|*.txt|Все файлы (*.*)|*.*");
@@ -48,7 +48,8 @@ void acnExportTableExecute(TPlatform& platform, QWidget& owner, const TStringGri
     request.DefaultExtension = QStringLiteral("*.txt");
     const std::optional<QString> chosen = platform.GetSaveFileName(&owner, request);
     if (!chosen) return;
-    ExportGridToFile(readLabelTable, LocalPath(*chosen));
+    ExportGridToFile(readLabelTable, LocalPath(*chosen),
+                     utf8 ? TTextEncoding::Utf8 : TTextEncoding::Windows1251);
 }
 
 }  // namespace trelvanox

@@ -21,6 +21,15 @@ TFileMessage Plain(std::string text) {
 
 }  // namespace
 
+std::string JournalMessage(const THistoryOutcome& outcome) {
+    if (outcome.Status == THistoryStatus::JournalUnreadable)
+        return "Не удалось прочитать журнал " + outcome.Detail +
+               ". Файл не изменён, история изменений сохранена.";
+    return "Журнал " + outcome.Detail +
+           " повреждён и не применён; он сохранён под этим именем. Файл не изменён; более "
+           "ранние изменения за ним отменить нельзя.";
+}
+
 std::optional<TFileMessage> ChangeFailureMessage(THistoryStatus status, TWriteStatus writer) {
     switch (status) {
         case THistoryStatus::Done:
@@ -36,13 +45,16 @@ std::optional<TFileMessage> ChangeFailureMessage(THistoryStatus status, TWriteSt
             return Plain(kInterrupted);
         case THistoryStatus::NothingToUndo:
         case THistoryStatus::HistoryLost:
+        case THistoryStatus::JournalUnreadable:
+        case THistoryStatus::JournalDamaged:
+        case THistoryStatus::FileUnreadable:
             break;
     }
     return Plain(kHistoryLost);
 }
 
-std::optional<TFileMessage> StepFailureMessage(THistoryStatus status, bool undo) {
-    switch (status) {
+std::optional<TFileMessage> StepFailureMessage(const THistoryOutcome& outcome, bool undo) {
+    switch (outcome.Status) {
         case THistoryStatus::Done:
             return std::nullopt;
         case THistoryStatus::NothingToUndo:
@@ -55,6 +67,13 @@ std::optional<TFileMessage> StepFailureMessage(THistoryStatus status, bool undo)
                               : "Не удалось повторить изменение. Файл остался без изменений.");
         case THistoryStatus::Interrupted:
             return Plain(kInterrupted);
+        case THistoryStatus::JournalUnreadable:
+        case THistoryStatus::JournalDamaged:
+            return Plain(JournalMessage(outcome));
+        case THistoryStatus::FileUnreadable:
+            return Plain(
+                "Не удалось прочитать файл, чтобы сравнить его с журналом изменений. Файл "
+                "не изменён, история изменений сохранена.");
         case THistoryStatus::Unchanged:
         case THistoryStatus::WriterFailed:
         case THistoryStatus::JournalFailed:

@@ -15,7 +15,7 @@ namespace trelvanox {
 // writer refused.
 std::optional<TFileMessage> ChangeFailureMessage(THistoryStatus status, TWriteStatus writer);
 // Nothing for an undo or redo that was done.
-std::optional<TFileMessage> StepFailureMessage(THistoryStatus status, bool undo);
+std::optional<TFileMessage> StepFailureMessage(const THistoryOutcome& outcome, bool undo);
 // Why a write is refused when the file is not as the last read or change left it: another file
 // at that path, another size, another modification time.
 TFileMessage ChangedOnDiskMessage(const TFileStamp& expected, const TFileStamp& found);

@@ -149,7 +149,7 @@ TDocumentResult TRadargramDocument::Step(bool undo) {
 
     const THistoryOutcome outcome = undo ? history_.Undo(model_.SourcePath(), *file)
                                          : history_.Redo(model_.SourcePath(), *file);
-    if (const auto failure = StepFailureMessage(outcome.Status, undo)) return {failure};
+    if (const auto failure = StepFailureMessage(outcome, undo)) return {failure};
     stamp_ = file->Stamp();
     Notify(TDocumentChange::Written);
     const std::filesystem::path path = path_;

@@ -93,4 +93,12 @@ TFileMessage ChangedOnDiskMessage(const TFileStamp& expected, const TFileStamp& 
                  ". Запись отменена, файл не изменён. Прочитайте файл заново.");
 }
 
+TFileMessage BusyMessage(bool change, std::chrono::milliseconds waited) {
+    const auto seconds = (waited.count() + 999) / 1000;
+    return Plain("Файл сейчас изменяет другой процесс Trelvanox; ожидание (" +
+                 std::to_string(seconds) + " с) истекло. " +
+                 (change ? "Файл не изменён. Повторите команду позже."
+                         : "Файл не прочитан. Повторите чтение позже."));
+}
+
 }  // namespace trelvanox

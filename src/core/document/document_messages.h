@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 
 #include "document/file_history.h"
@@ -19,5 +20,7 @@ std::optional<TFileMessage> StepFailureMessage(const THistoryOutcome& outcome, b
 // Why a write is refused when the file is not as the last read or change left it: another file
 // at that path, another size, another modification time.
 TFileMessage ChangedOnDiskMessage(const TFileStamp& expected, const TFileStamp& found);
+// Why a change (or a read) gave up: another Trelvanox process kept the file for the whole wait.
+TFileMessage BusyMessage(bool change, std::chrono::milliseconds waited);
 
 }  // namespace trelvanox

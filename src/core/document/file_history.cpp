@@ -245,6 +245,11 @@ fs::path TFileHistory::Locate(const fs::path& path, const TRadarFile& target) {
     return folder;
 }
 
+bool TFileHistory::NeedsRecovery(const fs::path& path, const TRadarFile& target) {
+    const auto index = LoadIndex(Locate(path, target));
+    return index && (index->Pending || index->Stamp != target.Stamp());
+}
+
 std::vector<std::string> TFileHistory::Recover(const fs::path& path, TRadarFile& target) {
     const fs::path folder = Locate(path, target);
     auto index = LoadIndex(folder);

@@ -88,6 +88,9 @@ class TFileHistory {
     // and drops a history that another program's edit made wrong. Returns the messages for
     // the user (Russian), in order.
     std::vector<std::string> Recover(const std::filesystem::path& path, TRadarFile& target);
+    // Whether Recover has anything to do for the file (a pending journal, a history that does
+    // not match it): only then does a read need the file to itself.
+    bool NeedsRecovery(const std::filesystem::path& path, const TRadarFile& target);
 
     // Writes a change into target through a journal: only the differing bytes, old bytes kept
     // first. The label gives the change's description and layouts. With keepStep the journal

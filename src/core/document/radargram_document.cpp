@@ -169,6 +169,13 @@ TDocumentResult TRadargramDocument::WriteLocked(const std::filesystem::path& pat
 }
 
 TDocumentResult TRadargramDocument::Change(const TModelEdit& edit, const TWriteProgress& progress) {
+    // Copied: a failed change reads the file again, which replaces the path.
+    const std::filesystem::path path = path_;
+    return Change(path, layout_, edit, progress);
+}
+
+TDocumentResult TRadargramDocument::Change(const std::filesystem::path& path, TRadarLayout layout,
+                                           const TModelEdit& edit, const TWriteProgress& progress) {
     if (auto unread = RequireRead(); !unread.Ok()) return unread;
     if (progress && !progress(0.0)) {
         TDocumentResult stopped;
@@ -179,9 +186,9 @@ TDocumentResult TRadargramDocument::Change(const TModelEdit& edit, const TWriteP
     {
         // Locked before the edit touches the model: a busy file leaves the model as it was.
         TRadarFileLock lock;
-        if (auto busy = Lock(path_, TLockKind::Exclusive, lock)) return *busy;
+        if (auto busy = Lock(path, TLockKind::Exclusive, lock)) return *busy;
         edit.Apply(model_);
-        result = WriteLocked(path_, layout_, false, edit.Description);
+        result = WriteLocked(path, layout, false, edit.Description);
     }
     if (result.Ok()) {
         if (progress) progress(1.0);

@@ -91,6 +91,10 @@ class TRadargramDocument {
     // stopped through progress, the model is read again from the file, so it never keeps an
     // edit that the file did not get.
     TDocumentResult Change(const TModelEdit& edit, const TWriteProgress& progress = {});
+    // As Change, into the file at path (it must be the file last read) in the layout, which
+    // becomes the document's once the write succeeded.
+    TDocumentResult Change(const std::filesystem::path& path, TRadarLayout layout,
+                           const TModelEdit& edit, const TWriteProgress& progress = {});
     // Puts the file back as it was before its newest change, or forward again to after the
     // oldest undone one, then reads it again (in the layout of that side).
     TDocumentResult Undo();

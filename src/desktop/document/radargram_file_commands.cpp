@@ -121,4 +121,11 @@ bool WriteAndRefresh(TDocumentContext& context, const std::string& description) 
     return acnReadFileExecute(context) == 0;
 }
 
+bool ChangeAndRefresh(TDocumentContext& context, const TModelEdit& edit) {
+    ApplyHistoryLimit(context);
+    if (!ReportWrite(context, context.Document.Change(FilePath(context), Layout(context), edit)))
+        return false;
+    return acnReadFileExecute(context) == 0;
+}
+
 }  // namespace trelvanox

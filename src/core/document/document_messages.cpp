@@ -34,6 +34,7 @@ std::optional<TFileMessage> ChangeFailureMessage(THistoryStatus status, TWriteSt
     switch (status) {
         case THistoryStatus::Done:
         case THistoryStatus::Unchanged:
+        case THistoryStatus::Cancelled:
             return std::nullopt;
         case THistoryStatus::WriterFailed:
             return WriteFailureMessage(writer);
@@ -77,6 +78,7 @@ std::optional<TFileMessage> StepFailureMessage(const THistoryOutcome& outcome, b
         case THistoryStatus::Unchanged:
         case THistoryStatus::WriterFailed:
         case THistoryStatus::JournalFailed:
+        case THistoryStatus::Cancelled:
             break;
     }
     return Plain(kJournalFailed);

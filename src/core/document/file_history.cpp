@@ -338,7 +338,17 @@ std::vector<std::string> TFileHistory::Recover(const fs::path& path, TRadarFile&
 
 THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
                                      const TChangeWriter& write, const TJournalInfo& label,
-                                     bool keepStep) {
+                                     bool keepStep, const TWriteProgress& progress) {
+    bool stopped = false;
+    // The share [from, from + span) of the whole change, told to progress.
+    const auto phase = [&](double from, double span) -> TByteProgress {
+        if (!progress) return {};
+        return [&, from, span](std::uint64_t done, std::uint64_t total) {
+            const double part = total == 0 ? 1.0 : static_cast<double>(done) / total;
+            stopped = stopped || !progress(from + span * part);
+            return !stopped;
+        };
+    };
     const std::string& description = label.Description;
     TJournalInfo stamped = label;
     stamped.Time = Now();
@@ -367,9 +377,10 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
             writerOk = write(file);
             return writerOk;
         },
-        stamped, &journalFailed);
+        stamped, &journalFailed, phase(0.0, 0.5));
     if (!recorded || recorded->RecordCount == 0 || !SyncFolder(folder)) {
         RemoveFiles(folder, {name});
+        if (stopped) return Outcome(THistoryStatus::Cancelled, description);
         // A journal write failing under the writer makes the writer fail too: not its fault.
         if (!writerOk && !journalFailed) return Outcome(THistoryStatus::WriterFailed, description);
         if (recorded && recorded->RecordCount == 0)
@@ -399,7 +410,12 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
         RemoveFiles(folder, {name});
         return Outcome(THistoryStatus::RolledBack, description);
     };
-    if (!ApplyJournal(target, *journal, TJournalSide::New)) return rollBack();
+    if (!ApplyJournal(target, *journal, TJournalSide::New, nullptr, phase(0.5, 0.5))) {
+        THistoryOutcome back = rollBack();
+        if (stopped && back.Status == THistoryStatus::RolledBack)
+            back.Status = THistoryStatus::Cancelled;
+        return back;
+    }
 
     THistoryIndex committed = *index;
     committed.Pending.reset();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "document/model_edit.h"
 #include "document/write_journal.h"
 #include "model/radar_file.h"
 
@@ -53,6 +54,7 @@ enum class THistoryStatus {
     JournalDamaged,     // a step's journal failed its checks: never applied, set aside where
                         // Detail says; the steps behind it are gone, the file is unchanged
     FileUnreadable,     // the file could not be read to compare it with the step: unchanged
+    Cancelled,          // stopped through its progress: the file holds its old bytes again
 };
 
 struct THistoryOutcome {
@@ -96,8 +98,11 @@ class TFileHistory {
     // first. The label gives the change's description and layouts. With keepStep the journal
     // becomes the newest step (later, undone steps go); without, the file's history is cleared,
     // since its steps no longer lead to this file.
+    // progress (when given) hears of the recording (0 to 0.5) and of the writing into the file
+    // (0.5 to 1); a stop there takes back what was written.
     THistoryOutcome Change(const std::filesystem::path& path, TRadarFile& target,
-                           const TChangeWriter& write, const TJournalInfo& label, bool keepStep);
+                           const TChangeWriter& write, const TJournalInfo& label, bool keepStep,
+                           const TWriteProgress& progress = {});
     // Takes the newest applied step back, or the oldest undone step again.
     THistoryOutcome Undo(const std::filesystem::path& path, TRadarFile& target);
     THistoryOutcome Redo(const std::filesystem::path& path, TRadarFile& target);

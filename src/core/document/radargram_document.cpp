@@ -134,7 +134,8 @@ TDocumentResult TRadargramDocument::WriteJournalled(const std::filesystem::path&
 
 TDocumentResult TRadargramDocument::WriteLocked(const std::filesystem::path& path,
                                                 TRadarLayout layout, bool packed,
-                                                const std::string& description) {
+                                                const std::string& description,
+                                                const TWriteProgress& progress) {
     TWriteStatus status = TWriteStatus::Ok;
     const auto file = OpenFileForWrite(model_, path, status);
     if (!file) return WriteOutcome({1, status});
@@ -153,9 +154,14 @@ TDocumentResult TRadargramDocument::WriteLocked(const std::filesystem::path& pat
             written = WriteRadargramTo(model_, stand, layout, packed);
             return written.Code == 0;
         },
-        label, keepHistory_);
+        label, keepHistory_, progress);
     if (const auto failure = ChangeFailureMessage(outcome.Status, written.Status))
         return Failure(failure);
+    if (outcome.Status == THistoryStatus::Cancelled) {
+        TDocumentResult stopped;
+        stopped.Cancelled = true;
+        return stopped;
+    }
 
     stamp_ = file->Stamp();
     // The gap bytes were taken with the file as it was; they still are what it holds.
@@ -188,13 +194,14 @@ TDocumentResult TRadargramDocument::Change(const std::filesystem::path& path, TR
         TRadarFileLock lock;
         if (auto busy = Lock(path, TLockKind::Exclusive, lock)) return *busy;
         edit.Apply(model_);
-        result = WriteLocked(path, layout, false, edit.Description);
+        result = WriteLocked(path, layout, false, edit.Description, progress);
     }
-    if (result.Ok()) {
+    if (result.Ok() && !result.Cancelled) {
         if (progress) progress(1.0);
         return result;
     }
-    // The file kept its bytes: the model follows it, the failure is what the caller reports.
+    // The file kept its bytes: the model follows it, the failure (or the stop) is what the caller
+    // reports.
     // Should that read fail too, the model still holds an edit the file never got: nothing is
     // written from it until a read succeeds.
     if (!ReadAgain().Ok()) model_.MarkSamplesDamaged();

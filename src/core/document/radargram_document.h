@@ -150,7 +150,8 @@ class TRadargramDocument {
                                     bool packed, const std::string& description);
     // As WriteJournalled, with the file's exclusive lock already held.
     TDocumentResult WriteLocked(const std::filesystem::path& path, TRadarLayout layout, bool packed,
-                                const std::string& description);
+                                const std::string& description,
+                                const TWriteProgress& progress = {});
     // The file's lock, or the Busy result when another process kept it for the whole wait.
     std::optional<TDocumentResult> Lock(const std::filesystem::path& path, TLockKind kind,
                                         TRadarFileLock& lock) const;

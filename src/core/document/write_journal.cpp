@@ -203,8 +203,13 @@ TJournalHeader HeaderOf(const TJournalInfo& info, bool complete) {
 // the target's bytes and what differs goes into the journal.
 class TChangeRecorder final : public TRadarFile {
   public:
-    TChangeRecorder(TRadarFile& target, TRadarFile& journal, TJournalInfo& info)
-        : target_(target), journal_(journal), info_(info), window_(target, info.Before.Size) {}
+    TChangeRecorder(TRadarFile& target, TRadarFile& journal, TJournalInfo& info,
+                    const TByteProgress& progress)
+        : target_(target),
+          journal_(journal),
+          info_(info),
+          progress_(progress),
+          window_(target, info.Before.Size) {}
 
     TFileStamp Stamp() const override { return target_.Stamp(); }
     bool ReadAt(std::uint64_t offset, TReadSlices slices) override {
@@ -216,11 +221,13 @@ class TChangeRecorder final : public TRadarFile {
                 const std::uint64_t length = std::min<std::uint64_t>(kPiece, slice.size() - done);
                 if (!Compare(offset + done, slice.subspan(done, length))) return false;
                 done += length;
+                handed_ += length;
             }
             offset += slice.size();
             info_.NewSize = std::max(info_.NewSize, offset);
         }
-        return true;
+        // Once per transfer, not per slice: a batch of traces is hundreds of slices.
+        return !progress_ || progress_(std::min(handed_, info_.Before.Size), info_.Before.Size);
     }
     // Nothing reaches the target, so there is nothing to sync yet.
     bool Sync() override { return true; }
@@ -279,6 +286,8 @@ class TChangeRecorder final : public TRadarFile {
     TRadarFile& target_;
     TRadarFile& journal_;
     TJournalInfo& info_;
+    const TByteProgress& progress_;
+    std::uint64_t handed_ = 0;  // bytes the writer handed over so far
     TReadWindow window_;
     std::vector<std::byte> old_;  // the old side of a write beyond the old end
     std::vector<std::byte> buffer_;
@@ -403,7 +412,7 @@ std::uint64_t SizeOf(const TJournalInfo& info, TJournalSide side) {
 
 std::optional<TJournalInfo> RecordChange(TRadarFile& target, TRadarFile& journal,
                                          const TChangeWriter& write, TJournalInfo label,
-                                         bool* journalFailed) {
+                                         bool* journalFailed, const TByteProgress& progress) {
     const auto fail = [journalFailed](bool journalsFault) {
         if (journalFailed) *journalFailed = journalsFault;
         return std::nullopt;
@@ -416,7 +425,7 @@ std::optional<TJournalInfo> RecordChange(TRadarFile& target, TRadarFile& journal
     const TJournalHeader incomplete = HeaderOf(info, false);
     if (!Write(journal, 0, std::as_bytes(std::span(&incomplete, 1)))) return fail(true);
 
-    TChangeRecorder recorder(target, journal, info);
+    TChangeRecorder recorder(target, journal, info, progress);
     if (!write(recorder)) return fail(recorder.JournalFailed());
     if (!recorder.Flush() || !journal.Sync()) return fail(true);
     const TJournalHeader complete = HeaderOf(info, true);
@@ -460,8 +469,8 @@ TJournalState VerifyJournal(TRadarFile& journal, TJournalInfo* verified) {
     return TJournalState::Valid;
 }
 
-bool ApplyJournal(TRadarFile& target, TRadarFile& journal, TJournalSide side,
-                  TJournalState* state) {
+bool ApplyJournal(TRadarFile& target, TRadarFile& journal, TJournalSide side, TJournalState* state,
+                  const TByteProgress& progress) {
     TJournalInfo info;
     const TJournalState verified = VerifyJournal(journal, &info);
     if (state) *state = verified;
@@ -472,14 +481,25 @@ bool ApplyJournal(TRadarFile& target, TRadarFile& journal, TJournalSide side,
     if (target.Stamp().Size > size && !target.Truncate(size)) return false;
     TJoinedWriter writer(target);
     bool readFailed = false;
+    bool stopped = false;
+    std::uint64_t done = 0;
     const bool written = ForEachRecord(
         journal, info,
         [&](const TRecordHeader& r, std::span<const std::byte> o, std::span<const std::byte> n) {
+            done += r.Length;
+            if (progress && !progress(done, info.ChangedBytes)) {
+                stopped = true;
+                return false;
+            }
             if (r.Offset >= size) return true;
             const auto length = static_cast<std::size_t>(std::min(r.Length, size - r.Offset));
             return writer.Add(r.Offset, (side == TJournalSide::Old ? o : n).first(length));
         },
         &readFailed);
+    if (stopped) {
+        writer.Flush();
+        return false;
+    }
     if (!written || !writer.Flush()) {
         // Verified a moment ago: a journal that fails now was changed or failed meanwhile.
         if (state && !written)

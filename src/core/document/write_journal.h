@@ -67,15 +67,21 @@ enum class TJournalMatch {
 // What a change writes: it gets a file to write into and returns whether it wrote everything.
 using TChangeWriter = std::function<bool(TRadarFile& file)>;
 
+// Told how many of how many bytes a long step has dealt with; returning false stops it.
+using TByteProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+
 // Runs write against a stand-in for target that compares every write with target's bytes and
 // records each differing range (and any growth) in journal; target itself is not written. Then
 // syncs the journal, marks it complete and syncs it again. The label gives the description, time
 // and layouts; the rest of the returned header is filled here. Nothing when write fails, a read
 // of target fails, or the journal cannot be written; journalFailed (when given) tells the last
 // apart, since a journal write that fails under write makes write fail too.
+// progress (when given) is told the bytes handed over against the file's old size; stopping it
+// makes the recording fail as a failed write does (journalFailed false).
 std::optional<TJournalInfo> RecordChange(TRadarFile& target, TRadarFile& journal,
                                          const TChangeWriter& write, TJournalInfo label,
-                                         bool* journalFailed = nullptr);
+                                         bool* journalFailed = nullptr,
+                                         const TByteProgress& progress = {});
 
 // The header of a complete journal; nothing for an incomplete or unreadable one.
 std::optional<TJournalInfo> ReadJournalInfo(TRadarFile& journal);
@@ -84,8 +90,10 @@ std::optional<TJournalInfo> ReadJournalInfo(TRadarFile& journal);
 // to a smaller size is cut first, so the restore needs no free space; then every record's bytes
 // of that side inside its size, then a sync of target. state (when given) tells a journal that
 // is not valid (nothing written) from a target that failed (Valid).
+// progress (when given) is told the journalled bytes written against all of them; stopping it
+// ends the apply with the file part old, part new (state Valid), for the caller to take back.
 bool ApplyJournal(TRadarFile& target, TRadarFile& journal, TJournalSide side,
-                  TJournalState* state = nullptr);
+                  TJournalState* state = nullptr, const TByteProgress& progress = {});
 
 // Whether target can take the journal's side without losing anything the journal did not write:
 // same identity, a length between the two sides, every journalled byte one of the two.

@@ -627,5 +627,50 @@ TEST_F(HistoryFixture, ADamagedPendingJournalIsSetAsideAndTheFileLeftAsItIs) {
     EXPECT_EQ(restarted.Recover(path_, target), std::vector<std::string>{});
 }
 
+// ---- Another program during a change -------------------------------------------------------
+
+class ForeignChangeTest : public HistoryFixture, public ::testing::WithParamInterface<int> {};
+
+// Another program's change while ours runs is found, not written over: while the change is
+// compared (a write into the file), before the file is written and before the commit (another
+// file put at the path). The change is refused, what it wrote taken back, no step is kept.
+TEST_P(ForeignChangeTest, IsFoundAndNeverReverted) {
+    const int phase = GetParam();
+    const TRadargramChange change = test::RadargramChanges()[1];
+    const TBytes old = GenerateRadargramBytes(change.Options);
+    TMemoryRadarFile target(old);
+    TRadargram model;
+    const TChangeWriter write = test::ChangeWriter(model, target, change);
+    TBytes foreign;
+    const TChangeWriter racing = [&](TRadarFile& file) {
+        if (!write(file)) return false;
+        if (phase == 0) {
+            const std::byte mark{0x5A};
+            const std::span<const std::byte> slice(&mark, 1);
+            target.WriteAt(10, std::span(&slice, 1));
+            foreign = target.Bytes;
+        }
+        return true;
+    };
+    int checks = 0;
+    const TPathCheck pathCheck = [&] { return ++checks != phase; };
+    TFileHistory history(state_);
+    const THistoryOutcome outcome =
+        history.Change(path_, target, racing, test::ChangeLabel(change), true, {}, pathCheck);
+    EXPECT_EQ(outcome.Status, THistoryStatus::ChangedOnDisk);
+    EXPECT_EQ(target.Bytes, phase == 0 ? foreign : old);
+    EXPECT_EQ(TFileHistory(state_).Recover(path_, target), std::vector<std::string>{});
+    EXPECT_EQ(target.Bytes, phase == 0 ? foreign : old);
+    EXPECT_TRUE(StepFiles().empty());
+}
+
+std::string PhaseName(const ::testing::TestParamInfo<int>& info) {
+    static const char* const kPhases[] = {"WhileCompared", "BeforeTheFileIsWritten",
+                                          "BeforeTheCommit"};
+    return kPhases[info.param];
+}
+
+INSTANTIATE_TEST_SUITE_P(Phases, ForeignChangeTest, ::testing::Values(0, 1, 2), PhaseName);
+
 }  // namespace
 }  // namespace trelvanox

@@ -15,6 +15,10 @@ constexpr const char* kHistoryLost =
     "Файл изменён другой программой после последнего изменения в этой программе. История "
     "изменений файла удалена.";
 
+constexpr const char* kChangedDuringWrite =
+    "Файл изменён или заменён другой программой во время записи. Запись отменена, файл не "
+    "изменён. Прочитайте файл заново.";
+
 TFileMessage Plain(std::string text) {
     return {std::move(text), "", TMessageIcon::None};
 }
@@ -44,6 +48,8 @@ std::optional<TFileMessage> ChangeFailureMessage(THistoryStatus status, TWriteSt
             return Plain(kRolledBack);
         case THistoryStatus::Interrupted:
             return Plain(kInterrupted);
+        case THistoryStatus::ChangedOnDisk:
+            return Plain(kChangedDuringWrite);
         case THistoryStatus::NothingToUndo:
         case THistoryStatus::HistoryLost:
         case THistoryStatus::JournalUnreadable:
@@ -79,6 +85,7 @@ std::optional<TFileMessage> StepFailureMessage(const THistoryOutcome& outcome, b
         case THistoryStatus::WriterFailed:
         case THistoryStatus::JournalFailed:
         case THistoryStatus::Cancelled:
+        case THistoryStatus::ChangedOnDisk:
             break;
     }
     return Plain(kJournalFailed);

@@ -338,7 +338,8 @@ std::vector<std::string> TFileHistory::Recover(const fs::path& path, TRadarFile&
 
 THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
                                      const TChangeWriter& write, const TJournalInfo& label,
-                                     bool keepStep, const TWriteProgress& progress) {
+                                     bool keepStep, const TWriteProgress& progress,
+                                     const TPathCheck& pathCheck) {
     bool stopped = false;
     // The share [from, from + span) of the whole change, told to progress.
     const auto phase = [&](double from, double span) -> TByteProgress {
@@ -388,6 +389,13 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
         return Outcome(THistoryStatus::JournalFailed, description);
     }
 
+    // Another program that wrote the file while it was compared, or put another file at its
+    // path, is never overwritten: nothing has been written yet.
+    if (target.Stamp() != recorded->Before || (pathCheck && !pathCheck())) {
+        RemoveFiles(folder, {name});
+        return Outcome(THistoryStatus::ChangedOnDisk, description);
+    }
+
     index->Pending = name;
     index->PendingKind = TPendingKind::Write;
     if (const TSaved pending = SaveIndex(folder, *index); pending != TSaved::Saved) {
@@ -414,6 +422,13 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
         THistoryOutcome back = rollBack();
         if (stopped && back.Status == THistoryStatus::RolledBack)
             back.Status = THistoryStatus::Cancelled;
+        return back;
+    }
+
+    // A file replaced at the path meanwhile would take the change into a name no one reads.
+    if (pathCheck && !pathCheck()) {
+        THistoryOutcome back = rollBack();
+        if (back.Status == THistoryStatus::RolledBack) back.Status = THistoryStatus::ChangedOnDisk;
         return back;
     }
 

@@ -55,7 +55,12 @@ enum class THistoryStatus {
                         // Detail says; the steps behind it are gone, the file is unchanged
     FileUnreadable,     // the file could not be read to compare it with the step: unchanged
     Cancelled,          // stopped through its progress: the file holds its old bytes again
+    ChangedOnDisk,      // another program changed or replaced the file during the change: it
+                        // was refused, and what it had written taken back
 };
+
+// Whether the path still names the file being changed, as it is now (identity and size).
+using TPathCheck = std::function<bool()>;
 
 struct THistoryOutcome {
     THistoryStatus Status = THistoryStatus::Done;
@@ -100,9 +105,11 @@ class TFileHistory {
     // since its steps no longer lead to this file.
     // progress (when given) hears of the recording (0 to 0.5) and of the writing into the file
     // (0.5 to 1); a stop there takes back what was written.
+    // Before the file is written and before the commit, the file must still be as the recording
+    // found it (identity, size, modification time) and pathCheck (when given) must hold.
     THistoryOutcome Change(const std::filesystem::path& path, TRadarFile& target,
                            const TChangeWriter& write, const TJournalInfo& label, bool keepStep,
-                           const TWriteProgress& progress = {});
+                           const TWriteProgress& progress = {}, const TPathCheck& pathCheck = {});
     // Takes the newest applied step back, or the oldest undone step again.
     THistoryOutcome Undo(const std::filesystem::path& path, TRadarFile& target);
     THistoryOutcome Redo(const std::filesystem::path& path, TRadarFile& target);

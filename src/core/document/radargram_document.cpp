@@ -154,9 +154,18 @@ TDocumentResult TRadargramDocument::WriteLocked(const std::filesystem::path& pat
             written = WriteRadargramTo(model_, stand, layout, packed);
             return written.Code == 0;
         },
-        label, keepHistory_, progress);
-    if (const auto failure = ChangeFailureMessage(outcome.Status, written.Status))
-        return Failure(failure);
+        label, keepHistory_, progress,
+        [&] {
+            const auto named = StampOfPath(path);
+            const TFileStamp open = file->Stamp();
+            return named && named->Device == open.Device && named->Inode == open.Inode &&
+                   named->Size == open.Size;
+        });
+    if (const auto failure = ChangeFailureMessage(outcome.Status, written.Status)) {
+        TDocumentResult refused = Failure(failure);
+        refused.ChangedOnDisk = outcome.Status == THistoryStatus::ChangedOnDisk;
+        return refused;
+    }
     if (outcome.Status == THistoryStatus::Cancelled) {
         TDocumentResult stopped;
         stopped.Cancelled = true;

@@ -52,7 +52,12 @@ void NameChosenFile(TDocumentContext& context, const QString& path, QString& las
 }  // namespace
 
 bool ReportResult(TDocumentContext& context, const TDocumentResult& result) {
-    if (result.Ok()) return true;
+    if (result.Ok()) {
+        // Done, but the user should know (a history that may not survive a power loss).
+        if (!result.Warning.empty())
+            context.Platform.ShowMessage(&context.Owner, QString::fromUtf8(result.Warning));
+        return true;
+    }
     const TFileMessage& message = *result.Message;
     const QString text = QString::fromUtf8(message.Text);
     if (message.Caption.empty()) {

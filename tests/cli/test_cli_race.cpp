@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli_child.h"
+#include "cli_run.h"
 #include "model/radar_file_lock.h"
 #include "radar_image.h"
 #include "radargram_generator.h"
@@ -159,6 +160,16 @@ TEST_F(CliRaceTest, AChangeWaitsForTheFileThenGivesUpWithoutTouchingIt) {
         TRadarFileLock::Acquire(path, TLockKind::Shared, std::chrono::milliseconds(0), status);
     ASSERT_EQ(status, TLockStatus::Locked);
     EXPECT_EQ(Run({"info", "FILE", "--wait", "0"}, path, state), 0);
+}
+
+TEST_F(CliRaceTest, AWaitThatIsNoNumberOfSecondsIsAUsageError) {
+    Generate(10);
+    for (const char* wait : {"-1", "soon", "1e9", "", "5s"}) {
+        const test::TCliRun run = test::RunTool({"info", original_.string(), "--wait", wait});
+        EXPECT_EQ(run.Code, 2) << wait;
+        EXPECT_NE(run.Err.find("--wait"), std::string::npos) << run.Err;
+    }
+    EXPECT_EQ(test::RunTool({"info", original_.string(), "--wait", "2.5"}).Code, 0);
 }
 
 }  // namespace

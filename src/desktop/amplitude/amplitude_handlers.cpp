@@ -109,7 +109,8 @@ bool TFmRegulationAmplitude::RunChange(
     // The model holds the change already; the document writes it as one step of the history.
     if (ChangeRadargram(context_, {description, [](TRadargram&) {}}, operation.WriteProgress()))
         return true;
-    // A stop before the write began leaves the change in the model alone: it follows the file.
+    // A stop before the write began leaves the computed change in the model: it follows the
+    // file again, which never got it.
     if (operation.Cancelled()) context_.Document.ReadAgain();
     return false;
 }

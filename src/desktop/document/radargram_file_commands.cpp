@@ -43,6 +43,12 @@ bool ReportWrite(TDocumentContext& context, const TDocumentResult& result) {
     return false;
 }
 
+// The layout the file was read in: writing a file in the other layout misplaces every trace
+// after the first, whatever the settings say now.
+TRadarLayout WriteLayout(const TDocumentContext& context) {
+    return context.Document.Model().FileLoaded() ? context.Document.Layout() : Layout(context);
+}
+
 // The file the next reads and writes go to, as a choice in the open dialog names it.
 void NameChosenFile(TDocumentContext& context, const QString& path, QString& lastOpenedPath) {
     lastOpenedPath = path;
@@ -52,7 +58,12 @@ void NameChosenFile(TDocumentContext& context, const QString& path, QString& las
 }  // namespace
 
 bool ReportResult(TDocumentContext& context, const TDocumentResult& result) {
-    if (result.Ok()) return true;
+    if (result.Ok()) {
+        // Done, but the user should know (a history that may not survive a power loss).
+        if (!result.Warning.empty())
+            context.Platform.ShowMessage(&context.Owner, QString::fromUtf8(result.Warning));
+        return true;
+    }
     const TFileMessage& message = *result.Message;
     const QString text = QString::fromUtf8(message.Text);
     if (message.Caption.empty()) {
@@ -95,12 +106,10 @@ std::int32_t ReadRadargram(TDocumentContext& context) {
 
 std::int32_t WriteRadargram(TDocumentContext& context, const std::string& description) {
     ApplyHistoryLimit(context);
-    // In the layout the file was read in: writing a file in the other layout misplaces every
-    // trace after the first.
-    const TRadarLayout layout =
-        context.Document.Model().FileLoaded() ? context.Document.Layout() : Layout(context);
-    return ReportWrite(context, context.Document.Write(FilePath(context), layout, description)) ? 0
-                                                                                                : 1;
+    return ReportWrite(context,
+                       context.Document.Write(FilePath(context), WriteLayout(context), description))
+               ? 0
+               : 1;
 }
 
 void btnOpenDirectoryClick(TDocumentContext& context, QString& lastOpenedPath,
@@ -165,6 +174,14 @@ bool RequireReadFile(TDocumentContext& context) {
 
 bool WriteAndRefresh(TDocumentContext& context, const std::string& description) {
     if (WriteRadargram(context, description) != 0) return false;
+    return acnReadFileExecute(context) == 0;
+}
+
+bool ChangeAndRefresh(TDocumentContext& context, const TModelEdit& edit) {
+    ApplyHistoryLimit(context);
+    if (!ReportWrite(context,
+                     context.Document.Change(FilePath(context), WriteLayout(context), edit)))
+        return false;
     return acnReadFileExecute(context) == 0;
 }
 

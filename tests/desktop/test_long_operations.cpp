@@ -80,6 +80,7 @@ class TestLongOperations : public QObject {
         QElapsedTimer clock;
         qint64 last = -1;
         qint64 longestGap = 0;
+        qint64 longestOverall = 0;
         int turns = 0;
         bool computing = true;
         QTimer tick;
@@ -87,6 +88,7 @@ class TestLongOperations : public QObject {
         connect(&tick, &QTimer::timeout, this, [&] {
             const qint64 now = clock.elapsed();
             if (computing && last >= 0) longestGap = std::max(longestGap, now - last);
+            if (last >= 0) longestOverall = std::max(longestOverall, now - last);
             last = now;
             ++turns;
         });
@@ -101,8 +103,10 @@ class TestLongOperations : public QObject {
         tick.start();
         Gain();
         tick.stop();
-        qInfo("whole-file gain: %lld ms, %d event-loop turns, longest gap while computing %lld ms",
-              clock.elapsed(), turns, longestGap);
+        qInfo(
+            "whole-file gain: %lld ms, %d event-loop turns, longest gap while computing %lld ms, "
+            "over the whole run %lld ms",
+            clock.elapsed(), turns, longestGap, longestOverall);
         QVERIFY(turns > 0);
         QVERIFY2(longestGap < 100, qPrintable(QString::number(longestGap)));
         QVERIFY(ProgressWindow() == nullptr || ProgressWindow()->isHidden());

@@ -37,7 +37,9 @@ void PrintHelp(std::ostream& out) {
            "usage: trelvanox-cli COMMAND ARGUMENTS...\n\ncommands:\n";
     for (const TCliCommand& c : Commands())
         out << "  " << c.Usage << "\n      " << c.Summary << '\n';
-    out << "\nThe layout is GPR2 unless --layout says otherwise: the file does not tell.\n"
+    out << "\nThe layout is GPR2 unless --layout says otherwise: the file does not tell. With\n"
+           "--layout auto the file's size and label indices choose; a file that plainly has the\n"
+           "other layout than the one used is named in a warning on stderr.\n"
            "Every command takes --wait SECONDS: how long it waits while another Trelvanox\n"
            "process is changing the file (default 10) before it gives up with status 1.\n"
            "Exit status: 0 success, 1 the operation failed (message on stderr), 2 bad usage.\n";

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/file_paths.h"
+#include "model/layout_detection.h"
+
 namespace trelvanox {
 
 std::optional<std::string> TParsedArgs::Value(std::string_view name) const {
@@ -46,12 +49,21 @@ TRadarLayout ParseLayout(std::string_view text) {
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (lower == "gpr") return TRadarLayout::Gpr;
     if (lower == "gpr2") return TRadarLayout::Gpr2;
-    throw TCliUsageError("unknown layout '" + std::string(text) + "' (use gpr or gpr2)");
+    throw TCliUsageError("unknown layout '" + std::string(text) + "' (use gpr, gpr2 or auto)");
 }
 
 TRadarLayout LayoutOption(const TParsedArgs& args, std::string_view name) {
     const auto value = args.Value(name);
-    return value ? ParseLayout(*value) : TRadarLayout::Gpr2;
+    if (!value) return TRadarLayout::Gpr2;
+    std::string lower(*value);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (lower != "auto") return ParseLayout(*value);
+    // The layout the file fits; GPR2, the default, when it fits both or neither.
+    const std::optional<TLayoutFit> fit =
+        args.Positional.empty() ? std::nullopt : CheckLayoutFit(PathFromUtf8(args.Positional[0]));
+    return fit ? OtherFittingLayout(*fit, TRadarLayout::Gpr2).value_or(TRadarLayout::Gpr2)
+               : TRadarLayout::Gpr2;
 }
 
 }  // namespace trelvanox

@@ -38,7 +38,8 @@ TParsedArgs ParseArgs(const std::vector<std::string_view>& args,
 
 // "gpr" or "gpr2", in any letter case.
 TRadarLayout ParseLayout(std::string_view text);
-// The layout of --layout, GPR2 when absent (the settings' default).
+// The layout of --layout, GPR2 when absent (the settings' default). "auto" takes the layout the
+// file (the first positional argument) fits, GPR2 when it fits both or neither.
 TRadarLayout LayoutOption(const TParsedArgs& args, std::string_view name = "--layout");
 
 }  // namespace trelvanox

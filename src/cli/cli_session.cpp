@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "common/file_paths.h"
+#include "model/layout_detection.h"
 
 namespace trelvanox {
 
@@ -31,7 +32,16 @@ bool OpenDocument(TRadargramDocument& document, const TParsedArgs& args, TRadarL
     document.HoldLockWhileOpen(changes);
     document.SetKeepHistory(!args.Has("--no-history"));
     document.SetLockWait(WaitOption(args));
-    const TDocumentResult opened = document.Open(PathFromUtf8(args.Positional[0]), layout);
+    const std::filesystem::path path = PathFromUtf8(args.Positional[0]);
+    // Read as asked, but not without a word when the file plainly has the other layout.
+    if (const std::optional<TLayoutFit> fit = CheckLayoutFit(path))
+        if (const std::optional<TRadarLayout> other = OtherFittingLayout(*fit, layout))
+            err << "warning: " << args.Positional[0] << " looks like " << LayoutName(*other)
+                << ", not " << LayoutName(layout) << " (its size and label indices fit "
+                << LayoutName(*other) << "); read as " << LayoutName(layout)
+                << " as asked. Use --layout " << (*other == TRadarLayout::Gpr ? "gpr" : "gpr2")
+                << " or --layout auto.\n";
+    const TDocumentResult opened = document.Open(path, layout);
     for (const std::string& notice : document.Notices()) err << notice << '\n';
     return Report(opened, err) == 0;
 }

@@ -122,7 +122,7 @@ int RunInsertLabel(const TParsedArgs& args, std::ostream&, std::ostream& err) {
 std::vector<TCliCommand> EditCommands() {
     return {
         {"header",
-         "header FILE [--layout gpr|gpr2] [--operator T] [--object T] [--desc1 T] [--desc2 T] "
+         "header FILE [--layout gpr|gpr2|auto] [--operator T] [--object T] [--desc1 T] [--desc2 T] "
          "[--desc3 T] [--pk P [--base-pk B]] [--epsilon E] [--clear] [--no-history]",
          "change the header fields given (start picket P in pickets of B metres, default 100), "
          "or clear operator, object, descriptions and start coordinate",
@@ -140,7 +140,7 @@ std::vector<TCliCommand> EditCommands() {
          1,
          RunHeader},
         {"apply-labels",
-         "apply-labels FILE TABLE [--layout gpr|gpr2] [--delimiter tab|semicolon|comma|space] "
+         "apply-labels FILE TABLE [--layout gpr|gpr2|auto] [--delimiter tab|semicolon|comma|space] "
          "[--first-row N] [--no-text] [--no-coord] [--no-color] [--no-history]",
          "write label texts, coordinates (m) and colour indices from a delimited table, label k "
          "from line N + k (default 1, the line after the titles)",
@@ -154,19 +154,19 @@ std::vector<TCliCommand> EditCommands() {
          2,
          RunApplyLabels},
         {"reset-positions",
-         "reset-positions FILE [--layout gpr|gpr2] [--no-history]",
+         "reset-positions FILE [--layout gpr|gpr2|auto] [--no-history]",
          "set the coordinate of every trace to 0",
          {{"--no-history", 0}, {"--layout", 1}},
          1,
          RunResetPositions},
         {"reset-names",
-         "reset-names FILE [--layout gpr|gpr2] [--no-history]",
+         "reset-names FILE [--layout gpr|gpr2|auto] [--no-history]",
          "erase the texts of all labels, keeping the labels",
          {{"--no-history", 0}, {"--layout", 1}},
          1,
          RunResetNames},
         {"insert-label",
-         "insert-label FILE [--layout gpr|gpr2] [--first] [--last] [--trace N] [--no-history]",
+         "insert-label FILE [--layout gpr|gpr2|auto] [--first] [--last] [--trace N] [--no-history]",
          "put labels without text on the first, the last or trace N (counted from 0)",
          {{"--no-history", 0}, {"--layout", 1}, {"--first", 0}, {"--last", 0}, {"--trace", 1}},
          1,

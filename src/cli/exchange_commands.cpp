@@ -16,7 +16,7 @@ int RunExportLabels(const TParsedArgs& args, std::ostream&, std::ostream& err) {
 std::vector<TCliCommand> ExchangeCommands() {
     return {
         {"export-labels",
-         "export-labels FILE OUT [--layout gpr|gpr2]",
+         "export-labels FILE OUT [--layout gpr|gpr2|auto]",
          "read the file and write its label table to OUT as a TAB-delimited Windows-1251 text",
          {{"--layout", 1}},
          2,

@@ -62,20 +62,20 @@ int RunHistory(const TParsedArgs& args, std::ostream& out, std::ostream& err) {
 std::vector<TCliCommand> HistoryCommands() {
     return {
         {"undo",
-         "undo FILE [--layout gpr|gpr2]",
+         "undo FILE [--layout gpr|gpr2|auto]",
          "put the file back as it was before its newest change (of this tool or the desktop "
          "program); the layout is that of the file now",
          {{"--layout", 1}},
          1,
          RunUndo},
         {"redo",
-         "redo FILE [--layout gpr|gpr2]",
+         "redo FILE [--layout gpr|gpr2|auto]",
          "make the change undone last again",
          {{"--layout", 1}},
          1,
          RunRedo},
         {"history",
-         "history FILE [--layout gpr|gpr2]",
+         "history FILE [--layout gpr|gpr2|auto]",
          "print the file's changes, oldest first, as a JSON list: description, time (UTC), bytes "
          "kept and whether the step is applied or undone",
          {{"--layout", 1}},

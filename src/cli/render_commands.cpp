@@ -109,7 +109,7 @@ std::vector<TCliCommand> RenderCommands() {
     return {
         {"render",
          "render FILE OUT.png [--width W] [--height H] [--traces F L] [--samples f l] [--gain G] "
-         "[--palette grey|diverging] [--clip P] [--no-labels] [--layout gpr|gpr2]",
+         "[--palette grey|diverging] [--clip P] [--no-labels] [--layout gpr|gpr2|auto]",
          "draw the radargram (traces F to L across, samples f to l down; all by default) into a "
          "W x H PNG picture (1600 x 900 by default), each pixel showing the largest amplitude it "
          "covers; amplitudes times G (1) are scaled so that the P-th percentile of |a| (98) "

@@ -17,7 +17,7 @@ int RunExportSegy(const TParsedArgs& args, std::ostream&, std::ostream& err) {
 std::vector<TCliCommand> SegyCommands() {
     return {
         {"export-segy",
-         "export-segy FILE OUT.sgy [--layout gpr|gpr2] [--no-labels]",
+         "export-segy FILE OUT.sgy [--layout gpr|gpr2|auto] [--no-labels]",
          "read the file and write it to OUT.sgy as SEG-Y (IEEE floats, sample interval in ps), "
          "its labels to OUT.labels.csv",
          {{"--layout", 1}, {"--no-labels", 0}},

@@ -175,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CliExchangeTest, HelpListsExportLabels) {
     const TRun run = RunTool({"--help"});
     EXPECT_NE(run.Out.find("export-labels FILE OUT"), std::string::npos);
-    EXPECT_NE(run.Out.find("export-segy FILE OUT.sgy [--layout gpr|gpr2] [--no-labels]"),
+    EXPECT_NE(run.Out.find("export-segy FILE OUT.sgy [--layout gpr|gpr2|auto] [--no-labels]"),
               std::string::npos);
 }
 

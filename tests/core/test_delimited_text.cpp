@@ -107,7 +107,12 @@ INSTANTIATE_TEST_SUITE_P(
         TDecodeCase{"CrThenCrLf", "a\r\r\n", {"a", ""}}, TDecodeCase{"OnlyABreak", "\r\n", {""}},
         TDecodeCase{
             "Windows1251ByDefault", "\xCC\xE5\xF2\xEA\xE0\t\xB9\r\n\x98", {"Метка\t№", "\u0098"}},
-        TDecodeCase{"Utf8BytesWithoutMarkAreWindows1251", "\xD0\x9C", {"Рњ"}},
+        // Valid UTF-8 with letters beyond ASCII is UTF-8, as editors save text today.
+        TDecodeCase{"Utf8BytesWithoutMark",
+                    "\xD0\x9C\xD0\xB5\xD1\x82\xD0\xBA\xD0\xB0\r\nA",
+                    {"Метка", "A"}},
+        // One byte that does not continue a sequence makes the whole file Windows-1251.
+        TDecodeCase{"Utf8LookalikeIsWindows1251", "\xD0\x9C\xC0", {"РњА"}},
         TDecodeCase{"Utf8Mark", "\xEF\xBB\xBFМетка\r\n✓ 😀", {"Метка", "✓ 😀"}},
         TDecodeCase{"Utf8MarkOnly", "\xEF\xBB\xBF", {}},
         TDecodeCase{"Utf8MalformedBytes",

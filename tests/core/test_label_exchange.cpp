@@ -11,6 +11,7 @@
 #include "common/program_error.h"
 #include "exchange/label_export.h"
 #include "exchange/label_import.h"
+#include "labels/colour_reindex.h"
 #include "labels/edit_table.h"
 #include "labels/read_label_table.h"
 #include "temp_folder.h"
@@ -130,7 +131,7 @@ TEST(ImportTest, ReadsUtf8AndUtf16FilesThroughWindows1251) {
     ExpectImported(grid, {{"М", "5"}});
 }
 
-TEST(ImportTest, ExportedFileReadsBackShiftedByTheTitleLineFeed) {
+TEST(ImportTest, ExportedFileReadsBackIntoTheRowsItCameFrom) {
     TStringGrid read(kReadColumns, 3);
     SetReadLabelCaptions(read);
     const std::vector<std::string> label = {"1", "0", "Опора", "20", "255", "ПК1+20"};
@@ -139,10 +140,33 @@ TEST(ImportTest, ExportedFileReadsBackShiftedByTheTitleLineFeed) {
 
     FillGridFromDelimitedText(edit, BuildExportText(read), '\t');
 
-    ExpectImported(edit, {{"от начала, м\"", "\"Цвет метки\"", "ПК+"}, label, {}});
+    // Number, text, coordinate and the colour's index, as the table transfer gives them.
+    ExpectImported(edit, {{"1", "Опора", "20", "1"}});
 }
 
 // The read-label table with three labels, each cell chosen for a different quoting case.
+TStringGrid ReadTableWithThreeLabels();
+
+// Whatever the export quotes (spaces, quotes, a line feed in the titles) and whatever encoding
+// and line ends an editor gave the file since, the labels arrive in the rows they left.
+TEST(ImportTest, ExportedTableRoundTripsAsTheTableTransfer) {
+    const TStringGrid read = ReadTableWithThreeLabels();
+    TStringGrid transferred = UsedEditTable();
+    TranslateLabelTable(read, 3, transferred);
+    const std::string exported = BuildExportText(read);
+    std::string resaved = DecodeCp1251(exported);  // UTF-8 without a mark, LF line ends
+    for (std::size_t at; (at = resaved.find("\r\n")) != std::string::npos;) resaved.erase(at, 1);
+    for (const std::string& bytes : {exported, resaved}) {
+        TStringGrid imported = UsedEditTable();
+        FillGridFromDelimitedText(imported, bytes, ';');  // the delimiter setting plays no part
+        for (int row = 0; row < 6; ++row)
+            for (int col = 0; col < kEditColumns; ++col)
+                EXPECT_EQ(imported.Cell(col, row), transferred.Cell(col, row))
+                    << "cell " << col << "," << row;
+        EXPECT_EQ(imported.Cell(1, 1), "Опора \"7\"");
+    }
+}
+
 TStringGrid ReadTableWithThreeLabels() {
     TStringGrid grid(kReadColumns, kReadLabelRows);
     SetReadLabelCaptions(grid);
@@ -271,7 +295,7 @@ void PrintTo(const TOpenFailureCase& c, std::ostream* os) {
 
 class ImportOpenFailureTest : public ::testing::TestWithParam<TOpenFailureCase> {};
 
-TEST_P(ImportOpenFailureTest, LeavesTheTableEmptiedAndReportsTheReason) {
+TEST_P(ImportOpenFailureTest, LeavesTheTableAsItWasAndReportsTheReason) {
     test::TTempFolder folder;
     const std::string path = (folder / GetParam().Path).string();
     TStringGrid grid = UsedEditTable(5);
@@ -283,11 +307,9 @@ TEST_P(ImportOpenFailureTest, LeavesTheTableEmptiedAndReportsTheReason) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + path + "\". " + GetParam().Reason);
     }
 
-    // Row 0 stays as it was; everything below it is emptied.
-    for (int col = 0; col < kEditColumns; ++col) {
-        EXPECT_EQ(grid.Cell(col, 0), "old");
-        for (int row = 1; row < 5; ++row) EXPECT_EQ(grid.Cell(col, row), "");
-    }
+    // Nothing of the table is lost to a file that could not be read.
+    for (int col = 0; col < kEditColumns; ++col)
+        for (int row = 0; row < 5; ++row) EXPECT_EQ(grid.Cell(col, row), "old");
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, ImportOpenFailureTest,
@@ -303,6 +325,22 @@ TEST(ImportTest, ImportsAChosenFile) {
     TStringGrid grid = UsedEditTable();
     ImportDelimitedFile(grid, path, ';');
     ExpectImported(grid, {{"1", "Мост"}});
+}
+
+}  // namespace
+}  // namespace trelvanox
+
+namespace trelvanox {
+namespace {
+
+TEST(ExportTest, Utf8KeepsEveryCharacterAndQuotesAlike) {
+    TStringGrid grid(2, 2);
+    grid.SetCell(0, 0, "Опора ✓");
+    grid.SetCell(1, 0, "Км12");
+    grid.SetCell(0, 1, "a\"b");
+    EXPECT_EQ(BuildExportText(grid, TTextEncoding::Utf8),
+              "\xEF\xBB\xBF\"Опора ✓\"\tКм12\r\n\"a\"\"b\"\t\r\n");
+    EXPECT_EQ(BuildExportText(grid, TTextEncoding::Windows1251), BuildExportText(grid));
 }
 
 }  // namespace

@@ -135,9 +135,13 @@ class TestAmplitudeDialog : public QObject {
         }
         return all;
     }
-    // The one message box of an operation that succeeded.
+    // The one message box of an operation that succeeded, after the question of one that wipes
+    // the whole profile (answered OK).
     void ExpectMessage(const QString& text, const QString& caption) {
-        QCOMPARE(platform_->Calls.size(), std::size_t{1});
+        const bool asked = !platform_->Calls.empty() &&
+                           platform_->Calls.front().Buttons == TMsgButtons::OkCancel &&
+                           platform_->Calls.front().Caption == caption;
+        QCOMPARE(platform_->Calls.size(), std::size_t{asked ? 2u : 1u});
         QCOMPARE(platform_->Last().Kind, TKind::MessageBox);
         QCOMPARE(platform_->Last().Text, text);
         QCOMPARE(platform_->Last().Caption, caption);
@@ -873,6 +877,53 @@ class TestAmplitudeDialog : public QObject {
         QCOMPARE(FileSamples(), want);
     }
 
+    // Wiping the whole profile takes a question that names the effect and the way back; a
+    // cancel changes nothing, an OK does it and says so.
+    void wipingEverythingAsksFirst_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("clip at 0, cancel") << "bbtnCutAmplitude" << false;
+        QTest::newRow("clip at 0, OK") << "bbtnCutAmplitude" << true;
+        QTest::newRow("zero all traces, cancel") << "bbtnZeroTraces" << false;
+        QTest::newRow("zero all traces, OK") << "bbtnZeroTraces" << true;
+    }
+    void wipingEverythingAsksFirst() {
+        QFETCH(QString, button);
+        QFETCH(bool, confirm);
+        Generate(6, 16);
+        Open();
+        ShowDialog();
+        Child<QCheckBox>("chkMaxAmplitude")->setChecked(true);
+        Spin("stxtMaxAmplitude")->SetText(QStringLiteral("0"));
+        Child<QLineEdit>("ltxtZeroTraceBegin")->setText(QStringLiteral("0"));
+        Child<QLineEdit>("ltxtZeroTraceEnd")->setText(QStringLiteral("5"));
+        const QByteArray before = FileBytes(file_);
+        platform_->MessageAnswers.push_back(confirm ? TMsgResult::Ok : TMsgResult::Cancel);
+        Dialog().findChild<QAbstractButton*>(button)->click();
+
+        QVERIFY(!platform_->Calls.empty());
+        const auto& question = platform_->Calls.front();
+        QCOMPARE(question.Buttons, TMsgButtons::OkCancel);
+        QVERIFY(question.Text.contains(QStringLiteral("«Отменить»")));
+        QVERIFY(question.Text.contains(button == QLatin1String("bbtnZeroTraces")
+                                           ? QStringLiteral("все 6 трасс")
+                                           : QStringLiteral("все отсчёты")));
+        QCOMPARE(platform_->Calls.size(), std::size_t{confirm ? 2u : 1u});
+        QCOMPARE(FileBytes(file_) == before, !confirm);
+    }
+
+    void aPartialZeroingAsksNothing() {
+        Generate(6, 16);
+        Open();
+        ShowDialog();
+        Child<QLineEdit>("ltxtZeroTraceBegin")->setText(QStringLiteral("1"));
+        Child<QLineEdit>("ltxtZeroTraceEnd")->setText(QStringLiteral("5"));
+        Click("bbtnZeroTraces");
+        ExpectMessage(QStringLiteral("Амплитуды заданных трасс успешно обнулены"),
+                      QStringLiteral("Обнуление трасс"));
+        QCOMPARE(platform_->Calls.size(), std::size_t{1});
+    }
+
     void failedWriteStandsAlone_data() {
         QTest::addColumn<QString>("button");
         QTest::newRow("gain") << "bbtnGain";
@@ -885,6 +936,7 @@ class TestAmplitudeDialog : public QObject {
         Generate(6, 16);
         Open();
         ShowDialog();
+        Spin("stxtMaxAmplitude")->SetText(QStringLiteral("100"));  // no question before the write
         QVERIFY(QFile::remove(file_));
         Dialog().findChild<QAbstractButton*>(button)->click();
         QCOMPARE(platform_->Calls.size(), std::size_t{1});

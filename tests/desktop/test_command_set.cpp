@@ -207,9 +207,13 @@ void TestCommandSet::shortcuts_data() {
     QTest::newRow("EditCut1") << QKeySequence(Qt::CTRL | Qt::Key_X);
     QTest::newRow("EditCopy1") << QKeySequence(Qt::CTRL | Qt::Key_C);
     QTest::newRow("EditPaste1") << QKeySequence(Qt::CTRL | Qt::Key_V);
-    QTest::newRow("EditUndo1") << QKeySequence(Qt::CTRL | Qt::Key_Z);
+    // Ctrl+Z is the window's key (TWindowKeys): on a text field's text or on the file.
+    QTest::newRow("EditUndo1") << QKeySequence();
     QTest::newRow("EditDelete1") << QKeySequence(Qt::Key_Delete);
-    QTest::newRow("acnReadFile") << QKeySequence();
+    QTest::newRow("acnReadFile") << QKeySequence(Qt::Key_F5);
+    QTest::newRow("acnPrint") << QKeySequence(Qt::CTRL | Qt::Key_P);
+    QTest::newRow("acnHelp") << QKeySequence(Qt::Key_F1);
+    QTest::newRow("acnUndo") << QKeySequence();
     QTest::newRow("acnExit") << QKeySequence();
 }
 

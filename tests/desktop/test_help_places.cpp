@@ -2,11 +2,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
 
 #include "desktop/app/help_places.h"
+#include "desktop/platform/manual_viewer.h"
 #include "desktop/platform/qt_platform.h"
 
 using namespace trelvanox;
@@ -124,6 +127,22 @@ class TestHelpPlaces : public QObject {
         auto* browser = viewer->findChild<QTextBrowser*>(QStringLiteral("tbrManual"));
         QVERIFY(browser);
         QVERIFY(browser->toPlainText().contains(QStringLiteral("Главное окно")));
+        QCOMPARE(browser->source().fragment(), QStringLiteral("options"));
+
+        // Ctrl+F reaches the search; Enter finds the place, "Назад" goes back from a link.
+        auto* manual = qobject_cast<TFmManual*>(viewer);
+        QVERIFY(manual);
+        manual->SearchField()->setText(QStringLiteral("Глоссарий"));
+        QVERIFY(manual->FindNext());
+        QCOMPARE(browser->textCursor().selectedText(), QStringLiteral("Глоссарий"));
+        manual->SearchField()->setText(QStringLiteral("нет такого слова нигде"));
+        QVERIFY(!manual->FindNext());
+        auto* contents = viewer->findChild<QPushButton*>(QStringLiteral("btnManualContents"));
+        contents->click();
+        QCOMPARE(browser->source().fragment(), QStringLiteral("contents"));
+        auto* back = viewer->findChild<QPushButton*>(QStringLiteral("btnManualBack"));
+        QVERIFY(back->isEnabled());
+        back->click();
         QCOMPARE(browser->source().fragment(), QStringLiteral("options"));
         viewer->close();
     }

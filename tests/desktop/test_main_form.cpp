@@ -214,8 +214,12 @@ class TestMainForm : public QObject {
         QCOMPARE(items, expected);
         QStringList menu;
         for (QAction* action : form_->Ribbon().ApplicationMenu()->actions())
-            menu << action->objectName();
-        QCOMPARE(menu, (QStringList{"acnPrint", "acnOptionsAll", "acnExit"}));
+            menu << (action->menu()          ? action->menu()->objectName()
+                     : action->isSeparator() ? QStringLiteral("|")
+                                             : action->objectName());
+        // The recent files first, then the three commands.
+        QCOMPARE(menu,
+                 (QStringList{"mnuRecentFiles", "|", "acnPrint", "acnOptionsAll", "acnExit"}));
     }
 
     void editTableKeepsTheSelectedCell() {
@@ -281,7 +285,7 @@ class TestMainForm : public QObject {
             platform_->Calls[0].Request.Filter,
             QStringLiteral("Файлы радарограмм (*.GPR, *.GPR2)|*.GPR;*.GPR2|Все файлы (*.*)|*.*"));
         QCOMPARE(form_->txtFileName()->text(), demo_);
-        QCOMPARE(form_->windowTitle(), demo_);
+        QCOMPARE(form_->windowTitle(), demo_ + QStringLiteral(" — GPR2"));
         QCOMPARE(form_->RadargramFileName, QStringLiteral("demo.GPR2"));
         QCOMPARE(form_->Model().FileLoaded(), 1);
         const qint64 size = QFileInfo(demo_).size();
@@ -351,7 +355,9 @@ class TestMainForm : public QObject {
         QCOMPARE(form_->Model().FileLoaded(), 1);
         QCOMPARE(Cell(form_->HeaderGrid(), 2, 6), QStringLiteral("40"));
         QCOMPARE(form_->txtFileName()->text(), path);
-        QCOMPARE(form_->windowTitle(), path);
+        QCOMPARE(form_->windowTitle(),
+                 path + (layout == int(TRadarLayout::Gpr) ? QStringLiteral(" — GPR")
+                                                          : QStringLiteral(" — GPR2")));
         QCOMPARE(form_->RadargramFileName, QStringLiteral("аргумент.GPR"));
         platform_->OpenAnswers.push_back(std::nullopt);
         form_->findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))->click();
@@ -392,7 +398,8 @@ class TestMainForm : public QObject {
         form_->findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))->click();
 
         QVERIFY(platform_->Messages().isEmpty());
-        QCOMPARE(form_->windowTitle(), QStringLiteral("unchanged"));
+        // The title names the file read again.
+        QCOMPARE(form_->windowTitle(), demo_ + QStringLiteral(" — GPR2"));
         QCOMPARE(form_->RadargramFileName, QStringLiteral("demo.GPR2"));
         QVERIFY(Cell(form_->ReadLabelsGrid(), 2, 1) != QStringLiteral("typed"));
         QCOMPARE(platform_->Calls.back().Request.ProposedName, demo_);

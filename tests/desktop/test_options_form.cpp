@@ -417,6 +417,34 @@ class TestOptionsForm : public QObject {
         QVERIFY(!Box(QStringLiteral("chkChangeOperator"))->isChecked());
     }
 
+    // A name typed on the header page or in the dialog survives the reload when the focus comes
+    // back from a dialog, until it is saved; a field left unedited follows the file.
+    void typedOperatorSurvivesTheReloadUntilSaved() {
+        WriteIni("[FileHeader]\r\nOperator=\xc8\xe2\xe0\xed\xee\xe2\r\n");
+        ShowMainWindow();
+        QCOMPARE(form_->txtOperator()->text(), QStringLiteral("Иванов"));
+        form_->txtOperator()->setFocus();
+        form_->txtOperator()->selectAll();
+        QTest::keyClicks(form_->txtOperator(), QStringLiteral("Sidorov"));
+        VisitDialogAndReturn("acnOptionsRedact");
+        QTest::qWait(50);
+        QCOMPARE(form_->txtOperator()->text(), QStringLiteral("Sidorov"));
+
+        auto* dialogField = In<QLineEdit>(Dialog(), QStringLiteral("txtOperator"));
+        dialogField->selectAll();
+        QTest::keyClicks(dialogField, QStringLiteral("Petrov"));
+        form_->FormActivate();
+        QCOMPARE(dialogField->text(), QStringLiteral("Petrov"));
+        QCOMPARE(form_->Settings().OperatorText, std::string("Petrov"));
+
+        // Saved, the fields follow the file again.
+        Trigger("acnSaveOptions");
+        WriteIni("[FileHeader]\r\nOperator=\xc8\xe2\xe0\xed\xee\xe2\r\n");
+        form_->FormActivate();
+        QCOMPARE(form_->txtOperator()->text(), QStringLiteral("Иванов"));
+        QCOMPARE(dialogField->text(), QStringLiteral("Иванов"));
+    }
+
     void commandsSelectTheirPages_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<int>("page");

@@ -1,5 +1,7 @@
 #include "exchange/delimited_text.h"
 
+#include <algorithm>
+
 #include <cstddef>
 
 #include "common/cp1251.h"
@@ -110,14 +112,20 @@ std::string CleanUtf8(std::string_view bytes) {
     return out;
 }
 
+}  // namespace
+
 std::string DecodeTextFile(std::string_view bytes) {
     if (bytes.starts_with(kUtf8Bom)) return CleanUtf8(bytes.substr(kUtf8Bom.size()));
     if (bytes.starts_with(kUtf16LeBom)) return DecodeUtf16(bytes.substr(kUtf16LeBom.size()), false);
     if (bytes.starts_with(kUtf16BeBom)) return DecodeUtf16(bytes.substr(kUtf16BeBom.size()), true);
+    // Without a mark: letters beyond ASCII that all form valid UTF-8 are UTF-8 (as editors save
+    // by default now); Windows-1251 letters almost never do, since a lead byte there is followed
+    // by another letter, not by a continuation byte.
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii && CleanUtf8(bytes) == bytes) return std::string(bytes);
     return DecodeCp1251(bytes);
 }
-
-}  // namespace
 
 char DelimiterFor(std::int32_t delimiterIndex) {
     switch (delimiterIndex) {

@@ -17,9 +17,12 @@ char DelimiterFor(std::int32_t delimiterIndex);
 void SplitDelimitedLine(std::string_view line, char delimiter, std::vector<std::string>& fields);
 
 // The lines of a whole text file as UTF-8. The bytes are Windows-1251 unless a byte-order mark
-// at the start says UTF-8 or UTF-16 (LE or BE); CR LF, a lone CR and a lone LF each end a line,
+// at the start says UTF-8 or UTF-16 (LE or BE), or, without a mark, they hold characters beyond
+// ASCII and are valid UTF-8 throughout; CR LF, a lone CR and a lone LF each end a line,
 // and a break at the very end starts no further line. Bytes that do not decode in the chosen
 // encoding become U+FFFD.
 std::vector<std::string> DecodeTextLines(std::string_view fileBytes);
+// The whole text as UTF-8, in the encoding DecodeTextLines chooses, its line ends kept.
+std::string DecodeTextFile(std::string_view fileBytes);
 
 }  // namespace trelvanox

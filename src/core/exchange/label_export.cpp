@@ -75,11 +75,16 @@ std::string ExportFileNameFor(std::string_view radargramFileName) {
 }
 
 std::string BuildExportText(const TStringGrid& grid) {
-    std::string out;
+    return BuildExportText(grid, TTextEncoding::Windows1251);
+}
+
+std::string BuildExportText(const TStringGrid& grid, TTextEncoding encoding) {
+    const bool utf8 = encoding == TTextEncoding::Utf8;
+    std::string out = utf8 ? std::string("\xEF\xBB\xBF") : std::string();
     for (int row = 0; row < grid.RowCount(); ++row) {
         for (int col = 0; col < grid.ColCount(); ++col) {
             if (col > 0) out.push_back(kTab);
-            AppendCell(out, EncodeCp1251(grid.Cell(col, row)));
+            AppendCell(out, utf8 ? grid.Cell(col, row) : EncodeCp1251(grid.Cell(col, row)));
         }
         out.append(kRecordEnd);
     }
@@ -112,6 +117,11 @@ void WriteFileInPieces(const std::string& path, const TFileContent& content,
 void ExportGridToFile(const TStringGrid& grid, const std::string& path,
                       const TFileWriteCall& write) {
     WriteWholeFile(path, BuildExportText(grid), write);
+}
+
+void ExportGridToFile(const TStringGrid& grid, const std::string& path, TTextEncoding encoding,
+                      const TFileWriteCall& write) {
+    WriteWholeFile(path, BuildExportText(grid, encoding), write);
 }
 
 }  // namespace trelvanox

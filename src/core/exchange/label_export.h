@@ -17,6 +17,11 @@ std::string ExportFileNameFor(std::string_view radargramFileName);
 // written in double quotes with its quotes doubled; every other cell as it stands. A line feed
 // inside a quoted cell is written as it is, so that record spans two lines.
 std::string BuildExportText(const TStringGrid& grid);
+// The encodings the export can write: Windows-1251 as other programs of the trade expect, or
+// UTF-8 (with its byte-order mark, which spreadsheets look for) for every character.
+enum class TTextEncoding { Windows1251, Utf8 };
+// BuildExportText in the encoding; the cells are quoted alike.
+std::string BuildExportText(const TStringGrid& grid, TTextEncoding encoding);
 
 // The refusal of a path that exists and is not a regular file (a folder, a device, a FIFO).
 std::string NotRegularFileMessage(std::string_view path);
@@ -42,6 +47,9 @@ void WriteFileInPieces(const std::string& path, const TFileContent& content,
 
 // BuildExportText of the grid written to path as WriteWholeFile writes.
 void ExportGridToFile(const TStringGrid& grid, const std::string& path,
+                      const TFileWriteCall& write = {});
+// The same in the encoding.
+void ExportGridToFile(const TStringGrid& grid, const std::string& path, TTextEncoding encoding,
                       const TFileWriteCall& write = {});
 
 }  // namespace trelvanox

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -16,7 +17,10 @@
 #include "common/file_paths.h"
 #include "common/program_error.h"
 #include "exchange/delimited_text.h"
+#include "exchange/label_export.h"
+#include "labels/colour_reindex.h"
 #include "labels/edit_table.h"
+#include "labels/read_label_table.h"
 
 namespace trelvanox {
 
@@ -60,9 +64,82 @@ int GridSize(std::size_t count) {
     return static_cast<int>(std::min<std::size_t>(count, kMaxGridSize));
 }
 
+// The records of a table the export wrote (see BuildExportText): TAB between cells, CR LF after
+// each record (a lone LF too, for a file an editor saved again), a cell in double quotes, with
+// its quotes doubled, when it holds a quote or a control character. Nothing when the text does
+// not begin with the export's title record.
+std::optional<TStringGrid> ParseExportedTable(std::string_view text) {
+    constexpr std::size_t kCols = static_cast<std::size_t>(TReadLabelColumn::Count);
+    TStringGrid titles(static_cast<int>(kCols), 1);
+    SetReadLabelCaptions(titles);
+    // Compared with the line ends an editor may have changed to LF alone.
+    const auto lfOnly = [](std::string_view from) {
+        std::string to;
+        for (std::size_t i = 0; i < from.size(); ++i)
+            if (from[i] != '\r' || i + 1 >= from.size() || from[i + 1] != '\n')
+                to.push_back(from[i]);
+        return to;
+    };
+    const std::string titleRecord = lfOnly(DecodeCp1251(BuildExportText(titles)));
+    if (!lfOnly(text.substr(0, titleRecord.size() * 2)).starts_with(titleRecord))
+        return std::nullopt;
+
+    std::vector<std::vector<std::string>> records(1);
+    std::string cell;
+    bool quoted = false;
+    bool cellStarted = false;
+    const auto endCell = [&] {
+        records.back().push_back(std::move(cell));
+        cell.clear();
+        cellStarted = false;
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c != '"')
+                cell.push_back(c);
+            else if (i + 1 < text.size() && text[i + 1] == '"')
+                cell.push_back(text[++i]);
+            else
+                quoted = false;
+            continue;
+        }
+        if (c == '"' && !cellStarted) {
+            quoted = cellStarted = true;
+        } else if (c == '\t') {
+            endCell();
+        } else if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            endCell();
+            records.emplace_back();
+        } else {
+            cell.push_back(c);
+            cellStarted = true;
+        }
+    }
+    if (cellStarted || !records.back().empty()) endCell();
+    if (records.back().empty()) records.pop_back();
+
+    TStringGrid table(static_cast<int>(kCols), GridSize(records.size()));
+    for (std::size_t row = 0; row < records.size(); ++row)
+        for (std::size_t col = 0; col < records[row].size() && col < kCols; ++col)
+            table.SetCell(static_cast<int>(col), GridSize(row), std::move(records[row][col]));
+    return table;
+}
+
 }  // namespace
 
 void FillGridFromDelimitedText(TStringGrid& grid, std::string_view fileBytes, char delimiter) {
+    // A table this program exported goes back into the rows it came from, as the table transfer
+    // would put the read-label table: the numbers, texts and coordinates, the colours indexed.
+    if (std::optional<TStringGrid> exported = ParseExportedTable(DecodeTextFile(fileBytes))) {
+        std::uint32_t labels = 0;
+        while (labels + 1 < static_cast<std::uint32_t>(exported->RowCount()) &&
+               !exported->Cell(0, static_cast<int>(labels + 1)).empty())
+            ++labels;
+        TranslateLabelTable(*exported, labels, grid);
+        return;
+    }
     ClearGridCells(grid, 0, 1);
 
     const std::vector<std::string> lines = DecodeTextLines(fileBytes);
@@ -121,9 +198,9 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void ImportDelimitedFile(TStringGrid& grid, const std::string& path, char delimiter) {
-    CheckTableSource(path);  // a refused source leaves the table as it was
-    ClearGridCells(grid, 0, 1);
-    FillGridFromDelimitedText(grid, ReadWholeFile(path), delimiter);
+    // Read whole before the table is touched: a file that cannot be read leaves it as it was.
+    const std::string bytes = ReadWholeFile(path);
+    FillGridFromDelimitedText(grid, bytes, delimiter);
 }
 
 }  // namespace trelvanox

@@ -14,7 +14,10 @@ namespace trelvanox {
 //     converted through Windows-1251 (see DecodeTextLines and SplitDelimitedLine);
 //   - the grid grows, never shrinks, to hold every line and every field, so nothing is dropped;
 //   - the four titles of the edit table are written last.
-// Empty bytes (a cancelled file dialog) only empty the grid and write the titles.
+// Empty bytes only empty the grid and write the titles. A table this program exported (its title
+// record first) is read with the export's quoting and goes into the edit table as the table
+// transfer puts the read-label table (TranslateLabelTable): same rows, numbers, texts and
+// coordinates, colours indexed.
 void FillGridFromDelimitedText(TStringGrid& grid, std::string_view fileBytes, char delimiter);
 
 // The largest table file the import reads. A label table of 6000 rows is well under 1 MB; the
@@ -32,9 +35,8 @@ std::string NotRegularTableMessage(std::string_view path);
 // "<path>". <system's reason>".
 std::string ReadWholeFile(const std::string& path);
 
-// The import of a chosen file as one step. A refused source (see ReadWholeFile) leaves the grid
-// as it was; otherwise the grid is emptied before the file is read, so a file that cannot be
-// read leaves it emptied below its titles (and throws as ReadWholeFile).
+// The import of a chosen file as one step. The file is read whole first: a refused source or a
+// file that cannot be read leaves the grid as it was (and throws as ReadWholeFile).
 void ImportDelimitedFile(TStringGrid& grid, const std::string& path, char delimiter);
 
 }  // namespace trelvanox

@@ -9,10 +9,12 @@
 #include <QRadioButton>
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "amplitude/amplitude_operations.h"
+#include "desktop/amplitude/long_operation.h"
 #include "desktop/amplitude/regulation_amplitude_form.h"
 #include "desktop/document/document_context.h"
 #include "desktop/document/radargram_file_commands.h"
@@ -50,7 +52,32 @@ class TProgressShown {
     std::vector<QWidget*> controls_;
 };
 
+// A number as the levels' fields hold it; nothing for a text that is none (the operation itself
+// reports that).
+std::optional<double> Number(const QString& text) {
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+// A trace number as the zeroing reads it: a whole number of 32 bits; nothing for any other
+// text, which the zeroing itself reports.
+std::optional<std::uint32_t> TraceNumber(const QString& text) {
+    bool ok = false;
+    const qulonglong value = text.trimmed().toULongLong(&ok);
+    if (!ok || value > 0xFFFFFFFFull) return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
 }  // namespace
+
+bool TFmRegulationAmplitude::ConfirmDestructive(const QString& effect, const QString& caption) {
+    const QString text = effect + QStringLiteral(
+                                      "\n\nИзменение можно вернуть командой «Отменить» (Ctrl+Z). "
+                                      "Продолжить?");
+    return context_.Platform.MessageBox(this, text, caption, TMsgButtons::OkCancel,
+                                        TMsgIcon::Warning) == TMsgResult::Ok;
+}
 
 TProgress TFmRegulationAmplitude::BarProgress() {
     return [this](std::uint32_t position) {
@@ -58,8 +85,34 @@ TProgress TFmRegulationAmplitude::BarProgress() {
     };
 }
 
-bool TFmRegulationAmplitude::WriteFile(const char* description) {
-    return WriteRadargram(context_, description) == 0;
+bool TFmRegulationAmplitude::RunChange(
+    const char* description, const std::function<void(TRadargram&, const TProgress&)>& compute,
+    const TProgress& guiProgress) {
+    TRadargram& model = context_.Document.Model();
+    // About 16 MB of samples and more take long enough to show their progress at once.
+    const bool large =
+        std::uint64_t{model.Header().TraceCount} * model.Header().SampleCount >= (4u << 20);
+    TLongOperation operation(this, QString::fromUtf8(description), large);
+    bool computed = false;
+    try {
+        computed = operation.Compute([&](const TProgress& progress) { compute(model, progress); },
+                                     guiProgress);
+    } catch (...) {
+        // The samples may be half changed; the file is not, and the model follows it again.
+        context_.Document.ReadAgain();
+        throw;
+    }
+    if (!computed) {
+        context_.Document.ReadAgain();
+        return false;
+    }
+    // The model holds the change already; the document writes it as one step of the history.
+    if (ChangeRadargram(context_, {description, [](TRadargram&) {}}, operation.WriteProgress()))
+        return true;
+    // A stop before the write began leaves the computed change in the model: it follows the
+    // file again, which never got it.
+    if (operation.Cancelled()) context_.Document.ReadAgain();
+    return false;
 }
 
 void TFmRegulationAmplitude::ShowOperationMessage(const QString& text, const QString& caption) {
@@ -85,30 +138,52 @@ void TFmRegulationAmplitude::bbtnGainClick() {
 
     // A conversion error leaves the bar shown where the gain stopped.
     pbarProgress_->show();
-    ApplyGain(context_.Document.Model(), WindowFromFields(), {factor, mode, threshold, upper},
-              BarProgress());
+    const TProcessingWindow window = WindowFromFields();
+    const bool done = RunChange(
+        "Усиление амплитуд",
+        [&](TRadargram& model, const TProgress& progress) {
+            ApplyGain(model, window, {factor, mode, threshold, upper}, progress);
+        },
+        BarProgress());
     pbarProgress_->hide();
-    if (!WriteFile("Усиление амплитуд")) return;
+    if (!done) return;
     ShowOperationMessage(QStringLiteral("Амплитуды усилены"), QStringLiteral("Усиление амплитуд"));
 }
 
 void TFmRegulationAmplitude::bbtnCutAmplitudeClick() {
     if (!FileLoaded()) return;
+    // A level of 0 clips every sample to 0: the whole profile gone in one click.
+    if (chkMaxAmplitude_->isChecked() && Number(stxtMaxAmplitude_->Text()) == 0.0 &&
+        !ConfirmDestructive(QStringLiteral("Уровень обрезки 0: все отсчёты радарограммы станут "
+                                           "равны нулю."),
+                            QStringLiteral("Обрезка амплитуд")))
+        return;
     // Each stage writes the file once it is done; a stage whose write failed ends the
     // operation, since its message must be the last the user sees.
     if (chkMaxAmplitude_->isChecked()) {
         // A conversion error leaves the bar shown where the stage stopped.
         pbarProgress_->show();
-        ClipAmplitudes(context_.Document.Model(), Utf8(stxtMaxAmplitude_->Text()), BarProgress());
+        const std::string level = Utf8(stxtMaxAmplitude_->Text());
+        const bool done = RunChange(
+            "Обрезка амплитуд",
+            [&](TRadargram& model, const TProgress& progress) {
+                ClipAmplitudes(model, level, progress);
+            },
+            BarProgress());
         pbarProgress_->hide();
-        if (!WriteFile("Обрезка амплитуд")) return;
+        if (!done) return;
     }
     if (chkMinAmplitude_->isChecked()) {
         pbarProgress_->show();
-        SilenceAmplitudes(context_.Document.Model(), Utf8(stxtMinAmplitude_->Text()),
-                          BarProgress());
+        const std::string level = Utf8(stxtMinAmplitude_->Text());
+        const bool done = RunChange(
+            "Обнуление малых амплитуд",
+            [&](TRadargram& model, const TProgress& progress) {
+                SilenceAmplitudes(model, level, progress);
+            },
+            BarProgress());
         pbarProgress_->hide();
-        if (!WriteFile("Обнуление малых амплитуд")) return;
+        if (!done) return;
     }
     ShowOperationMessage(QStringLiteral("Амплитуды отсчетов обрезаны до заданного уровня"),
                          QStringLiteral("Обрезка амплитуд"));
@@ -116,16 +191,29 @@ void TFmRegulationAmplitude::bbtnCutAmplitudeClick() {
 
 void TFmRegulationAmplitude::bbtnZeroTracesClick() {
     if (!FileLoaded()) return;
+    const std::optional<std::uint32_t> first = TraceNumber(ltxtZeroTraceBegin_->text());
+    const std::optional<std::uint32_t> last = TraceNumber(ltxtZeroTraceEnd_->text());
+    const std::uint32_t traces = context_.Document.Model().Header().TraceCount;
+    if (traces > 0 && first == 0u && last && *last >= traces - 1 &&
+        !ConfirmDestructive(QStringLiteral("Будут обнулены все %1 трасс радарограммы.").arg(traces),
+                            QStringLiteral("Обнуление трасс")))
+        return;
+    const std::string begin = Utf8(ltxtZeroTraceBegin_->text());
+    const std::string end = Utf8(ltxtZeroTraceEnd_->text());
+    bool done = false;
     {
         const TProgressShown shown{pbarProgress_, lblProcentDone_};
-        ZeroTraces(context_.Document.Model(), Utf8(ltxtZeroTraceBegin_->text()),
-                   Utf8(ltxtZeroTraceEnd_->text()),
-                   [this, bar = BarProgress()](std::uint32_t position) {
-                       bar(position);
-                       lblProcentDone_->setText(QString::number(position) + QLatin1Char('%'));
-                   });
+        done = RunChange(
+            "Обнуление трасс",
+            [&](TRadargram& model, const TProgress& progress) {
+                ZeroTraces(model, begin, end, progress);
+            },
+            [this, bar = BarProgress()](std::uint32_t position) {
+                bar(position);
+                lblProcentDone_->setText(QString::number(position) + QLatin1Char('%'));
+            });
     }
-    if (!WriteFile("Обнуление трасс")) return;
+    if (!done) return;
     ShowOperationMessage(QStringLiteral("Амплитуды заданных трасс успешно обнулены"),
                          QStringLiteral("Обнуление трасс"));
 }
@@ -147,8 +235,10 @@ void TFmRegulationAmplitude::btnFindMinMaxAmplitudeClick() {
 void TFmRegulationAmplitude::bbtnZeroMaxAmplitudeClick() {
     if (!FileLoaded()) return;
     const TProgressShown shown{pbarProgress_};
-    ZeroLargestAmplitude(context_.Document.Model(), BarProgress());
-    WriteFile("Обнуление максимальной амплитуды");
+    RunChange(
+        "Обнуление максимальной амплитуды",
+        [](TRadargram& model, const TProgress& progress) { ZeroLargestAmplitude(model, progress); },
+        BarProgress());
 }
 
 }  // namespace trelvanox

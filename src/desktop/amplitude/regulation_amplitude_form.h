@@ -95,9 +95,17 @@ class TFmRegulationAmplitude : public TModelessDialog {
     TProcessingWindow WindowFromFields() const;
     // Moves the progress bar; positions beyond its range show as its end.
     TProgress BarProgress();
-    // Writes the model back as a history step with the description; the operation's message
-    // follows only a write that succeeded, since a failed write has already said why.
-    bool WriteFile(const char* description);
+    // Runs compute on the model off the GUI thread behind a progress window with "Отмена"
+    // (guiProgress follows it on the GUI thread), then writes the model back as a history step
+    // with the description. True when the file got the change; the operation's message follows
+    // only then, since a failed write has already said why and a stop needs no word. A stop or
+    // an error leaves the file and the model as they were.
+    bool RunChange(const char* description,
+                   const std::function<void(TRadargram&, const TProgress&)>& compute,
+                   const TProgress& guiProgress);
+    // Asks before an operation that would wipe the whole profile, naming the effect and the way
+    // back; true to go on.
+    bool ConfirmDestructive(const QString& effect, const QString& caption);
     void ShowOperationMessage(const QString& text, const QString& caption);
 
     TDocumentContext& context_;

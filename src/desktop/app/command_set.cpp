@@ -22,6 +22,8 @@ constexpr TCommandInfo kCommands[] = {
      .Caption = "Обновить",
      .Hint = "Обновить/прочитать файл",
      .Category = "Радарограмма",
+     .Shortcut = "F5",
+     .KeyScope = TKeyScope::Window,
      .TipHeader = "Просмотр",
      .TipText = "Чтение файла",
      .ThemeIcon = "view-refresh",
@@ -113,6 +115,7 @@ constexpr TCommandInfo kCommands[] = {
      .Caption = "Отменить",
      .Category = "Радарограмма",
      .Shortcut = "Ctrl+Z",
+     .KeyScope = TKeyScope::KeyMap,
      .TipHeader = "Отменить",
      .TipText = "Вернуть файл радарограммы в состояние до последнего изменения",
      .ThemeIcon = "edit-undo",
@@ -120,7 +123,8 @@ constexpr TCommandInfo kCommands[] = {
     {.Name = "acnRedo",
      .Caption = "Повторить",
      .Category = "Радарограмма",
-     .Shortcut = "Ctrl+Y",
+     .Shortcut = "Ctrl+Y, Ctrl+Shift+Z",
+     .KeyScope = TKeyScope::KeyMap,
      .TipHeader = "Повторить",
      .TipText = "Повторить последнее отменённое изменение файла радарограммы",
      .ThemeIcon = "edit-redo",
@@ -191,6 +195,7 @@ constexpr TCommandInfo kCommands[] = {
      .Caption = "Отменить",
      .Category = "Правка",
      .Shortcut = "Ctrl+Z",
+     .KeyScope = TKeyScope::KeyMap,
      .TipHeader = "Отменить",
      .TipText = "Отменить последнее действие",
      .ThemeIcon = "edit-undo",
@@ -269,6 +274,8 @@ constexpr TCommandInfo kCommands[] = {
     {.Name = "acnPrint",
      .Caption = "Печать",
      .Category = "Общие",
+     .Shortcut = "Ctrl+P",
+     .KeyScope = TKeyScope::Window,
      .TipHeader = "Печать",
      .TipText = "Печать документа",
      .ThemeIcon = "document-print",
@@ -283,6 +290,8 @@ constexpr TCommandInfo kCommands[] = {
     {.Name = "acnHelp",
      .Caption = "Помощь",
      .Category = "Справка",
+     .Shortcut = "F1",
+     .KeyScope = TKeyScope::Application,
      .TipHeader = "Помощь",
      .TipText = "Система справочной информации.\n"
                 "Файл справки Trelvanox.chm должен находиться в той же директории, что и "
@@ -322,6 +331,10 @@ QStringList ScreenTipLines(const TCommandInfo& info) {
     if (info.TipText.empty()) return {};
     // Empty lines count: the cut command's tip ends with one.
     return FromUtf8(info.TipText).split(QLatin1Char('\n'), Qt::KeepEmptyParts);
+}
+
+QString ScreenTipKeys(const TCommandInfo& info) {
+    return FromUtf8(info.Shortcut);
 }
 
 QIcon CommandIcon(const TCommandInfo& info) {
@@ -386,14 +399,17 @@ TCommandSet::TCommandSet(QObject* owner) : QObject(owner) {
         action->setStatusTip(hint);
         action->setProperty("category", FromUtf8(info.Category));
         action->setIcon(CommandIcon(info));
-        if (!info.Shortcut.empty()) {
+        if (!info.Shortcut.empty() && info.KeyScope != TKeyScope::KeyMap) {
             action->setShortcut(
                 QKeySequence::fromString(FromUtf8(info.Shortcut), QKeySequence::PortableText));
-            // Keys only inside the widget holding the action; see the header.
-            action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            // Edit keys only inside the widget holding the action; see the header.
+            action->setShortcutContext(
+                info.KeyScope == TKeyScope::Widget   ? Qt::WidgetWithChildrenShortcut
+                : info.KeyScope == TKeyScope::Window ? Qt::WindowShortcut
+                                                     : Qt::ApplicationShortcut);
         }
         // Replaces the plain tool tip with the formatted one; the status tip keeps the hint.
-        SetScreenTip(action, FromUtf8(info.TipHeader), ScreenTipLines(info));
+        SetScreenTip(action, FromUtf8(info.TipHeader), ScreenTipLines(info), ScreenTipKeys(info));
         for (const auto& [editName, command] : editCommands) {
             if (info.Name != editName) continue;
             connect(action, &QAction::triggered, this,
@@ -402,6 +418,15 @@ TCommandSet::TCommandSet(QObject* owner) : QObject(owner) {
         actions_.append(action);
         byName_.insert(name, action);
     }
+}
+
+QList<QAction*> TCommandSet::WindowActions() const {
+    QList<QAction*> result;
+    for (const TCommandInfo& info : kCommands)
+        if (!info.Shortcut.empty() &&
+            (info.KeyScope == TKeyScope::Window || info.KeyScope == TKeyScope::Application))
+            result.append(Action(FromUtf8(info.Name)));
+    return result;
 }
 
 QAction* TCommandSet::Action(const QString& name) const {

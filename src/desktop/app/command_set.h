@@ -46,13 +46,22 @@ enum class TCommandGlyph {
     Radargram,
 };
 
+// Where a command's key works. The action itself holds keys of scope Widget, Window and
+// Application; keys of scope KeyMap are the main window's own (TWindowKeys), which decides by
+// the focus whether they act on a text field or on the file, so the action shows them in its
+// screen tip only.
+enum class TKeyScope { Widget, Window, Application, KeyMap };
+
 // One command of the main window's action list. Texts are UTF-8.
 struct TCommandInfo {
     std::string_view Name = {};      // the action's object name
     std::string_view Caption = {};   // the action's text
     std::string_view Hint = {};      // empty: the screen-tip header serves as the hint
     std::string_view Category = {};  // the action-list category
-    std::string_view Shortcut = {};  // portable key text ("Ctrl+X", "Del"); empty for none
+    // Portable key text ("Ctrl+X", "Del"); empty for none. A KeyMap entry may name several
+    // keys, separated by ", ".
+    std::string_view Shortcut = {};
+    TKeyScope KeyScope = TKeyScope::Widget;
     std::string_view TipHeader = {};
     // The screen tip's description, lines separated by '\n'; empty text: no description.
     std::string_view TipText = {};
@@ -68,6 +77,8 @@ const TCommandInfo* FindCommand(std::string_view name);
 
 QString CommandHint(const TCommandInfo& info);
 QStringList ScreenTipLines(const TCommandInfo& info);
+// The keys as the screen tip names them ("Ctrl+Y, Ctrl+Shift+Z"); empty for a command without.
+QString ScreenTipKeys(const TCommandInfo& info);
 QIcon CommandIcon(const TCommandInfo& info);
 
 // The standard edit commands (EditCut1 ... EditDelete1) work on the focused text field.
@@ -90,11 +101,13 @@ void RunEditCommand(TEditCommand command, QWidget* focus);
 // The set wires only the standard edit commands (they act on QApplication::focusWidget()); the
 // main window connects every other command's triggered() to its handler.
 //
-// The edit shortcuts (Ctrl+X/C/V/Z, Del) are shown by the actions but act only while the focus
+// The edit shortcuts (Ctrl+X/C/V, Del) are shown by the actions but act only while the focus
 // is inside a widget the action was added to (Qt::WidgetWithChildrenShortcut): text fields
 // handle those keys themselves, and a window-wide Del would take the Delete key away from the
 // grids. Do not add the edit actions to a container of other controls (the main window itself)
-// to give them keys.
+// to give them keys. The actions with window or application keys (F1, F5, Ctrl+P) must be added
+// to the main window (WindowActions()), since a key works only while a widget holding its
+// action is visible.
 class TCommandSet : public QObject {
     Q_OBJECT
   public:
@@ -104,6 +117,8 @@ class TCommandSet : public QObject {
     QAction* Action(const QString& name) const;
     // All actions, in the order of CommandTable().
     const QList<QAction*>& Actions() const { return actions_; }
+    // The actions whose keys work window-wide or application-wide.
+    QList<QAction*> WindowActions() const;
 
   private:
     QList<QAction*> actions_;

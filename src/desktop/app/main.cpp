@@ -6,6 +6,7 @@
 
 #include "common/user_folders.h"
 #include "desktop/app/main_form.h"
+#include "desktop/app/user_state.h"
 #include "desktop/platform/qt_platform.h"
 #include "desktop/platform/qt_translations.h"
 #include "settings/settings.h"
@@ -43,6 +44,7 @@ int main(int argc, char* argv[]) {
         trelvanox::TFmMainForm form(platform, settingsFile);
         form.setAttribute(Qt::WA_QuitOnClose);
         form.CreateDialogs();
+        form.UseUserState(trelvanox::DefaultUserStatePath());
         form.show();
         // One optional argument, as a file manager's "Открыть с помощью" passes it; Qt has
         // taken its own options out already.

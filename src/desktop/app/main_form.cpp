@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -21,6 +22,7 @@
 #include "desktop/app/command_set.h"
 #include "desktop/app/options_form.h"
 #include "desktop/app/options_tables.h"
+#include "desktop/app/user_state.h"
 #include "desktop/document/history_form.h"
 #include "desktop/header/header_edit_page.h"
 #include "desktop/labels/color_options_form.h"
@@ -140,12 +142,18 @@ TFmMainForm::TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath
     SelectedColumn = 0;
 
     setWindowTitle(QStringLiteral("Trelvanox"));
-    resize(kClientWidth, kClientHeight);
+    setAcceptDrops(true);
+    lblFileState_ = new QLabel(QStringLiteral("Файл не открыт"), this);
+    lblFileState_->setObjectName(QStringLiteral("lblFileState"));
+    statusBar()->addPermanentWidget(lblFileState_);
+    // The status line comes below the design client area, which keeps its size.
+    resize(kClientWidth, kClientHeight + statusBar()->sizeHint().height());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
 TFmMainForm::~TFmMainForm() {
+    SaveUserState();
     // The views and dialogs read the document, its tables and the edit table, members that
     // would be gone before QWidget's destructor deletes the children: a window destroyed while
     // shown repaints its views on the way out. The children go first, hidden.
@@ -166,6 +174,7 @@ void TFmMainForm::CreateDialogs() {
     });
     fmRegulationAmplitude_ = new TFmRegulationAmplitude(*documentContext_, this);
     fmHistory_ = new TFmHistory(this);
+    connect(fmHistory_, &TFmHistory::StepChosen, this, &TFmMainForm::GoToHistoryStep);
     CreateRadargramView();
 }
 

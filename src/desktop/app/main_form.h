@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "common/string_grid.h"
@@ -14,6 +15,7 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QMenu;
 class QLineEdit;
 class QPushButton;
 class QGroupBox;
@@ -36,6 +38,7 @@ class TSpinEdit;
 class TPlatform;
 class TRibbon;
 class TStringGridView;
+class TUserState;
 
 // The program's one top-level window. It owns the open radargram (the document, with the header
 // and read-label tables), the edit table and the header fields; it wires the ribbon's commands
@@ -82,6 +85,8 @@ class TFmMainForm : public QMainWindow {
     // Controls the handlers read and write.
     QLineEdit* txtFileName() const { return txtFileName_; }
     QLabel* lblSizeFile() const { return lblSizeFile_; }
+    // The status line's permanent text: which file the tables show.
+    QLabel* lblFileState() const { return lblFileState_; }
     QLineEdit* ltxtLenghtOfProfil() const { return ltxtLenghtOfProfil_; }
     QLineEdit* ltxtNLabels() const { return ltxtNLabels_; }
     QLineEdit* ltxtNLabelsWithText() const { return ltxtNLabelsWithText_; }
@@ -100,6 +105,14 @@ class TFmMainForm : public QMainWindow {
     TFmHistory* FmHistory() const { return fmHistory_; }
     TFmRadargramView* FmRadargramView() const { return fmRadargramView_; }
 
+    // Remembers between runs, in the user's own file at path: the recent files (application
+    // menu and tab "Файл"), the windows' places and sizes, the amplitude dialog's and the view's
+    // fields and the last folders of the file dialogs. Without it nothing is remembered.
+    void UseUserState(const QString& path);
+    TUserState* UserState() const { return userState_.get(); }
+    // "Последние файлы" of the application menu; the button on the tab "Файл" shows the same.
+    QMenu* RecentMenu() const { return recentMenu_; }
+
     // Reads the file named on the command line as if chosen in the open dialog, in the layout
     // the stored settings name (the window may not have been activated yet).
     void OpenFromCommandLine(const QString& path);
@@ -113,6 +126,10 @@ class TFmMainForm : public QMainWindow {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    // A .GPR or .GPR2 file dropped onto the window opens as if chosen with "Открыть".
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     QWidget* BuildHeaderPage();
@@ -124,13 +141,25 @@ class TFmMainForm : public QMainWindow {
     void BuildQuickAccessToolBar();
     void ConnectCommands();
     void ConnectEditTable();
+    // The window-wide keys and the grids' block copy and paste.
+    void ConnectKeys();
     // The radargram view's links to the amplitude regulation and the read-label table.
     void CreateRadargramView();
     // Brings the views up to date with what changed in the document.
     void ShowDocumentChange(TDocumentChange change);
     // The hints of undo and redo name the steps they would take; the history list follows.
     void ShowHistory();
+    // The title and the status line name the file the tables show and its layout; after a
+    // failed read the status line says that they still show the previous file.
+    void ShowFileState(bool read);
+    // "Отменить" (undo) or "Повторить"; the status line names the step taken.
+    void RunHistoryStep(bool undo);
     void OnFocusWindowChanged(QWindow* window);
+    void SaveUserState();
+    void ShowRecentFiles();
+    // A double click on a step of "История изменений": undo or redo until the file is just
+    // after that step.
+    void GoToHistoryStep(int row);
 
     TPlatform& platform_;
     std::filesystem::path settingsPath_;
@@ -141,6 +170,8 @@ class TFmMainForm : public QMainWindow {
     std::optional<TDocumentContext> documentContext_;
     std::optional<TEditTableContext> editTableContext_;
 
+    std::unique_ptr<TUserState> userState_;
+    QMenu* recentMenu_ = nullptr;
     TCommandSet* commands_ = nullptr;
     TRibbon* ribbon_ = nullptr;
     QGroupBox* groupBox1_ = nullptr;
@@ -152,6 +183,7 @@ class TFmMainForm : public QMainWindow {
     TStringGridView* sgNewSetsLabels_ = nullptr;
     QLineEdit* txtFileName_ = nullptr;
     QLabel* lblSizeFile_ = nullptr;
+    QLabel* lblFileState_ = nullptr;
     QLineEdit* ltxtLenghtOfProfil_ = nullptr;
     QLineEdit* ltxtNLabels_ = nullptr;
     QLineEdit* ltxtNLabelsWithText_ = nullptr;

@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolButton>
 
 #include "desktop/amplitude/regulation_amplitude_form.h"
@@ -14,9 +16,11 @@
 #include "desktop/app/main_form.h"
 #include "desktop/app/options_form.h"
 #include "desktop/app/shell_commands.h"
+#include "desktop/app/window_keys.h"
 #include "desktop/document/history_commands.h"
 #include "desktop/document/history_form.h"
 #include "desktop/document/radargram_file_commands.h"
+#include "desktop/exchange/cell_block_keys.h"
 #include "desktop/exchange/segy_export_commands.h"
 #include "desktop/exchange/table_file_commands.h"
 #include "desktop/header/header_commands.h"
@@ -45,8 +49,11 @@ void TFmMainForm::ConnectCommands() {
     on("acnReadFile", [&doc] { acnReadFileExecute(doc); });
     on("acnWriteFile", [&doc] { acnWriteFileExecute(doc); });
     on("acnDeleteZeroDelimiter", [&doc] { acnDeleteZeroDelimiterExecute(doc); });
-    on("acnUndo", [&doc] { acnUndoExecute(doc); });
-    on("acnRedo", [&doc] { acnRedoExecute(doc); });
+    // Run by RunHistoryStep itself, which says in the status line which step it took.
+    connect(commands_->Action(QStringLiteral("acnUndo")), &QAction::triggered, this,
+            [this] { RunHistoryStep(true); });
+    connect(commands_->Action(QStringLiteral("acnRedo")), &QAction::triggered, this,
+            [this] { RunHistoryStep(false); });
     on("acnHistory", [this] {
         fmHistory_->ShowEntries(document_.History());
         fmHistory_->ShowModeless();
@@ -65,7 +72,8 @@ void TFmMainForm::ConnectCommands() {
                               LastImportPath);
     });
     on("acnExportTable", [this] {
-        acnExportTableExecute(platform_, *this, document_.ReadLabelTable(), RadargramFileName);
+        acnExportTableExecute(platform_, *this, document_.ReadLabelTable(), RadargramFileName,
+                              fmOptions_ && fmOptions_->ExportInUtf8());
     });
     on("acnClearTableLabels", [&edit] { acnClearTableLabelsExecute(edit); });
     on("acnTranslateTable", [this, &edit] { acnTranslateTableExecute(edit, document_); });
@@ -77,16 +85,15 @@ void TFmMainForm::ConnectCommands() {
         acnHelpExecute(platform_, *this, DefaultHelpPlaces(),
                        HelpSection(active ? active->objectName() : QString()));
     });
-    // Every screen tip promises help on F1, in whichever window of the program has the focus.
-    if (QAction* help = commands_->Action(QStringLiteral("acnHelp"))) {
-        help->setShortcut(QKeySequence::HelpContents);
-        help->setShortcutContext(Qt::ApplicationShortcut);
-    }
     on("acnAbout", [this] { acnAboutExecute(*fmAbout_); });
     on("acnExit", [this] { acnExitExecute(*this); });
     on("acnLoadOptions",
        [this] { acnLoadOptionsExecute(settings_, settingsPath_, fmOptions_, *txtOperator()); });
-    on("acnSaveOptions", [this] { acnSaveOptionsExecute(settings_, settingsPath_); });
+    on("acnSaveOptions", [this] {
+        acnSaveOptionsExecute(settings_, settingsPath_);
+        txtOperator()->setModified(false);
+        if (fmOptions_) fmOptions_->SettingsSaved();
+    });
     on("acnSkinObsidian", [this] { ribbon_->SetRibbonStyle(TRibbonStyle::Obsidian); });
     on("acnSkinSilver", [this] { ribbon_->SetRibbonStyle(TRibbonStyle::Silver); });
     on("acnSkinLuna", [this] { ribbon_->SetRibbonStyle(TRibbonStyle::Luna); });
@@ -112,6 +119,28 @@ void TFmMainForm::ConnectCommands() {
         RunCommand(platform_, this, [&] { btnChangeHeaderSetsClick(doc, *headerEditPage_); });
     });
     ConnectEditTable();
+    ConnectKeys();
+}
+
+void TFmMainForm::ConnectKeys() {
+    // F1, F5 and Ctrl+P work whatever ribbon tab shows: a key works only while a widget holding
+    // its action is visible, and the window always is.
+    addActions(commands_->WindowActions());
+    new TWindowKeys(*this, *commands_->Action(QStringLiteral("acnUndo")),
+                    *commands_->Action(QStringLiteral("acnRedo")));
+    // The button's own key would need the tab "Файл" shown.
+    if (auto* open = findChild<QToolButton*>(QStringLiteral("btnOpenDirectory"))) {
+        auto* key = new QShortcut(QKeySequence::Open, this);
+        connect(key, &QShortcut::activated, open, &QToolButton::click);
+        open->setToolTip(open->toolTip() + QStringLiteral("\nКлавиши: Ctrl+O"));
+    }
+    txtFileName_->setToolTip(txtFileName_->toolTip() +
+                             QStringLiteral("\nEnter - прочитать файл, F5 - прочитать снова"));
+    // Enter in the path field reads the file named there, as "Обновить" does.
+    connect(txtFileName_, &QLineEdit::returnPressed,
+            commands_->Action(QStringLiteral("acnReadFile")), &QAction::trigger);
+    for (TStringGridView* grid : {sgReadF4Header_, sgReadLabels_, sgNewSetsLabels_})
+        InstallCellBlockKeys(*grid, platform_);
 }
 
 void TFmMainForm::ConnectEditTable() {

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -45,7 +46,17 @@ QWidget* TFmMainForm::BuildFileGroupContent() {
     lblSizeFile_ = new QLabel(QStringLiteral("Размер файла:"), content);
     lblSizeFile_->setObjectName(QStringLiteral("lblSizeFile"));
     layout->addWidget(txtFileName_);
-    layout->addWidget(open, 0, Qt::AlignLeft);
+    auto* recent = new QToolButton(content);
+    recent->setObjectName(QStringLiteral("btnRecentFiles"));
+    recent->setText(QStringLiteral("Последние"));
+    recent->setToolTip(QStringLiteral("Последние открытые файлы радарограмм"));
+    recent->setMenu(recentMenu_);
+    recent->setPopupMode(QToolButton::InstantPopup);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(open);
+    buttons->addWidget(recent);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
     layout->addWidget(lblSizeFile_);
     return content;
 }
@@ -55,6 +66,9 @@ void TFmMainForm::BuildRibbon() {
         return commands_->Action(QString::fromLatin1(name));
     };
     ribbon_->SetCaption(QStringLiteral("Trelvanox v2"));
+    recentMenu_ = new QMenu(QStringLiteral("Последние файлы"), this);
+    recentMenu_->setObjectName(QStringLiteral("mnuRecentFiles"));
+    recentMenu_->setEnabled(false);
 
     TRibbonTab* file = ribbon_->AddTab(QStringLiteral("Файл"));
     file->AddGroup(QStringLiteral("Директория файла"))->AddWidget(BuildFileGroupContent());
@@ -130,6 +144,8 @@ void TFmMainForm::BuildRibbon() {
     date->setObjectName(QStringLiteral("lblDateCompilation"));
     help->AddGroup(QStringLiteral("Дата компиляции"))->AddWidget(date);
 
+    ribbon_->ApplicationMenu()->addMenu(recentMenu_);
+    ribbon_->ApplicationMenu()->addSeparator();
     for (const char* name : {"acnPrint", "acnOptionsAll", "acnExit"})
         ribbon_->ApplicationMenu()->addAction(act(name));
     BuildQuickAccessToolBar();

@@ -124,8 +124,25 @@ void TFmOptions::ShowLoadedSettings() {
     settings_->FormatIndex = cmbFormatSourceFile_->currentIndex();
     ShowItem(cmbDelimiter_, settings_->DelimiterIndex);
     settings_->DelimiterIndex = cmbDelimiter_->currentIndex();
-    txtOperator_->setText(QString::fromUtf8(settings_->OperatorText));
+    // A name typed and not yet saved stays, and stays the setting: a reload must not take the
+    // user's typing away behind their back.
+    if (txtOperator_->isModified())
+        settings_->OperatorText = txtOperator_->text().toStdString();
+    else
+        txtOperator_->setText(QString::fromUtf8(settings_->OperatorText));
     ShowHistoryLimit();
+}
+
+bool TFmOptions::ExportInUtf8() const {
+    return cmbExportEncoding_->currentIndex() == 1;
+}
+
+void TFmOptions::SetExportInUtf8(bool utf8) {
+    cmbExportEncoding_->setCurrentIndex(utf8 ? 1 : 0);
+}
+
+void TFmOptions::SettingsSaved() {
+    txtOperator_->setModified(false);
 }
 
 void TFmOptions::ShowHistoryLimit() {
@@ -174,6 +191,7 @@ void TFmOptions::HeaderBoxRule(int field) {
     if (on) return;
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         edit->clear();
+        edit->setModified(false);  // emptied by the rule, not typed
     } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
         // The text goes, the list of items stays.
         list->setCurrentIndex(-1);

@@ -107,6 +107,13 @@ QWidget* TFmOptions::BuildGeneralPage() {
         "Сколько места на диске может занять история изменений одного файла радарограммы; "
         "самые старые изменения удаляются первыми"));
 
+    cmbExportEncoding_ = DropDown(
+        "cmbExportEncoding",
+        {QStringLiteral("Windows-1251 (как раньше)"), QStringLiteral("UTF-8 (все символы)")}, page);
+    cmbExportEncoding_->setCurrentIndex(0);
+    cmbExportEncoding_->setToolTip(
+        QStringLiteral("Кодировка файла \"Экспорт таблицы\". Импорт распознаёт обе кодировки сам"));
+
     auto* fields = new QGridLayout;
     const std::pair<QString, QWidget*> rows[] = {
         {QStringLiteral("Формат файла радарограмм"), cmbFormatSourceFile_},
@@ -115,6 +122,7 @@ QWidget* TFmOptions::BuildGeneralPage() {
         {QStringLiteral("Оператор"), txtOperator_},
         {QStringLiteral("База ПК, м"), txtBasePKm_},
         {QStringLiteral("Объём истории изменений"), seHistoryLimit_},
+        {QStringLiteral("Кодировка экспорта таблицы"), cmbExportEncoding_},
     };
     int row = 0;
     for (const auto& [caption, control] : rows) {

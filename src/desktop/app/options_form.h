@@ -53,6 +53,12 @@ class TFmOptions : public TModelessDialog {
     // After LoadSettings: shows the layout, the delimiter and the operator as loaded. An index
     // outside a list chooses no item, and the setting becomes -1.
     void ShowLoadedSettings();
+    // The typed fields now match the file: the next reload may set them again.
+    void SettingsSaved();
+    // "Кодировка экспорта таблицы" of the page "Общие": true for UTF-8. The program's own
+    // choice, kept with what it remembers between runs, not in the settings file.
+    bool ExportInUtf8() const;
+    void SetExportInUtf8(bool utf8);
 
     // Shows the dialog as ShowModeless does, then selects the page (a TPage).
     void ShowPage(int page);
@@ -96,6 +102,7 @@ class TFmOptions : public TModelessDialog {
     QComboBox* cmbDelimiter_ = nullptr;
     QLineEdit* txtOperator_ = nullptr;
     QLineEdit* txtBasePKm_ = nullptr;
+    QComboBox* cmbExportEncoding_ = nullptr;
     QSpinBox* seHistoryLimit_ = nullptr;
     std::array<QLineEdit*, 3> ltxtNameCommentary_ = {};
     QPushButton* btnSaveOptions_ = nullptr;

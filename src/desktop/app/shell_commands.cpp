@@ -51,7 +51,9 @@ void acnLoadOptionsExecute(TSettings& settings, const std::filesystem::path& pat
                            TFmOptions* options, QLineEdit& operatorField) {
     const std::string operatorText = LoadSettings(settings, path);
     if (options) options->ShowLoadedSettings();
-    operatorField.setText(QString::fromUtf8(operatorText));
+    // Typed and not yet written or saved: the user's text wins over the file's.
+    if (!operatorField.isModified() || !operatorField.isEnabled())
+        operatorField.setText(QString::fromUtf8(operatorText));
 }
 
 void acnSaveOptionsExecute(const TSettings& settings, const std::filesystem::path& path) {

@@ -28,7 +28,7 @@ void acnAboutExecute(TFmAbout& about);
 // Closes the window at once.
 void acnExitExecute(QWidget& window);
 // The settings from their file; the options dialog (when it exists) and the operator field show
-// what was loaded.
+// what was loaded, except a text the user typed there and has not saved (isModified()).
 void acnLoadOptionsExecute(TSettings& settings, const std::filesystem::path& path,
                            TFmOptions* options, QLineEdit& operatorField);
 void acnSaveOptionsExecute(const TSettings& settings, const std::filesystem::path& path);

@@ -32,6 +32,10 @@ TFmHistory::TFmHistory(QWidget* parent) : TModelessDialog(parent) {
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setToolTip(
+        QStringLiteral("Двойной щелчок - вернуть файл к состоянию после этого шага"));
+    connect(table_, &QTableWidget::cellDoubleClicked, this,
+            [this](int row, int) { emit StepChosen(row); });
     layout->addWidget(table_);
     auto* close = new QPushButton(QStringLiteral("Закрыть"), this);
     close->setObjectName(QStringLiteral("btnClose"));

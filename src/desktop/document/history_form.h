@@ -20,6 +20,10 @@ class TFmHistory : public TModelessDialog {
     void ShowEntries(const std::vector<THistoryEntry>& entries);
     QTableWidget* lvHistory() const { return table_; }
 
+  signals:
+    // A double click on the step of that row (oldest first): bring the file to just after it.
+    void StepChosen(int row);
+
   private:
     QTableWidget* table_;
 };

@@ -7,6 +7,7 @@
 
 #include "desktop/platform/platform.h"
 #include "document/radargram_document.h"
+#include "model/layout_detection.h"
 #include "settings/settings.h"
 
 namespace trelvanox {
@@ -42,11 +43,16 @@ bool ReportWrite(TDocumentContext& context, const TDocumentResult& result) {
     return false;
 }
 
+// The layout the file was read in: writing a file in the other layout misplaces every trace
+// after the first, whatever the settings say now.
+TRadarLayout WriteLayout(const TDocumentContext& context) {
+    return context.Document.Model().FileLoaded() ? context.Document.Layout() : Layout(context);
+}
+
 // The file the next reads and writes go to, as a choice in the open dialog names it.
 void NameChosenFile(TDocumentContext& context, const QString& path, QString& lastOpenedPath) {
     lastOpenedPath = path;
     context.FileName.setText(path);
-    context.Owner.setWindowTitle(path);
 }
 
 }  // namespace
@@ -71,14 +77,37 @@ bool ReportResult(TDocumentContext& context, const TDocumentResult& result) {
     return false;
 }
 
+TRadarLayout ReadLayout(TDocumentContext& context, const std::filesystem::path& path) {
+    const TRadarLayout chosen = Layout(context);
+    const std::optional<TLayoutFit> fit = CheckLayoutFit(path);
+    const std::optional<TRadarLayout> other = fit ? OtherFittingLayout(*fit, chosen) : std::nullopt;
+    if (!other) return chosen;
+    // The file read last, in the layout the user took for it then: read again without asking.
+    if (context.Document.Model().FileLoaded() && context.Document.Path() == path &&
+        context.Document.Layout() == *other)
+        return *other;
+    const QString otherName = QString::fromLatin1(LayoutName(*other));
+    const QString chosenName = QString::fromLatin1(LayoutName(chosen));
+    const QString text = QStringLiteral(
+                             "Файл, по-видимому, в формате %1, а выбран %2. Прочитать как %1?\n\n"
+                             "ОК - прочитать как %1; Отмена - прочитать как %2 (данные будут "
+                             "прочитаны со смещением).")
+                             .arg(otherName, chosenName);
+    return context.Platform.MessageBox(&context.Owner, text, QStringLiteral("Формат файла"),
+                                       TMsgButtons::OkCancel, TMsgIcon::Question) == TMsgResult::Ok
+               ? *other
+               : chosen;
+}
+
 std::int32_t ReadRadargram(TDocumentContext& context) {
-    return ReportResult(context, context.Document.Open(FilePath(context), Layout(context))) ? 0 : 1;
+    const std::filesystem::path path = FilePath(context);
+    return ReportResult(context, context.Document.Open(path, ReadLayout(context, path))) ? 0 : 1;
 }
 
 std::int32_t WriteRadargram(TDocumentContext& context, const std::string& description) {
     ApplyHistoryLimit(context);
     return ReportWrite(context,
-                       context.Document.Write(FilePath(context), Layout(context), description))
+                       context.Document.Write(FilePath(context), WriteLayout(context), description))
                ? 0
                : 1;
 }
@@ -113,8 +142,30 @@ void acnWriteFileExecute(TDocumentContext& context) {
 }
 
 void acnDeleteZeroDelimiterExecute(TDocumentContext& context) {
-    ReportResult(context,
-                 context.Document.WriteWithoutGaps(FilePath(context), "Удаление 0-разделителя"));
+    if (!RequireReadFile(context)) return;
+    // It rewrites the whole file in another arrangement: not a thing to do unasked.
+    const QString question = QStringLiteral(
+        "Файл будет переписан: трассы запишутся подряд, без 0-разделителей после каждой "
+        "трассы (для совместимости с другими программами).\n\nИзменение можно вернуть "
+        "командой «Отменить» (Ctrl+Z). Продолжить?");
+    if (context.Platform.MessageBox(&context.Owner, question,
+                                    QStringLiteral("Удалить 0-разделитель"), TMsgButtons::OkCancel,
+                                    TMsgIcon::Warning) != TMsgResult::Ok)
+        return;
+    if (!ReportResult(context, context.Document.WriteWithoutGaps(FilePath(context),
+                                                                 "Удаление 0-разделителя")))
+        return;
+    context.Platform.MessageBox(&context.Owner, QStringLiteral("0-разделители удалены из файла."),
+                                QStringLiteral("Удалить 0-разделитель"), TMsgButtons::Ok,
+                                TMsgIcon::Information);
+}
+
+bool ChangeRadargram(TDocumentContext& context, const TModelEdit& edit,
+                     const TWriteProgress& progress) {
+    ApplyHistoryLimit(context);
+    const TDocumentResult result = context.Document.Change(edit, progress);
+    if (result.Cancelled) return false;
+    return ReportWrite(context, result);
 }
 
 bool RequireReadFile(TDocumentContext& context) {
@@ -128,7 +179,8 @@ bool WriteAndRefresh(TDocumentContext& context, const std::string& description) 
 
 bool ChangeAndRefresh(TDocumentContext& context, const TModelEdit& edit) {
     ApplyHistoryLimit(context);
-    if (!ReportWrite(context, context.Document.Change(FilePath(context), Layout(context), edit)))
+    if (!ReportWrite(context,
+                     context.Document.Change(FilePath(context), WriteLayout(context), edit)))
         return false;
     return acnReadFileExecute(context) == 0;
 }

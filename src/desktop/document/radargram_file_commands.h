@@ -4,6 +4,7 @@
 #include <string>
 
 #include "desktop/document/document_context.h"
+#include "document/model_edit.h"
 
 class QString;
 
@@ -18,10 +19,19 @@ struct TModelEdit;
 // Shows the message of a failed operation (nothing for a success); true for a success.
 bool ReportResult(TDocumentContext& context, const TDocumentResult& result);
 
-// Each reports its own failure; the results are 0 for success and 1 for failure.
+// Each reports its own failure; the results are 0 for success and 1 for failure. The read takes
+// the layout the settings name, unless the file does not fit it and fits the other: then the
+// user is asked which to read it in (a file read before in the other layout is read so again).
 std::int32_t ReadRadargram(TDocumentContext& context);
-// The write is journalled and becomes a step of the file's history under the description.
+// The write is journalled and becomes a step of the file's history under the description; it
+// keeps the layout the file was read in.
 std::int32_t WriteRadargram(TDocumentContext& context, const std::string& description);
+
+// The edit applied and written as one step of the file's history (TRadargramDocument::Change);
+// a failure is reported, a stop through progress is not (the file and the model are as before).
+// True when the file got the change.
+bool ChangeRadargram(TDocumentContext& context, const TModelEdit& edit,
+                     const TWriteProgress& progress = {});
 
 // "Открыть": choose a file, then read it (cancelling reads the file already named). The dialog
 // proposes lastOpenedPath and keeps the choice there; radargramFileName takes the chosen file's

@@ -28,20 +28,18 @@ void acnImportTableExecute(TPlatform& platform, QWidget& owner, TStringGridView&
     request.Filter = QStringLiteral("Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*");
     request.ProposedName = lastImportPath;
     const std::optional<QString> chosen = platform.GetOpenFileName(&owner, request);
+    // A cancelled dialog changes nothing: the table may hold an hour's typing.
+    if (!chosen) return;
     struct TRefresh {
         TStringGridView& View;
         ~TRefresh() { View.GridModel()->GridChanged(); }
     } refresh{editTable};  // the table shows what it holds also when the file cannot be read
-    if (!chosen) {
-        FillGridFromDelimitedText(grid, {}, delimiter);
-        return;
-    }
     lastImportPath = *chosen;
     ImportDelimitedFile(grid, LocalPath(*chosen), delimiter);
 }
 
 void acnExportTableExecute(TPlatform& platform, QWidget& owner, const TStringGrid& readLabelTable,
-                           const QString& radargramFileName) {
+                           const QString& radargramFileName, bool utf8) {
     TFileDialogRequest request;
     request.Filter = QStringLiteral(
         "Текстовые файлы (с разделителями табуляции) (*.txt)|*.txt|Все файлы (*.*)|*.*");
@@ -50,7 +48,8 @@ void acnExportTableExecute(TPlatform& platform, QWidget& owner, const TStringGri
     request.DefaultExtension = QStringLiteral("*.txt");
     const std::optional<QString> chosen = platform.GetSaveFileName(&owner, request);
     if (!chosen) return;
-    ExportGridToFile(readLabelTable, LocalPath(*chosen));
+    ExportGridToFile(readLabelTable, LocalPath(*chosen),
+                     utf8 ? TTextEncoding::Utf8 : TTextEncoding::Windows1251);
 }
 
 }  // namespace trelvanox

@@ -17,8 +17,9 @@ class TStringGridView;
 void acnImportTableExecute(TPlatform& platform, QWidget& owner, TStringGridView& editTable,
                            std::int32_t delimiterIndex, QString& lastImportPath);
 // "Экспорт таблицы": the read-label table into a TAB-delimited text file chosen by the user; the
-// dialog proposes a name made from radargramFileName.
+// dialog proposes a name made from radargramFileName. Windows-1251 unless utf8 (the choice on the
+// options page "Общие").
 void acnExportTableExecute(TPlatform& platform, QWidget& owner, const TStringGrid& readLabelTable,
-                           const QString& radargramFileName);
+                           const QString& radargramFileName, bool utf8 = false);
 
 }  // namespace trelvanox

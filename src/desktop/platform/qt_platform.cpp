@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "desktop/platform/manual_viewer.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
 
@@ -225,17 +226,7 @@ void TQtPlatform::ShowManual(QWidget* owner, const QString& path, const QString&
     if (!section.isEmpty()) page.setFragment(section);
     if (!resource && QDesktopServices::openUrl(page)) return;
     // No browser could be started: the program shows the page itself, beside its windows.
-    auto* viewer = new QDialog(owner);
-    viewer->setObjectName(QStringLiteral("FmManual"));
-    viewer->setAttribute(Qt::WA_DeleteOnClose);
-    viewer->setWindowTitle(QStringLiteral("Справка"));
-    auto* browser = new QTextBrowser(viewer);
-    browser->setObjectName(QStringLiteral("tbrManual"));
-    browser->setOpenExternalLinks(true);
-    browser->setSource(page);
-    (new QVBoxLayout(viewer))->addWidget(browser);
-    viewer->resize(800, 600);
-    viewer->show();
+    (new TFmManual(page, owner))->show();
 }
 
 }  // namespace trelvanox

@@ -1,5 +1,6 @@
 #include "desktop/view/radargram_canvas.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -35,6 +36,8 @@ TRadargramCanvas::TRadargramCanvas(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setMinimumSize(kLeft + kRight + 80, kTop + kBottom + 60);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A click gives the canvas the keys: + and - zoom, the arrows pan, Home shows everything.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 std::uint32_t TRadargramCanvas::TraceCount() const {
@@ -333,15 +336,8 @@ void TRadargramCanvas::FinishWindow(QPoint end) {
     emit WindowMarked({u32(a->first), u32(b->first), u32(a->second), u32(b->second)});
 }
 
-void TRadargramCanvas::wheelEvent(QWheelEvent* event) {
-    const QRect image = ImageRect();
-    const QPointF at = event->position();
-    const double notches = event->angleDelta().y() / 120.0;
-    if (notches == 0 || !image.contains(at.toPoint())) return;
-    // The cell under the cursor stays under it.
-    const double fx = (at.x() + 0.5 - image.left()) / image.width();
-    const double fy = (at.y() + 0.5 - image.top()) / image.height();
-    const double zoom = std::pow(kWheelStep, -notches);
+void TRadargramCanvas::ZoomAround(double fx, double fy, double zoom) {
+    // The cell at the fractions (fx, fy) of the picture stays where it is.
     TRenderView view = view_;
     const double trace = view.FirstTrace + fx * view.TraceSpan;
     const double sample = view.FirstSample + fy * view.SampleSpan;
@@ -350,6 +346,55 @@ void TRadargramCanvas::wheelEvent(QWheelEvent* event) {
     view.FirstTrace = trace - fx * view.TraceSpan;
     view.FirstSample = sample - fy * view.SampleSpan;
     SetView(view);
+}
+
+void TRadargramCanvas::wheelEvent(QWheelEvent* event) {
+    const QRect image = ImageRect();
+    const QPointF at = event->position();
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0 || !image.contains(at.toPoint())) return;
+    // The cell under the cursor stays under it.
+    const double fx = (at.x() + 0.5 - image.left()) / image.width();
+    const double fy = (at.y() + 0.5 - image.top()) / image.height();
+    ZoomAround(fx, fy, std::pow(kWheelStep, -notches));
+    event->accept();
+}
+
+void TRadargramCanvas::keyPressEvent(QKeyEvent* event) {
+    // An arrow moves the view by a tenth of what it shows.
+    constexpr double kPanStep = 0.1;
+    TRenderView view = view_;
+    switch (event->key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            ZoomAround(0.5, 0.5, 1.0 / kWheelStep);
+            break;
+        case Qt::Key_Minus:
+            ZoomAround(0.5, 0.5, kWheelStep);
+            break;
+        case Qt::Key_Home:
+            Fit();
+            break;
+        case Qt::Key_Left:
+            view.FirstTrace -= kPanStep * view.TraceSpan;
+            SetView(view);
+            break;
+        case Qt::Key_Right:
+            view.FirstTrace += kPanStep * view.TraceSpan;
+            SetView(view);
+            break;
+        case Qt::Key_Up:
+            view.FirstSample -= kPanStep * view.SampleSpan;
+            SetView(view);
+            break;
+        case Qt::Key_Down:
+            view.FirstSample += kPanStep * view.SampleSpan;
+            SetView(view);
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
     event->accept();
 }
 

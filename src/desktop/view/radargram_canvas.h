@@ -21,7 +21,8 @@ class TRadargram;
 // a line in its colour with its text at the top, and the amplitude regulation's processing
 // window as a frame.
 //
-// The wheel zooms around the cursor, a left drag pans, a right drag (or a left drag in the
+// The wheel (and + and -) zooms around the cursor (the centre), a left drag (the arrows) pans,
+// Home shows the whole profile, a right drag (or a left drag in the
 // window mode) marks a window. The picture is drawn when the widget paints, so however many
 // changes arrive between two frames, each frame renders once.
 //
@@ -72,6 +73,7 @@ class TRadargramCanvas : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
   private:
@@ -80,6 +82,7 @@ class TRadargramCanvas : public QWidget {
     std::uint32_t TraceCount() const;
     std::uint32_t SampleCount() const;
     void Changed();  // the picture must be rendered again
+    void ZoomAround(double fx, double fy, double zoom);
     void RenderIfNeeded(QSize size);
     void PaintAxes(QPainter& painter, const QRect& image) const;
     void PaintMarks(QPainter& painter, const QRect& image) const;

@@ -138,7 +138,9 @@ class TRibbonGroup : public QFrame {
 
 // Screen tips: the action's tool tip becomes a formatted tip with a bold header, the description
 // lines and the common footer "Нажмите  F1 для справки". Header and lines stay readable through
-// the action's properties "screenTipHeader" (QString) and "screenTipLines" (QStringList).
-void SetScreenTip(QAction* action, const QString& header, const QStringList& lines);
+// the action's properties "screenTipHeader" (QString) and "screenTipLines" (QStringList). Keys,
+// when given, are named on a line of their own above the footer (property "screenTipKeys").
+void SetScreenTip(QAction* action, const QString& header, const QStringList& lines,
+                  const QString& keys = QString());
 
 }  // namespace trelvanox

@@ -17,9 +17,11 @@ QString RichLine(const QString& text) {
 
 }  // namespace
 
-void SetScreenTip(QAction* action, const QString& header, const QStringList& lines) {
+void SetScreenTip(QAction* action, const QString& header, const QStringList& lines,
+                  const QString& keys) {
     action->setProperty("screenTipHeader", header);
     action->setProperty("screenTipLines", lines);
+    action->setProperty("screenTipKeys", keys);
 
     QString tip = QStringLiteral("<qt><p style=\"margin:0\"><b>%1</b></p>").arg(RichLine(header));
     if (!lines.isEmpty()) {
@@ -28,6 +30,9 @@ void SetScreenTip(QAction* action, const QString& header, const QStringList& lin
         tip += QStringLiteral("<p style=\"margin:4px 0px 0px 8px\">%1</p>")
                    .arg(rich.join(QStringLiteral("<br>")));
     }
+    if (!keys.isEmpty())
+        tip += QStringLiteral("<p style=\"margin:4px 0px 0px 8px\">%1</p>")
+                   .arg(RichLine(QStringLiteral("Клавиши: ") + keys));
     tip += QStringLiteral("<hr><p style=\"margin:0\">%1</p></qt>")
                .arg(RichLine(QStringLiteral("Нажмите  F1 для справки")));
     action->setToolTip(tip);

@@ -353,24 +353,25 @@ INSTANTIATE_TEST_SUITE_P(
         TThinningCase{
             "Sparse", {1, 5, 9}, {0, 10, 0, 4}, 10, {{1, false}, {5, false}, {9, false}}, 3},
         TThinningCase{"NeighboursAlone", {1, 2}, {0, 10, 0, 4}, 10, {{1, false}, {2, false}}, 2},
-        TThinningCase{"SharedColumn", {2, 3, 8}, {0, 10, 0, 4}, 5, {{1, true}, {4, false}}, 3},
+        TThinningCase{"SharedColumn", {4, 5, 18}, {0, 20, 0, 4}, 10, {{2, true}, {9, false}}, 3},
+        TThinningCase{"LoneLabelBesideACrowd", {4, 5, 9}, {0, 20, 0, 4}, 10, {{2, true}}, 3},
         TThinningCase{"CrowdedNeighboursKeepAGap",
-                      {0, 1, 2, 3, 4, 5, 6, 7},
-                      {0, 8, 0, 4},
-                      4,
-                      {{0, true}, {2, true}},
-                      8},
+                      {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11},
+                      {0, 12, 0, 4},
+                      6,
+                      {{0, true}, {4, true}},
+                      12},
         TThinningCase{"OutsideTheView", {0, 50, 99}, {40, 20, 0, 4}, 20, {{10, false}}, 1}),
     [](const auto& info) { return info.param.Name; });
 
-TEST(LabelThinning, SixThousandLabelsLeaveHalfTheColumnsFree) {
+TEST(LabelThinning, SixThousandLabelsLeaveThreeColumnsInFourFree) {
     std::vector<TLabelMark> marks;
     for (std::uint32_t k = 0; k < 6000; ++k) marks.push_back({k * 33, 0xff, "", 0});
     const TMarkLayout layout = PlaceLabelLines(marks, {0, 200000, 0, 512}, 1600);
     EXPECT_EQ(layout.Visible, 6000u);
-    EXPECT_LE(layout.Lines.size(), 800u);
+    EXPECT_LE(layout.Lines.size(), 400u);
     for (std::size_t i = 1; i < layout.Lines.size(); ++i)
-        EXPECT_GE(layout.Lines[i].X - layout.Lines[i - 1].X, 2);
+        EXPECT_GE(layout.Lines[i].X - layout.Lines[i - 1].X, kCrowdedSpacing);
 }
 
 TEST(ProfileAxes, TimeAndDepth) {

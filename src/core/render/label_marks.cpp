@@ -19,7 +19,7 @@ TRgb MarkColour(std::uint32_t color) {
 
 TMarkLayout PlaceLabelLines(std::span<const TLabelMark> marks, const TRenderView& view, int width) {
     TMarkLayout layout;
-    // The marks come in trace order, so the columns of one pixel follow each other.
+    // The marks come in trace order, so the marks of one pixel column follow each other.
     for (std::size_t i = 0; i < marks.size();) {
         const int x = CellPixel(view.FirstTrace, view.TraceSpan, width, marks[i].Trace);
         std::size_t end = i + 1;
@@ -29,10 +29,10 @@ TMarkLayout PlaceLabelLines(std::span<const TLabelMark> marks, const TRenderView
         if (x >= 0) {
             layout.Visible += end - i;
             const bool crowded = end - i > 1;
-            // Where labels crowd, a free column between two lines keeps the profile in sight.
-            const bool touching = !layout.Lines.empty() && layout.Lines.back().X + 1 == x;
-            if (touching && (crowded || layout.Lines.back().Crowded))
-                layout.Lines.back().Crowded = true;
+            // Where labels crowd, free columns between two lines keep the profile in sight.
+            TPlacedMark* last = layout.Lines.empty() ? nullptr : &layout.Lines.back();
+            if (last && (crowded || last->Crowded) && x - last->X < kCrowdedSpacing)
+                last->Crowded = true;
             else
                 layout.Lines.push_back({i, x, crowded});
         }

@@ -28,12 +28,15 @@ std::vector<TLabelMark> LabelMarks(const TRadargram& model);
 
 TRgb MarkColour(std::uint32_t color);
 
-// A label line as a picture draws it: at most one per pixel column, so that however many labels
-// a view holds the profile stays visible between them.
+// A label line as a picture draws it: at most one per pixel column, and where labels crowd one
+// in kCrowdedSpacing columns, drawn kCrowdedAlpha of 255 opaque, so that however many labels a
+// view holds the profile stays visible between and behind them.
+constexpr int kCrowdedSpacing = 4;
+constexpr int kCrowdedAlpha = 96;
 struct TPlacedMark {
     std::size_t Index = 0;  // into the marks given
     int X = 0;              // pixel column
-    // Other labels share the column or lie in the next one: drawn half transparent.
+    // Other labels share the column or lie in the next ones: drawn mostly transparent.
     bool Crowded = false;
 };
 struct TMarkLayout {
@@ -43,7 +46,7 @@ struct TMarkLayout {
 // The lines of the marks (in trace order) that a view across width pixels shows.
 TMarkLayout PlaceLabelLines(std::span<const TLabelMark> marks, const TRenderView& view, int width);
 
-// Draws the placed lines of the marks down the whole picture, crowded ones half transparent.
+// Draws the placed lines of the marks down the whole picture, crowded ones mostly transparent.
 void DrawLabelLines(TRgbImage& image, const TRenderView& view, std::span<const TLabelMark> marks);
 
 }  // namespace trelvanox

@@ -175,7 +175,7 @@ void TRadargramCanvas::PaintMarks(QPainter& painter, const QRect& image) const {
     for (const TPlacedMark& line : layout.Lines) {
         const TRgb c = MarkColour(marks_[line.Index].Color);
         // Crowded lines let the profile show through.
-        painter.setPen(QColor(c.R, c.G, c.B, line.Crowded ? 128 : 255));
+        painter.setPen(QColor(c.R, c.G, c.B, line.Crowded ? kCrowdedAlpha : 255));
         const int x = image.left() + line.X;
         painter.drawLine(x, image.top(), x, image.bottom());
     }

@@ -157,8 +157,8 @@ TEST_F(CliLabelTest, AnEditThatChangesNothingWritesNothing) {
 }
 
 TEST_F(CliLabelTest, CalibrateMakesEveryChainageLinearBetweenAnchors) {
-    const TCliRun run = Tool({"calibrate", "4=ПК1+20", "20=1+36", "36=ПК1+68", "--base-pk",
-                              "1000", "--set-start"});
+    const TCliRun run =
+        Tool({"calibrate", "4=ПК1+20", "20=1+36", "36=ПК1+68", "--base-pk", "1000", "--set-start"});
     ASSERT_EQ(run.Code, 0) << run.Err;
     EXPECT_EQ(run.Out,
               "traces 4 to 20: 100.000 cm per trace\ntraces 20 to 36: 200.000 cm per trace\n");

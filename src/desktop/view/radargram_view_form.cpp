@@ -63,7 +63,8 @@ TFmRadargramView::TFmRadargramView(TRadargramDocument& document, TPlatform& plat
     lblViewStatus_->setObjectName(QStringLiteral("lblViewStatus"));
     layout->addWidget(lblViewStatus_);
     resize(1000, 620);
-    BuildLabelControls(layout->itemAt(0)->widget());
+    // Under the view's own controls.
+    layout->insertWidget(1, BuildLabelControls());
 
     connect(canvas_, &TRadargramCanvas::CursorAt, this, &TFmRadargramView::ShowCursor);
     connect(canvas_, &TRadargramCanvas::WindowMarked, this, [this](const TProcessingWindow& w) {

@@ -55,7 +55,7 @@ class TFmRadargramView : public TModelessDialog {
   private:
     QWidget* BuildControls();
     // The labels' buttons, the scroll bars and the overview (radargram_view_labels.cpp).
-    void BuildLabelControls(QWidget* bar);
+    QWidget* BuildLabelControls();
     QWidget* BuildPictureArea();
     void ViewChanged();
     void DocumentChanged(TDocumentChange change);

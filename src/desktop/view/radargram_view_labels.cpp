@@ -91,10 +91,10 @@ QWidget* TFmRadargramView::BuildPictureArea() {
     return area;
 }
 
-void TFmRadargramView::BuildLabelControls(QWidget* bar) {
-    auto* row = static_cast<QHBoxLayout*>(bar->layout());
-    // Before the stretch that keeps "Сохранить изображение" at the right.
-    const int at = row->count() - 2;
+QWidget* TFmRadargramView::BuildLabelControls() {
+    auto* bar = new QWidget(this);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
 
     QToolButton* shown = CheckButton(QStringLiteral("Метки"), "btnViewLabels",
                                      QStringLiteral("Показать или скрыть метки"), bar);
@@ -103,7 +103,7 @@ void TFmRadargramView::BuildLabelControls(QWidget* bar) {
         canvas_->SetMarksShown(on);
         ViewChanged();
     });
-    row->insertWidget(at, shown);
+    row->addWidget(shown);
 
     QToolButton* edit = CheckButton(
         QStringLiteral("Правка меток"), "btnViewEditLabels",
@@ -120,22 +120,25 @@ void TFmRadargramView::BuildLabelControls(QWidget* bar) {
     connect(btnViewWindow_, &QToolButton::toggled, this, [edit](bool on) {
         if (on) edit->setChecked(false);
     });
-    row->insertWidget(at + 1, edit);
+    row->addWidget(edit);
 
     auto* calibrate = new QToolButton(bar);
-    calibrate->setText(QStringLiteral("Пересчёт координат"));
+    calibrate->setText(QStringLiteral("Пересчёт координат по меткам"));
     calibrate->setObjectName(QStringLiteral("btnViewCalibrate"));
-    calibrate->setToolTip(QStringLiteral("Пересчёт координат по меткам"));
+    calibrate->setToolTip(
+        QStringLiteral("Координаты всех трасс по истинным пикетам двух или более меток"));
     connect(calibrate, &QToolButton::clicked, this, [this] {
         if (links_.ShowCalibration) RunCommand(platform_, this, links_.ShowCalibration);
     });
-    row->insertWidget(at + 2, calibrate);
+    row->addWidget(calibrate);
+    row->addStretch(1);
 
     lblViewLabels_ = new QLabel(this);
     lblViewLabels_->setObjectName(QStringLiteral("lblViewLabels"));
     layout()->addWidget(lblViewLabels_);
     labelEditor_ = new TViewLabelEditor(document_, platform_, *this, *canvas_, *lblViewStatus_,
                                         links_.ColourMap);
+    return bar;
 }
 
 void TFmRadargramView::ViewChanged() {

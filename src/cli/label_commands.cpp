@@ -46,7 +46,8 @@ std::optional<std::uint32_t> ColorOption(const TParsedArgs& args) {
 template <typename TMake>
 int EditLabels(const TParsedArgs& args, std::ostream& out, std::ostream& err, TMake make) {
     TRadargramDocument document;
-    if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
+    // Held from the read to the write: the edit is made from what was read.
+    if (!OpenDocument(document, args, LayoutOption(args), err, true)) return 1;
     const std::optional<TLabelEdit> edit = make(document.Model());
     if (!edit) {
         out << "nothing to change; the file is left as it is\n";

@@ -5,6 +5,10 @@
 // ms a picture, which keeps a redraw after a change and every step of a pan or zoom within a frame
 // or a few.
 //
+// A view with labels draws, after the picture, the label lines of 6000 labels spread over the
+// profile: thinned to at most one line per pixel column, so that they cost a few passes over
+// the columns whatever their number.
+//
 // The renderer keeps no copy of the matrix and no overview pyramid: each picture reads the
 // samples it covers straight from the model, so its extra memory is the picture and one column
 // of 512 floats per thread.
@@ -20,6 +24,7 @@
 #include "model/radargram_io.h"
 #include "render/amplitude_scale.h"
 #include "render/bscan_renderer.h"
+#include "render/label_marks.h"
 
 namespace {
 
@@ -30,10 +35,22 @@ constexpr double kTargetMs = 100.0;
 constexpr int kWidth = 1600;
 constexpr int kHeight = 900;
 
+constexpr std::uint32_t kLabels = 6000;
+
 struct TBenchContext {
     std::unique_ptr<trelvanox::TRadargram> Model = std::make_unique<trelvanox::TRadargram>();
     trelvanox::TRenderStyle Style;
+    std::vector<trelvanox::TLabelMark> Marks;
 };
+
+// kLabels labels evenly over the maximal profile, each with a text, in trace order.
+std::vector<trelvanox::TLabelMark> SpreadMarks() {
+    std::vector<trelvanox::TLabelMark> marks;
+    for (std::uint32_t k = 0; k < kLabels; ++k)
+        marks.push_back({k * (trelvanox::kMaxTraces / kLabels), 0x0000ff, "ПК" + std::to_string(k),
+                         static_cast<int>(k + 1)});
+    return marks;
+}
 
 void SetCounters(benchmark::State& state, double samples) {
     state.counters["samples"] = samples;
@@ -62,6 +79,31 @@ void BenchRender(benchmark::State& state, TBenchContext& ctx, TRenderView view, 
     SetCounters(state, view.TraceSpan * view.SampleSpan);
 }
 
+// The picture and its label lines, as the view draws them.
+void BenchRenderWithLabels(benchmark::State& state, TBenchContext& ctx, TRenderView view) {
+    trelvanox::TRgbImage image(kWidth, kHeight);
+    for (auto _ : state) {
+        trelvanox::RenderBScan(*ctx.Model, view, ctx.Style, image);
+        trelvanox::DrawLabelLines(image, view, ctx.Marks);
+        benchmark::DoNotOptimize(image.Pixels.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["lines"] =
+        static_cast<double>(trelvanox::PlaceLabelLines(ctx.Marks, view, kWidth).Lines.size());
+    SetCounters(state, view.TraceSpan * view.SampleSpan);
+}
+
+// The label lines alone, over a picture already drawn: what 6000 labels add to a whole view.
+void BenchLabelLines(benchmark::State& state, TBenchContext& ctx) {
+    trelvanox::TRgbImage image(kWidth, kHeight);
+    const TRenderView whole{0, trelvanox::kMaxTraces, 0, trelvanox::kMaxSamples};
+    for (auto _ : state) {
+        trelvanox::DrawLabelLines(image, whole, ctx.Marks);
+        benchmark::DoNotOptimize(image.Pixels.data());
+        benchmark::ClobberMemory();
+    }
+}
+
 void BenchClipLevel(benchmark::State& state, TBenchContext& ctx) {
     for (auto _ : state) benchmark::DoNotOptimize(trelvanox::ClipLevelOf(*ctx.Model));
 }
@@ -79,6 +121,12 @@ const TCase kCases[] = {
     {"Render/zoom:10", "20000 traces x 512 (zoom 10)", {90000, 20000, 0, 512}, 0},
     {"Render/zoom:100", "2000 traces x 256 samples", {99000, 2000, 128, 256}, 0},
     {"Render/zoom:1000", "200 traces x 64 samples", {123400, 200, 200, 64}, 0},
+};
+
+const TCase kLabelCases[] = {
+    {"Labels/whole", "whole profile, 6000 labels", {0, 200000, 0, 512}, 0},
+    {"Labels/zoom:10", "20000 traces, 600 labels", {90000, 20000, 0, 512}, 0},
+    {"Labels/zoom:1000", "200 traces, 6 labels", {123400, 200, 200, 64}, 0},
 };
 
 void PrintSummary(const TSummaryReporter& reporter) {
@@ -100,6 +148,17 @@ void PrintSummary(const TSummaryReporter& reporter) {
                     *seconds * 1e3, *seconds / *plain, kTargetMs,
                     *seconds * 1e3 <= kTargetMs ? "met" : "MISSED");
     }
+    for (const TCase& c : kLabelCases) {
+        const auto seconds = reporter.Seconds(c.Name);
+        if (!seconds) continue;
+        std::printf("  %-36s %8.1f ms  %5.0f lines  [within %.0f ms: %s]\n", c.Label,
+                    *seconds * 1e3,
+                    static_cast<double>(
+                        trelvanox::PlaceLabelLines(SpreadMarks(), c.View, kWidth).Lines.size()),
+                    kTargetMs, *seconds * 1e3 <= kTargetMs ? "met" : "MISSED");
+    }
+    if (const auto lines = reporter.Seconds("LabelLines"))
+        std::printf("  %-36s %8.2f ms\n", "6000 label lines alone, whole view", *lines * 1e3);
     if (const auto scale = reporter.Seconds("ClipLevel"))
         std::printf("  %-36s %8.1f ms (once per change of the file)\n", "98th percentile scale",
                     *scale * 1e3);
@@ -126,6 +185,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     ctx.Style.ClipLevel = trelvanox::ClipLevelOf(*ctx.Model);
+    ctx.Marks = SpreadMarks();
 
     const auto ms = benchmark::kMillisecond;
     benchmark::RegisterBenchmark("PlainPass", BenchPlainPass, std::ref(ctx))->Unit(ms);
@@ -133,6 +193,11 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(c.Name, BenchRender, std::ref(ctx), c.View, c.Threads)
             ->Unit(ms)
             ->UseRealTime();
+    for (const TCase& c : kLabelCases)
+        benchmark::RegisterBenchmark(c.Name, BenchRenderWithLabels, std::ref(ctx), c.View)
+            ->Unit(ms)
+            ->UseRealTime();
+    benchmark::RegisterBenchmark("LabelLines", BenchLabelLines, std::ref(ctx))->Unit(ms);
     benchmark::RegisterBenchmark("ClipLevel", BenchClipLevel, std::ref(ctx))->Unit(ms);
 
     TSummaryReporter reporter(trelvanox::bench::ConsoleOptions());

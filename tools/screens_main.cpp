@@ -25,6 +25,7 @@
 #include "desktop/app/main_form.h"
 #include "desktop/app/options_form.h"
 #include "desktop/document/history_form.h"
+#include "desktop/labels/calibration_form.h"
 #include "desktop/labels/color_options_form.h"
 #include "desktop/labels/insert_label_form.h"
 #include "desktop/platform/qt_platform.h"
@@ -177,6 +178,7 @@ int main(int argc, char* argv[]) {
               {"amplitude_gain", "amplitude_cut", "amplitude_zero_traces"});
     SaveDialog(shooter, *form.FmColorOptions(), "color_options");
     SaveDialog(shooter, *form.FmInsertLabel(), "insert_label");
+    SaveDialog(shooter, *form.FmCalibrateByLabels(), "calibration");
     SaveDialog(shooter, *form.FmHistory(), "history");
     SaveDialog(shooter, *form.FmAbout(), "about");
 

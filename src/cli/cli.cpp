@@ -11,6 +11,7 @@
 #include "cli/exchange_commands.h"
 #include "cli/file_commands.h"
 #include "cli/history_commands.h"
+#include "cli/label_commands.h"
 #include "cli/render_commands.h"
 #include "cli/segy_commands.h"
 #include "common/program_error.h"
@@ -23,8 +24,8 @@ namespace {
 const std::vector<TCliCommand>& Commands() {
     static const std::vector<TCliCommand> commands = [] {
         std::vector<TCliCommand> all;
-        for (auto family : {FileCommands, EditCommands, ExchangeCommands, SegyCommands,
-                            AmplitudeCommands, RenderCommands, HistoryCommands}) {
+        for (auto family : {FileCommands, EditCommands, LabelCommands, ExchangeCommands,
+                            SegyCommands, AmplitudeCommands, RenderCommands, HistoryCommands}) {
             for (TCliCommand& c : family()) all.push_back(std::move(c));
         }
         return all;
@@ -57,7 +58,8 @@ int RunCommand(const TCliCommand& command, const std::vector<std::string_view>& 
         // Every command reads or changes a file that another process may be changing.
         std::vector<TCliOption> options = command.Options;
         options.push_back({"--wait", 1});
-        const TParsedArgs parsed = ParseArgs(args, options, command.Positional);
+        const TParsedArgs parsed =
+            ParseArgs(args, options, command.Positional, command.MorePositional);
         return command.Run(parsed, out, err);
     } catch (const TCliUsageError& e) {
         err << "trelvanox-cli " << command.Name << ": " << e.what() << "\nusage: trelvanox-cli "

@@ -15,7 +15,8 @@ std::optional<std::string> TParsedArgs::Value(std::string_view name) const {
 }
 
 TParsedArgs ParseArgs(const std::vector<std::string_view>& args,
-                      const std::vector<TCliOption>& known, std::size_t positionalCount) {
+                      const std::vector<TCliOption>& known, std::size_t positionalCount,
+                      bool morePositional) {
     TParsedArgs parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
@@ -37,7 +38,10 @@ TParsedArgs ParseArgs(const std::vector<std::string_view>& args,
         }
         parsed.Options.emplace(std::string(arg), std::move(values));
     }
-    if (parsed.Positional.size() != positionalCount)
+    if (morePositional && parsed.Positional.size() < positionalCount)
+        throw TCliUsageError("expected at least " + std::to_string(positionalCount) +
+                             " argument(s), got " + std::to_string(parsed.Positional.size()));
+    if (!morePositional && parsed.Positional.size() != positionalCount)
         throw TCliUsageError("expected " + std::to_string(positionalCount) + " argument(s), got " +
                              std::to_string(parsed.Positional.size()));
     return parsed;

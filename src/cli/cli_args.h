@@ -32,9 +32,11 @@ struct TParsedArgs {
 };
 
 // Splits the arguments into positional ones and the known options; an unknown option, a
-// missing value, a repeated option or a positional count other than expected throws.
+// missing value, a repeated option or a positional count other than expected (fewer than
+// expected, when more are allowed) throws.
 TParsedArgs ParseArgs(const std::vector<std::string_view>& args,
-                      const std::vector<TCliOption>& known, std::size_t positionalCount);
+                      const std::vector<TCliOption>& known, std::size_t positionalCount,
+                      bool morePositional = false);
 
 // "gpr" or "gpr2", in any letter case.
 TRadarLayout ParseLayout(std::string_view text);

@@ -17,6 +17,8 @@ struct TCliCommand {
     std::vector<TCliOption> Options;
     std::size_t Positional;
     int (*Run)(const TParsedArgs&, std::ostream& out, std::ostream& err);
+    // Positional is the least number of positional arguments, and any more may follow.
+    bool MorePositional = false;
 };
 
 }  // namespace trelvanox

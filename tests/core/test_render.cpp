@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ostream>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "model/text_field.h"
@@ -322,6 +323,55 @@ TEST(LabelMarks, FollowTheReadLabelTable) {
         EXPECT_EQ(image.At(0, y), TRgb{});
         EXPECT_EQ(image.At(3, y), TRgb{});
     }
+}
+
+struct TThinningCase {
+    std::string Name;
+    std::vector<std::uint32_t> Traces;  // of the marks, in order
+    TRenderView View;
+    int Width;
+    std::vector<std::pair<int, bool>> Lines;  // column and crowded
+    std::size_t Visible;
+};
+
+class LabelThinningTest : public ::testing::TestWithParam<TThinningCase> {};
+
+TEST_P(LabelThinningTest, OneLinePerColumnAndAFreeColumnWhereLabelsCrowd) {
+    const TThinningCase& c = GetParam();
+    std::vector<TLabelMark> marks;
+    for (const std::uint32_t t : c.Traces) marks.push_back({t, 0xff, "", 0});
+    const TMarkLayout layout = PlaceLabelLines(marks, c.View, c.Width);
+    std::vector<std::pair<int, bool>> lines;
+    for (const TPlacedMark& line : layout.Lines) lines.emplace_back(line.X, line.Crowded);
+    EXPECT_EQ(lines, c.Lines);
+    EXPECT_EQ(layout.Visible, c.Visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LabelThinningTest,
+    ::testing::Values(
+        TThinningCase{
+            "Sparse", {1, 5, 9}, {0, 10, 0, 4}, 10, {{1, false}, {5, false}, {9, false}}, 3},
+        TThinningCase{"NeighboursAlone", {1, 2}, {0, 10, 0, 4}, 10, {{1, false}, {2, false}}, 2},
+        TThinningCase{"SharedColumn", {4, 5, 18}, {0, 20, 0, 4}, 10, {{2, true}, {9, false}}, 3},
+        TThinningCase{"LoneLabelBesideACrowd", {4, 5, 9}, {0, 20, 0, 4}, 10, {{2, true}}, 3},
+        TThinningCase{"CrowdedNeighboursKeepAGap",
+                      {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11},
+                      {0, 12, 0, 4},
+                      6,
+                      {{0, true}, {4, true}},
+                      12},
+        TThinningCase{"OutsideTheView", {0, 50, 99}, {40, 20, 0, 4}, 20, {{10, false}}, 1}),
+    [](const auto& info) { return info.param.Name; });
+
+TEST(LabelThinning, SixThousandLabelsLeaveThreeColumnsInFourFree) {
+    std::vector<TLabelMark> marks;
+    for (std::uint32_t k = 0; k < 6000; ++k) marks.push_back({k * 33, 0xff, "", 0});
+    const TMarkLayout layout = PlaceLabelLines(marks, {0, 200000, 0, 512}, 1600);
+    EXPECT_EQ(layout.Visible, 6000u);
+    EXPECT_LE(layout.Lines.size(), 400u);
+    for (std::size_t i = 1; i < layout.Lines.size(); ++i)
+        EXPECT_GE(layout.Lines[i].X - layout.Lines[i - 1].X, kCrowdedSpacing);
 }
 
 TEST(ProfileAxes, TimeAndDepth) {

@@ -41,6 +41,7 @@ const TExpectedCommand kExpected[] = {
     {"acnSetNoLabelText", "Сброс названия меток", "Радарограмма"},
     {"acnDlgColorSettings", "Цвет меток", "Радарограмма"},
     {"acnInsertLabel", "Вставить метку", "Радарограмма"},
+    {"acnCalibrateByLabels", "Пересчёт координат по меткам", "Радарограмма"},
     {"acnRegulationAmplitude", "Регулировка амплитуд", "Радарограмма"},
     {"acnViewRadargram", "Просмотр", "Радарограмма"},
     {"acnDeleteZeroDelimiter", "Удалить 0-разделитель", "Радарограмма"},

@@ -28,6 +28,20 @@ std::span<const TLabelRecord> TRadargram::LabelRecords() const {
     return contents_.LabelRecords;
 }
 
+void TRadargram::RecountLabels() {
+    std::uint32_t withText = 0;
+    std::uint32_t withoutText = 0;
+    for (const TTraceHeader& trace : contents_.TraceHeaders) {
+        if (trace.LabelIndex == 1)
+            ++withoutText;
+        else if (trace.LabelIndex > 1)
+            ++withText;
+    }
+    contents_.LabelsWithText = withText;
+    contents_.LabelsWithoutText = withoutText;
+    contents_.LabelTotal = withText + withoutText;
+}
+
 const TLabelRecord* TRadargram::FindLabelRecord(std::uint64_t k) const {
     const auto slots = LabelRecords();
     return k < slots.size() ? &slots[k] : nullptr;

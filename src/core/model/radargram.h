@@ -89,6 +89,9 @@ class TRadargram {
     std::uint32_t LabelsWithoutText() const { return contents_.LabelsWithoutText; }
     // 0 until the first complete read, then 1 for the rest of the run.
     std::int32_t FileLoaded() const { return fileLoaded_; }
+    // Counts the labelled traces again after an edit added or removed labels: the writer stores
+    // LabelTotal records, so a count left from the read would drop a new label's record.
+    void RecountLabels();
 
     // --- for the reader and the writer alone ---
 

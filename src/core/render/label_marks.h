@@ -28,7 +28,25 @@ std::vector<TLabelMark> LabelMarks(const TRadargram& model);
 
 TRgb MarkColour(std::uint32_t color);
 
-// Draws each mark whose trace the view shows as a one-pixel line down the whole picture.
+// A label line as a picture draws it: at most one per pixel column, and where labels crowd one
+// in kCrowdedSpacing columns, drawn kCrowdedAlpha of 255 opaque, so that however many labels a
+// view holds the profile stays visible between and behind them.
+constexpr int kCrowdedSpacing = 4;
+constexpr int kCrowdedAlpha = 96;
+struct TPlacedMark {
+    std::size_t Index = 0;  // into the marks given
+    int X = 0;              // pixel column
+    // Other labels share the column or lie in the next ones: drawn mostly transparent.
+    bool Crowded = false;
+};
+struct TMarkLayout {
+    std::vector<TPlacedMark> Lines;  // by column, left to right
+    std::size_t Visible = 0;         // labels whose trace the view shows
+};
+// The lines of the marks (in trace order) that a view across width pixels shows.
+TMarkLayout PlaceLabelLines(std::span<const TLabelMark> marks, const TRenderView& view, int width);
+
+// Draws the placed lines of the marks down the whole picture, crowded ones mostly transparent.
 void DrawLabelLines(TRgbImage& image, const TRenderView& view, std::span<const TLabelMark> marks);
 
 }  // namespace trelvanox

@@ -59,13 +59,15 @@ THelpTarget ResolveHelp(const THelpPlaces& places) {
 }
 
 QString HelpSection(const QString& windowName) {
-    static const std::array<std::pair<const char*, const char*>, 6> kSections{{
+    static const std::array<std::pair<const char*, const char*>, 8> kSections{{
         {"FmOptions", "options"},
         {"FmRegulationAmplitude", "amplitude"},
         {"FmColorOptions", "labels"},
         {"FmInsertLabel", "labels"},
         {"FmHistory", "undo"},
         {"FmRadargramView", "view"},
+        {"FmLabelEditor", "label_editing"},
+        {"FmCalibrateByLabels", "calibration"},
     }};
     for (const auto& [window, section] : kSections)
         if (windowName == QLatin1String(window)) return QString::fromLatin1(section);

@@ -25,6 +25,7 @@
 #include "desktop/app/user_state.h"
 #include "desktop/document/history_form.h"
 #include "desktop/header/header_edit_page.h"
+#include "desktop/labels/calibration_form.h"
 #include "desktop/labels/color_options_form.h"
 #include "desktop/labels/insert_label_form.h"
 #include "desktop/labels/label_commands.h"
@@ -172,6 +173,7 @@ void TFmMainForm::CreateDialogs() {
         RunCommand(platform_, fmInsertLabel_,
                    [this] { bbtnInsertLabelClick(*documentContext_, *fmInsertLabel_); });
     });
+    fmCalibrateByLabels_ = new TFmCalibrateByLabels(*documentContext_, this);
     fmRegulationAmplitude_ = new TFmRegulationAmplitude(*documentContext_, this);
     fmHistory_ = new TFmHistory(this);
     connect(fmHistory_, &TFmHistory::StepChosen, this, &TFmMainForm::GoToHistoryStep);
@@ -190,6 +192,8 @@ void TFmMainForm::CreateRadargramView() {
         sgReadLabels_->setCurrentIndex(cell);
         sgReadLabels_->scrollTo(cell);
     };
+    links.ColourMap = [this] { return fmColorOptions_->ColourMap(); };
+    links.ShowCalibration = [this] { fmCalibrateByLabels_->ShowModeless(); };
     fmRadargramView_ = new TFmRadargramView(document_, platform_, std::move(links), this);
     connect(fmRegulationAmplitude_, &TFmRegulationAmplitude::WindowChanged, fmRadargramView_,
             &TFmRadargramView::ProcessingWindowChanged);

@@ -27,6 +27,7 @@ namespace trelvanox {
 
 class TCommandSet;
 class TFmAbout;
+class TFmCalibrateByLabels;
 class TFmColorOptions;
 class TFmHistory;
 class TFmInsertLabel;
@@ -101,6 +102,7 @@ class TFmMainForm : public QMainWindow {
     TFmColorOptions* FmColorOptions() const { return fmColorOptions_; }
     TFmOptions* FmOptions() const { return fmOptions_; }
     TFmInsertLabel* FmInsertLabel() const { return fmInsertLabel_; }
+    TFmCalibrateByLabels* FmCalibrateByLabels() const { return fmCalibrateByLabels_; }
     TFmRegulationAmplitude* FmRegulationAmplitude() const { return fmRegulationAmplitude_; }
     TFmHistory* FmHistory() const { return fmHistory_; }
     TFmRadargramView* FmRadargramView() const { return fmRadargramView_; }
@@ -196,6 +198,7 @@ class TFmMainForm : public QMainWindow {
     TFmColorOptions* fmColorOptions_ = nullptr;
     TFmOptions* fmOptions_ = nullptr;
     TFmInsertLabel* fmInsertLabel_ = nullptr;
+    TFmCalibrateByLabels* fmCalibrateByLabels_ = nullptr;
     TFmRegulationAmplitude* fmRegulationAmplitude_ = nullptr;
     TFmHistory* fmHistory_ = nullptr;
     TFmRadargramView* fmRadargramView_ = nullptr;

@@ -25,6 +25,7 @@
 #include "desktop/exchange/table_file_commands.h"
 #include "desktop/header/header_commands.h"
 #include "desktop/header/header_edit_page.h"
+#include "desktop/labels/calibration_form.h"
 #include "desktop/labels/color_options_form.h"
 #include "desktop/labels/edit_table_commands.h"
 #include "desktop/labels/insert_label_form.h"
@@ -103,6 +104,7 @@ void TFmMainForm::ConnectCommands() {
     on("acnOptionsRedact", [this] { fmOptions_->ShowPage(3); });
     on("acnDlgColorSettings", [this] { fmColorOptions_->ShowModeless(); });
     on("acnInsertLabel", [this] { fmInsertLabel_->ShowModeless(); });
+    on("acnCalibrateByLabels", [this] { fmCalibrateByLabels_->ShowModeless(); });
     on("acnRegulationAmplitude", [this] { fmRegulationAmplitude_->ShowModeless(); });
     on("acnViewRadargram", [this] { fmRadargramView_->ShowModeless(); });
 

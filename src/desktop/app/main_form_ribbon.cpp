@@ -91,6 +91,7 @@ void TFmMainForm::BuildRibbon() {
     labels->AddSmallAction(act("acnInsertLabel"));
     labels->AddSmallAction(act("acnSetZeroPosition"));
     labels->AddSmallAction(act("acnSetNoLabelText"));
+    labels->AddSmallAction(act("acnCalibrateByLabels"));
     radargram->AddGroup(QStringLiteral("Фильтрация"))
         ->AddLargeAction(act("acnRegulationAmplitude"));
     radargram->AddGroup(QStringLiteral("Просмотр"))->AddLargeAction(act("acnViewRadargram"));

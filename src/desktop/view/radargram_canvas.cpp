@@ -24,7 +24,6 @@ constexpr int kTop = 38;
 constexpr int kBottom = 6;
 constexpr int kClickSlop = 3;        // pixels a click may move, and may miss a label line by
 constexpr double kWheelStep = 1.25;  // zoom of one wheel notch
-constexpr int kMaxLabelTexts = 200;  // beyond this, texts would only cover one another
 
 QString Text(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -58,6 +57,7 @@ void TRadargramCanvas::ShowProfile(const TRadargram* model, bool freshProfile) {
     }
     view_ = ClampView(view_, TraceCount(), SampleCount());
     Changed();
+    emit ViewChanged();
 }
 
 void TRadargramCanvas::SetMarks(std::vector<TLabelMark> marks) {
@@ -100,6 +100,7 @@ void TRadargramCanvas::SetView(const TRenderView& view) {
     if (clamped == view_) return;
     view_ = clamped;
     Changed();
+    emit ViewChanged();
 }
 
 void TRadargramCanvas::Changed() {
@@ -170,29 +171,19 @@ void TRadargramCanvas::paintEvent(QPaintEvent*) {
 }
 
 void TRadargramCanvas::PaintMarks(QPainter& painter, const QRect& image) const {
+    if (!marksShown_) return;
     painter.save();
     painter.setClipRect(image);
-    int shown = 0;
-    for (const TLabelMark& mark : marks_) {
-        const auto x = MarkX(mark);
-        if (!x) continue;
-        const TRgb c = MarkColour(mark.Color);
-        const QColor colour(c.R, c.G, c.B);
-        painter.setPen(colour);
-        painter.drawLine(*x, image.top(), *x, image.bottom());
-        if (mark.Text.empty() || ++shown > kMaxLabelTexts) continue;
-        // Staggered in three rows, so that neighbours do not overwrite each other.
-        const QString text = Text(mark.Text);
-        const QFontMetrics metrics = painter.fontMetrics();
-        const QRect box(*x + 2, image.top() + 2 + (shown % 3) * (metrics.height() + 1),
-                        metrics.horizontalAdvance(text) + 6, metrics.height());
-        // Dark text on a light box, with the label's colour as its edge: light colours such as
-        // yellow would not read as text.
-        painter.fillRect(box, QColor(255, 255, 255, 210));
-        painter.fillRect(QRect(box.left(), box.top(), 2, box.height()), colour);
-        painter.setPen(Qt::black);
-        painter.drawText(box.adjusted(2, 0, 0, 0), Qt::AlignCenter, text);
+    const TMarkLayout layout = PlaceLabelLines(marks_, view_, image.width());
+    for (const TPlacedMark& line : layout.Lines) {
+        const TRgb c = MarkColour(marks_[line.Index].Color);
+        // Crowded lines let the profile show through.
+        painter.setPen(QColor(c.R, c.G, c.B, line.Crowded ? kCrowdedAlpha : 255));
+        const int x = image.left() + line.X;
+        painter.drawLine(x, image.top(), x, image.bottom());
     }
+    PaintLabelTexts(painter, image, layout);
+    PaintSelection(painter, image);
     painter.restore();
 }
 
@@ -280,6 +271,7 @@ const TLabelMark* TRadargramCanvas::MarkNear(QPoint point) const {
 void TRadargramCanvas::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (!ImageRect().contains(at) || drag_ != TDrag::None) return;
+    if (labelEditMode_ && event->button() == Qt::LeftButton && LabelPress(at)) return;
     const bool window =
         event->button() == Qt::RightButton || (event->button() == Qt::LeftButton && windowMode_);
     if (!window && event->button() != Qt::LeftButton) return;
@@ -294,6 +286,10 @@ void TRadargramCanvas::mouseMoveEvent(QMouseEvent* event) {
     emit CursorAt(image.contains(at) ? std::optional<QPoint>(at) : std::nullopt);
     if (drag_ == TDrag::None) return;
     dragAt_ = at;
+    if (drag_ == TDrag::Label) {
+        LabelMove(at);
+        return;
+    }
     if (drag_ == TDrag::Window) {
         update();
         return;
@@ -314,6 +310,10 @@ void TRadargramCanvas::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     const bool click = (at - pressAt_).manhattanLength() <= kClickSlop;
+    if (labelEditMode_ && (drag == TDrag::Label || drag == TDrag::Pan)) {
+        LabelRelease(at, click, drag == TDrag::Label);
+        return;
+    }
     if (drag == TDrag::Pan && click) {
         if (const TLabelMark* mark = MarkNear(at)) emit LabelClicked(mark->Row);
     }
@@ -336,13 +336,18 @@ void TRadargramCanvas::FinishWindow(QPoint end) {
     emit WindowMarked({u32(a->first), u32(b->first), u32(a->second), u32(b->second)});
 }
 
-void TRadargramCanvas::ZoomAround(double fx, double fy, double zoom) {
+void TRadargramCanvas::ZoomAround(double fx, double fy, double zoom, bool tracesOnly,
+                                  bool samplesOnly) {
     // The cell at the fractions (fx, fy) of the picture stays where it is.
     TRenderView view = view_;
     const double trace = view.FirstTrace + fx * view.TraceSpan;
     const double sample = view.FirstSample + fy * view.SampleSpan;
-    view.TraceSpan = std::clamp(view.TraceSpan * zoom, 1.0, std::max(1.0, double(TraceCount())));
-    view.SampleSpan = std::clamp(view.SampleSpan * zoom, 1.0, std::max(1.0, double(SampleCount())));
+    if (!samplesOnly)
+        view.TraceSpan =
+            std::clamp(view.TraceSpan * zoom, 1.0, std::max(1.0, double(TraceCount())));
+    if (!tracesOnly)
+        view.SampleSpan =
+            std::clamp(view.SampleSpan * zoom, 1.0, std::max(1.0, double(SampleCount())));
     view.FirstTrace = trace - fx * view.TraceSpan;
     view.FirstSample = sample - fy * view.SampleSpan;
     SetView(view);
@@ -351,16 +356,22 @@ void TRadargramCanvas::ZoomAround(double fx, double fy, double zoom) {
 void TRadargramCanvas::wheelEvent(QWheelEvent* event) {
     const QRect image = ImageRect();
     const QPointF at = event->position();
-    const double notches = event->angleDelta().y() / 120.0;
+    // Some systems turn a wheel with Shift held into a sideways one.
+    const QPoint delta = event->angleDelta();
+    const double notches = (delta.y() != 0 ? delta.y() : delta.x()) / 120.0;
+    const bool tracesOnly = event->modifiers() & Qt::ControlModifier;
+    const bool samplesOnly = !tracesOnly && (event->modifiers() & Qt::ShiftModifier);
     if (notches == 0 || !image.contains(at.toPoint())) return;
     // The cell under the cursor stays under it.
     const double fx = (at.x() + 0.5 - image.left()) / image.width();
     const double fy = (at.y() + 0.5 - image.top()) / image.height();
-    ZoomAround(fx, fy, std::pow(kWheelStep, -notches));
+    ZoomAround(fx, fy, std::pow(kWheelStep, -notches), tracesOnly, samplesOnly);
     event->accept();
 }
 
 void TRadargramCanvas::keyPressEvent(QKeyEvent* event) {
+    // A selected label in the editing mode takes the arrows first: they nudge it.
+    if (LabelKeyPress(event)) return;
     // An arrow moves the view by a tenth of what it shows.
     constexpr double kPanStep = 0.1;
     TRenderView view = view_;

@@ -21,10 +21,15 @@ class TRadargram;
 // a line in its colour with its text at the top, and the amplitude regulation's processing
 // window as a frame.
 //
-// The wheel (and + and -) zooms around the cursor (the centre), a left drag (the arrows) pans,
-// Home shows the whole profile, a right drag (or a left drag in the
-// window mode) marks a window. The picture is drawn when the widget paints, so however many
-// changes arrive between two frames, each frame renders once.
+// The wheel (and + and -) zooms around the cursor (the centre), with Ctrl the traces only, with
+// Shift the samples only; a left drag (the arrows) pans, Home shows the whole profile, a right
+// drag (or a left drag in the window mode) marks a window. In the label editing mode a click asks
+// for a label on a trace, a label line is selected and dragged from trace to trace, and keys ask
+// to delete, edit or nudge the selected one; the canvas only asks, through its signals: the
+// labels change when the file does. Label lines are thinned to one per pixel column, half
+// transparent where labels crowd, and texts are drawn only where they fit. The picture is drawn
+// when the widget paints, so however many changes arrive between two frames, each frame renders
+// once.
 //
 // The model belongs to the caller and must outlive the canvas or be replaced first.
 class TRadargramCanvas : public QWidget {
@@ -44,6 +49,18 @@ class TRadargramCanvas : public QWidget {
     void SetClipPercentile(double percentile);
     // Left drags mark a window instead of panning.
     void SetWindowMode(bool on) { windowMode_ = on; }
+    // Clicks and left drags work on labels (see above).
+    void SetLabelEditMode(bool on);
+    bool LabelEditMode() const { return labelEditMode_; }
+    void SetMarksShown(bool shown);
+    bool MarksShown() const { return marksShown_; }
+    // The label the editing mode works on, by its trace.
+    void SetSelectedTrace(std::optional<std::uint32_t> trace);
+    std::optional<std::uint32_t> SelectedTrace() const { return selectedTrace_; }
+    // How many labels lie in the traces the view shows, and how many the profile has.
+    std::size_t VisibleLabelCount() const;
+    std::size_t LabelCount() const { return marks_.size(); }
+    const std::vector<TLabelMark>& Marks() const { return marks_; }
 
     void Fit();
     const TRenderView& View() const { return view_; }
@@ -63,6 +80,18 @@ class TRadargramCanvas : public QWidget {
 
   signals:
     void WindowMarked(const TProcessingWindow& window);
+    // The part of the profile shown changed.
+    void ViewChanged();
+    // Label editing: a click on a trace without a label line near it; a label line selected; a
+    // label dragged over trace (while the button is held) and dropped on another trace; and the
+    // keys Del, F2 (or a double click) and Left/Right (Shift: ten traces) on the selected label.
+    void TraceClicked(std::uint32_t trace);
+    void LabelSelected(std::uint32_t trace);
+    void LabelDragged(std::uint32_t trace);
+    void LabelDropped(std::uint32_t from, std::uint32_t to);
+    void LabelDeleteRequested(std::uint32_t trace);
+    void LabelEditRequested(std::uint32_t trace);
+    void LabelNudgeRequested(std::uint32_t trace, int traces);
     void LabelClicked(int row);
     // The cursor moved to point, or left the picture (nothing).
     void CursorAt(std::optional<QPoint> point);
@@ -72,17 +101,19 @@ class TRadargramCanvas : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
   private:
-    enum class TDrag { None, Pan, Window };
+    enum class TDrag { None, Pan, Window, Label };
 
     std::uint32_t TraceCount() const;
     std::uint32_t SampleCount() const;
     void Changed();  // the picture must be rendered again
-    void ZoomAround(double fx, double fy, double zoom);
+    void ZoomAround(double fx, double fy, double zoom, bool tracesOnly = false,
+                    bool samplesOnly = false);
     void RenderIfNeeded(QSize size);
     void PaintAxes(QPainter& painter, const QRect& image) const;
     void PaintMarks(QPainter& painter, const QRect& image) const;
@@ -90,6 +121,16 @@ class TRadargramCanvas : public QWidget {
     // The label whose line lies within a click's slop of point, or null.
     const TLabelMark* MarkNear(QPoint point) const;
     void FinishWindow(QPoint end);
+    // The label editing mode's side of the mouse (radargram_canvas_labels.cpp).
+    bool LabelPress(QPoint at);
+    void LabelMove(QPoint at);
+    void LabelRelease(QPoint at, bool click, bool labelDrag);
+    // Delete, F2 and the arrows on a selected label; false when the key is not the mode's.
+    bool LabelKeyPress(QKeyEvent* event);
+    // The trace under the x of point, clamped into the profile.
+    std::uint32_t TraceAtX(QPoint point) const;
+    void PaintLabelTexts(QPainter& painter, const QRect& image, const TMarkLayout& layout) const;
+    void PaintSelection(QPainter& painter, const QRect& image) const;
 
     const TRadargram* model_ = nullptr;
     TRenderView view_;
@@ -99,6 +140,10 @@ class TRadargramCanvas : public QWidget {
     std::vector<TLabelMark> marks_;
     std::optional<TProcessingWindow> frame_;
     bool windowMode_ = false;
+    bool labelEditMode_ = false;
+    bool marksShown_ = true;
+    std::optional<std::uint32_t> selectedTrace_;
+    std::uint32_t dragLabelTo_ = 0;
 
     TRgbImage pixels_;
     bool stale_ = true;

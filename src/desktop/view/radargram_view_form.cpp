@@ -13,6 +13,7 @@
 #include "common/file_paths.h"
 #include "desktop/platform/command_dispatcher.h"
 #include "desktop/platform/platform.h"
+#include "desktop/view/overview_strip.h"
 #include "desktop/view/radargram_canvas.h"
 #include "labels/read_label_table.h"
 #include "render/profile_axes.h"
@@ -57,13 +58,13 @@ TFmRadargramView::TFmRadargramView(TRadargramDocument& document, TPlatform& plat
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildControls());
-    canvas_ = new TRadargramCanvas(this);
-    canvas_->setObjectName(QStringLiteral("imgRadargramView"));
-    layout->addWidget(canvas_, 1);
+    layout->addWidget(BuildPictureArea(), 1);
     lblViewStatus_ = new QLabel(this);
     lblViewStatus_->setObjectName(QStringLiteral("lblViewStatus"));
     layout->addWidget(lblViewStatus_);
     resize(1000, 620);
+    // Under the view's own controls.
+    layout->insertWidget(1, BuildLabelControls());
 
     connect(canvas_, &TRadargramCanvas::CursorAt, this, &TFmRadargramView::ShowCursor);
     connect(canvas_, &TRadargramCanvas::WindowMarked, this, [this](const TProcessingWindow& w) {
@@ -153,6 +154,8 @@ void TFmRadargramView::FollowDocument(bool force) {
     if (!model.HasHeader() || !model.SamplesIntact()) {
         canvas_->ShowProfile(nullptr, true);
         canvas_->SetMarks({});
+        overview_->ShowProfile(nullptr, canvas_->Style());
+        ViewChanged();
         return;
     }
     const std::uint32_t traces = model.Header().TraceCount;
@@ -164,6 +167,8 @@ void TFmRadargramView::FollowDocument(bool force) {
     shownSamples_ = samples;
     canvas_->ShowProfile(&model, fresh);
     canvas_->SetMarks(LabelMarks(model));
+    overview_->ShowProfile(&model, canvas_->Style());
+    ViewChanged();
 }
 
 void TFmRadargramView::ProcessingWindowChanged() {

@@ -11,17 +11,22 @@ class QDoubleSpinBox;
 class QLabel;
 class QPoint;
 class QPushButton;
+class QScrollBar;
 class QToolButton;
 
 namespace trelvanox {
 
+class TOverviewStrip;
 class TPlatform;
 class TRadargramCanvas;
+class TViewLabelEditor;
 
 // "Радарограмма — просмотр": the open radargram as a picture, in a window of its own beside the
 // main window. It follows the document: every read and every change of the file redraws it, with
 // the zoom kept as long as the file and its size stay the same. Its gain, colour table and clip
-// percentile change only the picture, never the file.
+// percentile change only the picture, never the file. Scroll bars and an overview strip of the
+// whole profile move the view; "Метки" shows or hides the labels and "Правка меток" edits them
+// on the picture (radargram_view_labels.cpp).
 //
 // Created once with the main window as parent and kept for the whole run; the document and the
 // platform belong to the main window and outlive it. What it asks of the rest of the program
@@ -34,6 +39,10 @@ class TFmRadargramView : public TModelessDialog {
 
     TRadargramCanvas* Canvas() const { return canvas_; }
     QLabel* StatusLine() const { return lblViewStatus_; }
+    // How many labels the visible range holds.
+    QLabel* LabelCountLine() const { return lblViewLabels_; }
+    TOverviewStrip* Overview() const { return overview_; }
+    TViewLabelEditor* LabelEditor() const { return labelEditor_; }
 
     // The amplitude regulation's window changed, or the dialog was opened or closed.
     void ProcessingWindowChanged();
@@ -45,6 +54,10 @@ class TFmRadargramView : public TModelessDialog {
 
   private:
     QWidget* BuildControls();
+    // The labels' buttons, the scroll bars and the overview (radargram_view_labels.cpp).
+    QWidget* BuildLabelControls();
+    QWidget* BuildPictureArea();
+    void ViewChanged();
     void DocumentChanged(TDocumentChange change);
     void FollowDocument(bool force);
     void ShowCursor(std::optional<QPoint> point);
@@ -58,6 +71,11 @@ class TFmRadargramView : public TModelessDialog {
     QDoubleSpinBox* seViewClip_ = nullptr;
     QToolButton* btnViewWindow_ = nullptr;
     QLabel* lblViewStatus_ = nullptr;
+    QLabel* lblViewLabels_ = nullptr;
+    QScrollBar* sbViewTraces_ = nullptr;
+    QScrollBar* sbViewSamples_ = nullptr;
+    TOverviewStrip* overview_ = nullptr;
+    TViewLabelEditor* labelEditor_ = nullptr;
 
     // What the picture shows, to tell another file from a change of the same one.
     std::filesystem::path shownPath_;

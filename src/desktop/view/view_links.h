@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "amplitude/amplitude_operations.h"
+#include "labels/label_write_back.h"
 
 namespace trelvanox {
 
@@ -17,6 +18,10 @@ struct TViewLinks {
     std::function<std::optional<TProcessingWindow>()> ShownProcessingWindow;
     // Selects the label's row (1-based) in the read-label table.
     std::function<void(int row)> SelectLabelRow;
+    // The colour index map as the user set it, for the label editor's swatches.
+    std::function<TColourMap()> ColourMap;
+    // Opens "Пересчёт координат по меткам".
+    std::function<void()> ShowCalibration;
 };
 
 }  // namespace trelvanox

@@ -50,7 +50,8 @@ void acnExportTableExecute(TPlatform& platform, QWidget& owner, const TStringGri
     request.DefaultExtension = QStringLiteral("*.txt");
     const std::optional<QString> chosen = platform.GetSaveFileName(&owner, request);
     if (!chosen) return;
-    ExportGridToFile(readLabelTable, LocalPath(*chosen));
+    const std::string warning = ExportGridToFile(readLabelTable, LocalPath(*chosen));
+    if (!warning.empty()) platform.ShowMessage(&owner, QString::fromStdString(warning));
 }
 
 }  // namespace trelvanox

@@ -9,7 +9,8 @@ int RunExportLabels(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     TRadargramDocument document;
     if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
     // A file that cannot be created throws; the dispatcher prints its message and exits with 1.
-    ExportGridToFile(document.ReadLabelTable(), args.Positional[1]);
+    const std::string warning = ExportGridToFile(document.ReadLabelTable(), args.Positional[1]);
+    if (!warning.empty()) err << warning << '\n';
     return 0;
 }
 

@@ -42,11 +42,11 @@ std::string EncodePng(const TRgbImage& image) {
     return bytes;
 }
 
-void WritePngFile(const std::string& path, const TRgbImage& image) {
+std::string WritePngFile(const std::string& path, const TRgbImage& image) {
     // The same checks as every export: links followed, read-only files, folders, devices and
     // pipes refused before a byte is written.
     const std::string bytes = EncodePng(image);
-    WriteFileInPieces(
+    return WriteFileInPieces(
         path, [&bytes](const TPieceWriter& piece) { return piece(bytes); },
         "\"" + path + "\" is not a regular file (a folder, a device or a pipe)");
 }

@@ -12,7 +12,8 @@ std::string EncodePng(const TRgbImage& image);
 
 // Replaces the file at path (UTF-8) with the picture as PNG, as the table exports replace theirs
 // (WriteFileInPieces): a failed or refused write leaves the old file as it was. Throws
-// TProgramError naming the file and the reason.
-void WritePngFile(const std::string& path, const TRgbImage& image);
+// TProgramError naming the file and the reason. Returns the durability warning, empty when all
+// went well.
+std::string WritePngFile(const std::string& path, const TRgbImage& image);
 
 }  // namespace trelvanox

@@ -99,7 +99,8 @@ int RunRender(const TParsedArgs& args, std::ostream&, std::ostream& err) {
 
     TRgbImage image = RenderBScan(model, view, Style(args, model), width, height);
     if (!args.Has("--no-labels")) DrawLabelLines(image, view, LabelMarks(model));
-    WritePngFile(args.Positional[1], image);
+    if (const std::string warning = WritePngFile(args.Positional[1], image); !warning.empty())
+        err << warning << '\n';
     return 0;
 }
 

@@ -10,7 +10,8 @@ int RunExportSegy(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
     TSegyExportOptions options;
     options.Labels = !args.Has("--no-labels");
-    ExportSegy(document.Model(), args.Positional[1], options);
+    const std::string warning = ExportSegy(document.Model(), args.Positional[1], options);
+    if (!warning.empty()) err << warning << '\n';
     return 0;
 }
 

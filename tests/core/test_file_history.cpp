@@ -672,5 +672,35 @@ std::string PhaseName(const ::testing::TestParamInfo<int>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Phases, ForeignChangeTest, ::testing::Values(0, 1, 2), PhaseName);
 
+class ForeignStepTest : public HistoryTest, public ::testing::WithParamInterface<int> {};
+
+// Another file put at the path during an undo or a redo (found before the file is written or
+// before the commit) is refused like a change: the file keeps its bytes, the step stays where it
+// was and can be taken once the path is right again.
+TEST_P(ForeignStepTest, LeavesTheFileAndTheStepAsTheyWere) {
+    const int phase = GetParam();
+    const auto zero = ZeroTrace(5);
+    const auto states = Make({kHeader, zero});
+    int checks = 0;
+    const TPathCheck pathCheck = [&] { return ++checks != phase; };
+
+    EXPECT_EQ(history_.Undo(path_, target_, pathCheck).Status, THistoryStatus::ChangedOnDisk);
+    EXPECT_EQ(target_.Bytes, states[2]);
+    EXPECT_EQ(AppliedFlags(), (std::vector<bool>{true, true}));
+    ExpectStep(history_.Undo(path_, target_), zero, states[1], TRadarLayout::Gpr);
+
+    checks = 0;
+    EXPECT_EQ(history_.Redo(path_, target_, pathCheck).Status, THistoryStatus::ChangedOnDisk);
+    EXPECT_EQ(target_.Bytes, states[1]);
+    EXPECT_EQ(AppliedFlags(), (std::vector<bool>{true, false}));
+    ExpectStep(history_.Redo(path_, target_), zero, states[2], TRadarLayout::Gpr);
+}
+
+std::string StepPhaseName(const ::testing::TestParamInfo<int>& info) {
+    return info.param == 1 ? "BeforeTheFileIsWritten" : "BeforeTheCommit";
+}
+
+INSTANTIATE_TEST_SUITE_P(Phases, ForeignStepTest, ::testing::Values(1, 2), StepPhaseName);
+
 }  // namespace
 }  // namespace trelvanox

@@ -81,11 +81,12 @@ std::optional<TFileMessage> StepFailureMessage(const THistoryOutcome& outcome, b
             return Plain(
                 "Не удалось прочитать файл, чтобы сравнить его с журналом изменений. Файл "
                 "не изменён, история изменений сохранена.");
+        case THistoryStatus::ChangedOnDisk:
+            return Plain(kChangedDuringWrite);
         case THistoryStatus::Unchanged:
         case THistoryStatus::WriterFailed:
         case THistoryStatus::JournalFailed:
         case THistoryStatus::Cancelled:
-        case THistoryStatus::ChangedOnDisk:
             break;
     }
     return Plain(kJournalFailed);

@@ -465,15 +465,18 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
     return done;
 }
 
-THistoryOutcome TFileHistory::Undo(const fs::path& path, TRadarFile& target) {
-    return Step(path, target, true);
+THistoryOutcome TFileHistory::Undo(const fs::path& path, TRadarFile& target,
+                                   const TPathCheck& pathCheck) {
+    return Step(path, target, true, pathCheck);
 }
 
-THistoryOutcome TFileHistory::Redo(const fs::path& path, TRadarFile& target) {
-    return Step(path, target, false);
+THistoryOutcome TFileHistory::Redo(const fs::path& path, TRadarFile& target,
+                                   const TPathCheck& pathCheck) {
+    return Step(path, target, false, pathCheck);
 }
 
-THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, bool undo) {
+THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, bool undo,
+                                   const TPathCheck& pathCheck) {
     const fs::path folder = Locate(path, target);
     auto index = LoadIndex(folder);
     if (index && index->Pending) return Outcome(THistoryStatus::Interrupted);
@@ -534,6 +537,9 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
             DropHistory(folder, *index);
             return Outcome(THistoryStatus::HistoryLost);
     }
+    // Another file put at the path since it was opened is not this history's file: the step
+    // is neither written into it nor lost.
+    if (pathCheck && !pathCheck()) return Outcome(THistoryStatus::ChangedOnDisk, info.Description);
 
     index->Pending = step->File;
     index->PendingKind = undo ? TPendingKind::Undo : TPendingKind::Redo;
@@ -556,6 +562,13 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
         if (!ApplyJournal(target, *journal, from) || !settle(false))
             return Outcome(THistoryStatus::Interrupted, info.Description);
         return Outcome(THistoryStatus::RolledBack, info.Description);
+    }
+    // A file replaced at the path while the step was written would take it into a name no one
+    // reads: the step goes back and stays where it was in the history.
+    if (pathCheck && !pathCheck()) {
+        if (!ApplyJournal(target, *journal, from) || !settle(false))
+            return Outcome(THistoryStatus::Interrupted, info.Description);
+        return Outcome(THistoryStatus::ChangedOnDisk, info.Description);
     }
     if (!settle(true)) {
         if (!ApplyJournal(target, *journal, from))

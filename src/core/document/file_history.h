@@ -110,9 +110,13 @@ class TFileHistory {
     THistoryOutcome Change(const std::filesystem::path& path, TRadarFile& target,
                            const TChangeWriter& write, const TJournalInfo& label, bool keepStep,
                            const TWriteProgress& progress = {}, const TPathCheck& pathCheck = {});
-    // Takes the newest applied step back, or the oldest undone step again.
-    THistoryOutcome Undo(const std::filesystem::path& path, TRadarFile& target);
-    THistoryOutcome Redo(const std::filesystem::path& path, TRadarFile& target);
+    // Takes the newest applied step back, or the oldest undone step again. pathCheck (when given)
+    // must hold before the file is written and before the commit, as for a change: a file put
+    // at the path meanwhile gets ChangedOnDisk and keeps what it held.
+    THistoryOutcome Undo(const std::filesystem::path& path, TRadarFile& target,
+                         const TPathCheck& pathCheck = {});
+    THistoryOutcome Redo(const std::filesystem::path& path, TRadarFile& target,
+                         const TPathCheck& pathCheck = {});
 
     // The file's steps, oldest first; empty when it has none or its history is not valid for
     // target any more.
@@ -126,7 +130,8 @@ class TFileHistory {
                                    const TRadarFile& target) const;
 
   private:
-    THistoryOutcome Step(const std::filesystem::path& path, TRadarFile& target, bool undo);
+    THistoryOutcome Step(const std::filesystem::path& path, TRadarFile& target, bool undo,
+                         const TPathCheck& pathCheck);
     // FolderOf, after moving a history kept under the file's path there.
     std::filesystem::path Locate(const std::filesystem::path& path, const TRadarFile& target);
     std::filesystem::path PathFolderOf(const std::filesystem::path& path) const;

@@ -24,6 +24,17 @@ TDocumentResult WriteOutcome(const TWriteResult& write) {
     return Failure(WriteFailureMessage(write.Status));
 }
 
+// Whether path still names the open file (identity and size): another file put at the path
+// while it is written would take the write into a name no one reads.
+TPathCheck PathNames(const std::filesystem::path& path, const TRadarFile& file) {
+    return [path, &file] {
+        const auto named = StampOfPath(path);
+        const TFileStamp open = file.Stamp();
+        return named && named->Device == open.Device && named->Inode == open.Inode &&
+               named->Size == open.Size;
+    };
+}
+
 }  // namespace
 
 TRadargramDocument::TRadargramDocument(std::filesystem::path stateFolder,
@@ -154,13 +165,7 @@ TDocumentResult TRadargramDocument::WriteLocked(const std::filesystem::path& pat
             written = WriteRadargramTo(model_, stand, layout, packed);
             return written.Code == 0;
         },
-        label, keepHistory_, progress,
-        [&] {
-            const auto named = StampOfPath(path);
-            const TFileStamp open = file->Stamp();
-            return named && named->Device == open.Device && named->Inode == open.Inode &&
-                   named->Size == open.Size;
-        });
+        label, keepHistory_, progress, PathNames(path, *file));
     if (const auto failure = ChangeFailureMessage(outcome.Status, written.Status)) {
         TDocumentResult refused = Failure(failure);
         refused.ChangedOnDisk = outcome.Status == THistoryStatus::ChangedOnDisk;
@@ -236,9 +241,14 @@ TDocumentResult TRadargramDocument::Step(bool undo) {
         if (!file) return WriteOutcome({1, status});
         if (auto refused = ChangedSinceRead(*file)) return *refused;
 
-        outcome = undo ? history_.Undo(model_.SourcePath(), *file)
-                       : history_.Redo(model_.SourcePath(), *file);
-        if (const auto failure = StepFailureMessage(outcome, undo)) return Failure(failure);
+        const TPathCheck pathCheck = PathNames(path_, *file);
+        outcome = undo ? history_.Undo(model_.SourcePath(), *file, pathCheck)
+                       : history_.Redo(model_.SourcePath(), *file, pathCheck);
+        if (const auto failure = StepFailureMessage(outcome, undo)) {
+            TDocumentResult refused = Failure(failure);
+            refused.ChangedOnDisk = outcome.Status == THistoryStatus::ChangedOnDisk;
+            return refused;
+        }
         stamp_ = file->Stamp();
     }
     // The read that follows shares the file again; the lock of the step is given up first.

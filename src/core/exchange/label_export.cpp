@@ -96,8 +96,9 @@ std::string NotRegularFileMessage(std::string_view path) {
            "\" - не обычный файл (папка, устройство или канал). Выберите другое имя файла.";
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes, const TFileWriteCall& write) {
-    WriteFileInPieces(
+std::string WriteWholeFile(const std::string& path, std::string_view bytes,
+                           const TFileWriteCall& write) {
+    return WriteFileInPieces(
         path, [bytes](const TPieceWriter& piece) { return piece(bytes); },
         NotRegularFileMessage(path), write);
 }
@@ -106,22 +107,29 @@ void CheckReplaceableTarget(const std::string& path, std::string_view notRegular
     ReplaceableTarget(path, notRegularMessage);
 }
 
-void WriteFileInPieces(const std::string& path, const TFileContent& content,
-                       std::string_view notRegularMessage, const TFileWriteCall& write) {
+std::string WriteFileInPieces(const std::string& path, const TFileContent& content,
+                              std::string_view notRegularMessage, const TFileWriteCall& write) {
     const fs::path target = ReplaceableTarget(path, notRegularMessage);
     errno = 0;
-    if (!ReplaceFileDurably(target, content, write))
-        ThrowCannotCreate(path, errno != 0 ? errno : EIO);
+    bool renamed = false;
+    if (ReplaceFileDurably(target, content, write, &renamed)) return {};
+    // Once renamed the file holds the new content: a failure now would send the user to write
+    // again what is already there. Only its place in the folder may not survive a power loss.
+    if (renamed)
+        return "Файл \"" + path +
+               "\" записан, но не удалось убедиться, что он сохранён на диске (сбой "
+               "синхронизации папки). При отключении питания запись может быть утеряна.";
+    ThrowCannotCreate(path, errno != 0 ? errno : EIO);
 }
 
-void ExportGridToFile(const TStringGrid& grid, const std::string& path,
-                      const TFileWriteCall& write) {
-    WriteWholeFile(path, BuildExportText(grid), write);
+std::string ExportGridToFile(const TStringGrid& grid, const std::string& path,
+                             const TFileWriteCall& write) {
+    return WriteWholeFile(path, BuildExportText(grid), write);
 }
 
-void ExportGridToFile(const TStringGrid& grid, const std::string& path, TTextEncoding encoding,
-                      const TFileWriteCall& write) {
-    WriteWholeFile(path, BuildExportText(grid, encoding), write);
+std::string ExportGridToFile(const TStringGrid& grid, const std::string& path,
+                             TTextEncoding encoding, const TFileWriteCall& write) {
+    return WriteWholeFile(path, BuildExportText(grid, encoding), write);
 }
 
 }  // namespace trelvanox

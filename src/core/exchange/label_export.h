@@ -33,8 +33,11 @@ std::string NotRegularFileMessage(std::string_view path);
 // throws TProgramError with NotRegularFileMessage; a file that cannot be created or written
 // throws TProgramError "Cannot create file "<path>". <system's reason>". write is for tests:
 // the writes into the temporary file, the system's when empty.
-void WriteWholeFile(const std::string& path, std::string_view bytes,
-                    const TFileWriteCall& write = {});
+// Returns a durability warning for the user (Russian), empty when all went well: the file was
+// renamed into place and holds the new content, but its folder could not be synced, so a power
+// loss may still take it back.
+std::string WriteWholeFile(const std::string& path, std::string_view bytes,
+                           const TFileWriteCall& write = {});
 
 // The checks WriteWholeFile makes of path before it writes a byte, on their own: for a caller
 // that writes several files and must not replace the first when a later one is refused.
@@ -42,14 +45,14 @@ void CheckReplaceableTarget(const std::string& path, std::string_view notRegular
 
 // As WriteWholeFile for content written in pieces (see ReplaceFileDurably), with the refusal
 // of a path that is not a regular file given by the caller.
-void WriteFileInPieces(const std::string& path, const TFileContent& content,
-                       std::string_view notRegularMessage, const TFileWriteCall& write = {});
+std::string WriteFileInPieces(const std::string& path, const TFileContent& content,
+                              std::string_view notRegularMessage, const TFileWriteCall& write = {});
 
-// BuildExportText of the grid written to path as WriteWholeFile writes.
-void ExportGridToFile(const TStringGrid& grid, const std::string& path,
-                      const TFileWriteCall& write = {});
+// BuildExportText of the grid written to path as WriteWholeFile writes; its warning.
+std::string ExportGridToFile(const TStringGrid& grid, const std::string& path,
+                             const TFileWriteCall& write = {});
 // The same in the encoding.
-void ExportGridToFile(const TStringGrid& grid, const std::string& path, TTextEncoding encoding,
-                      const TFileWriteCall& write = {});
+std::string ExportGridToFile(const TStringGrid& grid, const std::string& path,
+                             TTextEncoding encoding, const TFileWriteCall& write = {});
 
 }  // namespace trelvanox

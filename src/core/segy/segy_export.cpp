@@ -189,8 +189,9 @@ class TSegyWriter {
 
 }  // namespace
 
-void ExportSegy(const TRadargram& model, const fs::path& path, const TSegyExportOptions& options,
-                const TSegyProgress& progress, const TFileWriteCall& write) {
+std::string ExportSegy(const TRadargram& model, const fs::path& path,
+                       const TSegyExportOptions& options, const TSegyProgress& progress,
+                       const TFileWriteCall& write) {
     RequireExportable(model);
     const fs::path labelsPath = SegyLabelsPath(path);
     RefuseSourceFile(model, path);
@@ -207,16 +208,18 @@ void ExportSegy(const TRadargram& model, const fs::path& path, const TSegyExport
     // one, so that a refused export leaves both as they were.
     if (options.Labels)
         CheckReplaceableTarget(labelsPath.string(), LabelsNotRegularMessage(labelsPath));
-    WriteFileInPieces(
+    std::string warning = WriteFileInPieces(
         path.string(),
         [&](const TPieceWriter& piece) { return piece(fileHeader) && writer.WriteTraces(piece); },
         NotRegularMessage(path), write);
-    if (!options.Labels) return;
+    if (!options.Labels) return warning;
     try {
-        WriteFileInPieces(
+        const std::string labelsWarning = WriteFileInPieces(
             labelsPath.string(),
             [text = BuildSegyLabelsText(model)](const TPieceWriter& piece) { return piece(text); },
             LabelsNotRegularMessage(labelsPath), write);
+        if (!labelsWarning.empty()) warning += (warning.empty() ? "" : "\n") + labelsWarning;
+        return warning;
     } catch (const TProgramError& error) {
         throw TProgramError("Файл SEG-Y записан, но файл меток \"" + labelsPath.string() +
                             "\" не записан: " + error.what());

@@ -35,9 +35,11 @@ using TSegyProgress = std::function<void(std::uint32_t percent)>;
 // path naming the radargram itself or anything but a regular file, a file that cannot be
 // written (write is for tests: the writes into the temporary files, the system's when empty),
 // or positions that fit no coordinate scalar.
-void ExportSegy(const TRadargram& model, const std::filesystem::path& path,
-                const TSegyExportOptions& options, const TSegyProgress& progress = {},
-                const TFileWriteCall& write = {});
+// Returns the durability warnings of the files written (see WriteFileInPieces), one a line;
+// empty when all went well.
+std::string ExportSegy(const TRadargram& model, const std::filesystem::path& path,
+                       const TSegyExportOptions& options, const TSegyProgress& progress = {},
+                       const TFileWriteCall& write = {});
 
 // The path proposed for the export of the radargram file radargramName: its name with .sgy.
 std::string SegyFileNameFor(const std::string& radargramName);

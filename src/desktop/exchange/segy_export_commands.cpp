@@ -79,10 +79,13 @@ void acnExportSegyExecute(TDocumentContext& context) {
 
     const std::filesystem::path target(QFile::encodeName(*chosen).toStdString());
     const bool large = document.Model().Header().TraceCount >= kSegyProgressTraces;
+    std::string warning;
     {
         const TProgressShown shown(large ? &ProgressDialog(context.Owner) : nullptr);
-        ExportSegy(document.Model(), target, {}, shown.Progress());
+        warning = ExportSegy(document.Model(), target, {}, shown.Progress());
     }
+    if (!warning.empty())
+        context.Platform.ShowMessage(&context.Owner, QString::fromStdString(warning));
     context.Platform.MessageBox(&context.Owner,
                                 QStringLiteral("Радарограмма записана в файл SEG-Y:\n") + *chosen +
                                     QStringLiteral("\n\nМетки записаны в файл:\n") +

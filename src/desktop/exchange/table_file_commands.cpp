@@ -48,8 +48,10 @@ void acnExportTableExecute(TPlatform& platform, QWidget& owner, const TStringGri
     request.DefaultExtension = QStringLiteral("*.txt");
     const std::optional<QString> chosen = platform.GetSaveFileName(&owner, request);
     if (!chosen) return;
-    ExportGridToFile(readLabelTable, LocalPath(*chosen),
-                     utf8 ? TTextEncoding::Utf8 : TTextEncoding::Windows1251);
+    const std::string warning =
+        ExportGridToFile(readLabelTable, LocalPath(*chosen),
+                         utf8 ? TTextEncoding::Utf8 : TTextEncoding::Windows1251);
+    if (!warning.empty()) platform.ShowMessage(&owner, QString::fromStdString(warning));
 }
 
 }  // namespace trelvanox

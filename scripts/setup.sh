@@ -14,6 +14,7 @@ packages=(
     libbenchmark-dev        # bench/
     libsegyio-dev           # SEG-Y export
     libpng-dev              # the batch tool's render pictures
+    libkissfft-dev          # the FFT of the envelope among the processing steps
     fonts-dejavu-core       # Cyrillic text on a bare machine
 )
 for option in "$@"; do

@@ -11,6 +11,7 @@
 #include "cli/exchange_commands.h"
 #include "cli/file_commands.h"
 #include "cli/history_commands.h"
+#include "cli/process_commands.h"
 #include "cli/render_commands.h"
 #include "cli/segy_commands.h"
 #include "common/program_error.h"
@@ -24,7 +25,7 @@ const std::vector<TCliCommand>& Commands() {
     static const std::vector<TCliCommand> commands = [] {
         std::vector<TCliCommand> all;
         for (auto family : {FileCommands, EditCommands, ExchangeCommands, SegyCommands,
-                            AmplitudeCommands, RenderCommands, HistoryCommands}) {
+                            AmplitudeCommands, ProcessCommands, RenderCommands, HistoryCommands}) {
             for (TCliCommand& c : family()) all.push_back(std::move(c));
         }
         return all;

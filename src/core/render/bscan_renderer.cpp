@@ -135,6 +135,13 @@ void RenderBScan(const TRadargram& model, const TRenderView& view, const TRender
     RenderBScan(ModelGrid(model), view, style, image, threads);
 }
 
+TRgbImage RenderBScan(const TSampleGrid& grid, const TRenderView& view, const TRenderStyle& style,
+                      int width, int height, unsigned threads) {
+    TRgbImage image(std::max(width, 0), std::max(height, 0));
+    RenderBScan(grid, view, style, image, threads);
+    return image;
+}
+
 TRgbImage RenderBScan(const TRadargram& model, const TRenderView& view, const TRenderStyle& style,
                       int width, int height, unsigned threads) {
     TRgbImage image(std::max(width, 0), std::max(height, 0));

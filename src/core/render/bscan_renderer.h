@@ -19,6 +19,8 @@ void RenderBScan(const TRadargram& model, const TRenderView& view, const TRender
                  TRgbImage& image, unsigned threads = 0);
 
 // The same into a new picture of width x height.
+TRgbImage RenderBScan(const TSampleGrid& grid, const TRenderView& view, const TRenderStyle& style,
+                      int width, int height, unsigned threads = 0);
 TRgbImage RenderBScan(const TRadargram& model, const TRenderView& view, const TRenderStyle& style,
                       int width, int height, unsigned threads = 0);
 

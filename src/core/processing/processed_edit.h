@@ -1,0 +1,14 @@
+#pragma once
+
+#include "document/model_edit.h"
+#include "processing/processing_chain.h"
+
+namespace trelvanox {
+
+// The chain's result written over the model's samples, as a change of the radargram that the
+// document journals as one step ("Обработка: " and the chain's text). The samples are processed
+// here, before the change is applied, so that a chain the profile does not allow is refused
+// (TProgramError) before anything is written.
+TModelEdit ProcessedEdit(const TRadargram& model, const TProcessingChain& chain);
+
+}  // namespace trelvanox

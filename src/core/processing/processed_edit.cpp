@@ -7,15 +7,19 @@
 
 namespace trelvanox {
 
-TModelEdit ProcessedEdit(const TRadargram& model, const TProcessingChain& chain) {
-    auto processed = std::make_shared<TProcessedTraces>(*ProcessProfile(model, chain));
-    return {"Обработка: " + ChainText(StepsOn(chain)), [processed](TRadargram& target) {
-                for (std::uint32_t t = processed->First; t < processed->First + processed->Count;
-                     ++t) {
-                    const auto row = processed->Trace(t);
+TModelEdit ProcessedEdit(std::shared_ptr<const TProcessedTraces> traces,
+                         const TProcessingChain& chain) {
+    return {"Обработка: " + ChainText(StepsOn(chain)), [traces](TRadargram& target) {
+                for (std::uint32_t t = traces->First; t < traces->First + traces->Count; ++t) {
+                    const auto row = traces->Trace(t);
                     std::copy(row.begin(), row.end(), target.SampleMatrix().Row(t).begin());
                 }
             }};
+}
+
+TModelEdit ProcessedEdit(const TRadargram& model, const TProcessingChain& chain) {
+    return ProcessedEdit(std::make_shared<const TProcessedTraces>(*ProcessProfile(model, chain)),
+                         chain);
 }
 
 }  // namespace trelvanox

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <memory>
 #include "document/model_edit.h"
+
+#include "processing/chain_runner.h"
 #include "processing/processing_chain.h"
 
 namespace trelvanox {
@@ -10,5 +13,8 @@ namespace trelvanox {
 // here, before the change is applied, so that a chain the profile does not allow is refused
 // (TProgramError) before anything is written.
 TModelEdit ProcessedEdit(const TRadargram& model, const TProcessingChain& chain);
+// The same with the chain's result already computed (off the GUI thread, as the view does).
+TModelEdit ProcessedEdit(std::shared_ptr<const TProcessedTraces> traces,
+                         const TProcessingChain& chain);
 
 }  // namespace trelvanox

@@ -57,6 +57,12 @@ void TRadargramCanvas::ShowProfile(const TRadargram* model, bool freshProfile) {
     Changed();
 }
 
+void TRadargramCanvas::SetSamples(std::optional<TSampleGrid> samples, bool freshScale) {
+    samples_ = samples;
+    if (freshScale) scaleStale_ = true;
+    Changed();
+}
+
 void TRadargramCanvas::SetMarks(std::vector<TLabelMark> marks) {
     marks_ = std::move(marks);
     update();
@@ -97,6 +103,7 @@ void TRadargramCanvas::SetView(const TRenderView& view) {
     if (clamped == view_) return;
     view_ = clamped;
     Changed();
+    emit ViewChanged();
 }
 
 void TRadargramCanvas::Changed() {
@@ -136,10 +143,14 @@ void TRadargramCanvas::RenderIfNeeded(QSize size) {
     }
     if (!stale_ || !model_) return;
     if (scaleStale_) {
-        style_.ClipLevel = ClipLevelOf(*model_, clipPercentile_);
+        style_.ClipLevel = samples_ ? ClipLevelOf(*samples_, clipPercentile_)
+                                    : ClipLevelOf(*model_, clipPercentile_);
         scaleStale_ = false;
     }
-    RenderBScan(*model_, view_, style_, pixels_);
+    if (samples_)
+        RenderBScan(*samples_, view_, style_, pixels_);
+    else
+        RenderBScan(*model_, view_, style_, pixels_);
     stale_ = false;
     ++renderCount_;
 }

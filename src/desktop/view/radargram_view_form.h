@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <optional>
 
 #include "desktop/view/view_links.h"
@@ -9,14 +10,15 @@
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
-class QPoint;
 class QPushButton;
 class QToolButton;
 
 namespace trelvanox {
 
 class TPlatform;
+class TProcessingPanel;
 class TRadargramCanvas;
+class TViewProcessing;
 
 // "Радарограмма — просмотр": the open radargram as a picture, in a window of its own beside the
 // main window. It follows the document: every read and every change of the file redraws it, with
@@ -34,6 +36,7 @@ class TFmRadargramView : public TModelessDialog {
 
     TRadargramCanvas* Canvas() const { return canvas_; }
     QLabel* StatusLine() const { return lblViewStatus_; }
+    TViewProcessing* Processing() const { return processing_; }
 
     // The amplitude regulation's window changed, or the dialog was opened or closed.
     void ProcessingWindowChanged();
@@ -58,6 +61,9 @@ class TFmRadargramView : public TModelessDialog {
     QDoubleSpinBox* seViewClip_ = nullptr;
     QToolButton* btnViewWindow_ = nullptr;
     QLabel* lblViewStatus_ = nullptr;
+    TProcessingPanel* pnlProcessing_ = nullptr;
+    TViewProcessing* processing_ = nullptr;
+    std::optional<QPoint> cursor_;  // where the status line's cell is
 
     // What the picture shows, to tell another file from a change of the same one.
     std::filesystem::path shownPath_;

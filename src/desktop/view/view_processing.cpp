@@ -1,0 +1,266 @@
+#include "desktop/view/view_processing.h"
+
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+#include "desktop/platform/platform.h"
+#include "desktop/view/processing_panel.h"
+#include "desktop/view/processing_worker.h"
+#include "desktop/view/radargram_canvas.h"
+#include "document/radargram_document.h"
+#include "processing/processed_edit.h"
+#include "processing/step_registry.h"
+
+namespace trelvanox {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Обработка");
+
+QString Text(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool AnyOn(const TProcessingChain& chain) {
+    return std::any_of(chain.begin(), chain.end(), [](const TChainStep& s) { return s.On; });
+}
+
+// The stored chain with every step of this build once: steps it names in its order, then those
+// it lacks (a build with more steps, or a chain kept by an older one), off, with defaults.
+TProcessingChain Merged(const TProcessingChain& stored, const TProcessingChain& defaults) {
+    TProcessingChain chain;
+    for (const TChainStep& step : stored)
+        if (std::none_of(chain.begin(), chain.end(),
+                         [&](const TChainStep& s) { return s.Kind == step.Kind; }))
+            chain.push_back(step);
+    for (const TChainStep& step : defaults)
+        if (std::none_of(chain.begin(), chain.end(),
+                         [&](const TChainStep& s) { return s.Kind == step.Kind; }))
+            chain.push_back(step);
+    return chain;
+}
+
+}  // namespace
+
+TViewProcessing::TViewProcessing(TRadargramDocument& document, TPlatform& platform,
+                                 TRadargramCanvas& canvas, TProcessingPanel& panel,
+                                 std::filesystem::path chainFolder, QWidget* owner)
+    : QObject(owner),
+      document_(document),
+      platform_(platform),
+      canvas_(canvas),
+      panel_(panel),
+      owner_(owner),
+      store_(std::move(chainFolder)),
+      worker_(new TProcessingWorker(this)),
+      cache_(std::make_shared<TProcessingCache>()) {
+    panel_.SetDefaults(DefaultChain());
+    panel_.SetChain(DefaultChain());
+    connect(&panel_, &TProcessingPanel::ChainEdited, this, &TViewProcessing::ChainEdited);
+    connect(&panel_, &TProcessingPanel::ApplyRequested, this, &TViewProcessing::ApplyToFile);
+    connect(&canvas_, &TRadargramCanvas::ViewChanged, this, &TViewProcessing::ViewMoved);
+    connect(worker_, &TProcessingWorker::Progress, this, [this](int job, double fraction) {
+        if (job == job_ || job == applyJob_) panel_.ShowProgress(fraction);
+    });
+    connect(worker_, &TProcessingWorker::Finished, this, &TViewProcessing::Finished);
+    connect(worker_, &TProcessingWorker::Failed, this, &TViewProcessing::Failed);
+}
+
+// The canvas, a sibling made before this object, is gone by now; only the thread is left to stop.
+TViewProcessing::~TViewProcessing() { worker_->Stop(); }
+
+TProcessingChain TViewProcessing::DefaultChain() const {
+    TProcessingChain chain;
+    const TRadarHeader& header = document_.Model().Header();
+    for (const TStepKind* kind : ProcessingSteps())
+        chain.push_back({kind, kind->Default(header), false});
+    return chain;
+}
+
+void TViewProcessing::ProfileShown(bool fresh) {
+    // The samples changed under whatever was processed.
+    worker_->Stop();
+    job_ = 0;
+    applyJob_ = 0;
+    cache_->Clear();
+    profile_ = true;
+    const std::filesystem::path path = document_.Path();
+    if (fresh || path != path_) {
+        path_ = path;
+        const TProcessingChain defaults = DefaultChain();
+        panel_.SetDefaults(defaults);
+        TProcessingChain chain = defaults;
+        if (const auto text = store_.Load(path_)) {
+            try {
+                chain = Merged(ParseChain(*text), defaults);
+            } catch (const std::exception&) {
+                // A chain this build cannot read (a step it lacks): the defaults.
+            }
+        }
+        panel_.SetChain(chain);
+    }
+    Restart(true);
+}
+
+void TViewProcessing::ProfileGone() {
+    worker_->Stop();
+    job_ = 0;
+    applyJob_ = 0;
+    profile_ = false;
+    canvas_.SetSamples(std::nullopt, false);
+    shown_.reset();
+    panel_.ShowProgress(std::nullopt);
+}
+
+void TViewProcessing::ChainEdited() {
+    if (!path_.empty()) store_.Save(path_, ChainText(panel_.Chain()));
+    worker_->Stop();
+    applyJob_ = 0;
+    Restart(true);
+}
+
+bool TViewProcessing::Covers(std::uint32_t first, std::uint32_t end) const {
+    return shown_ && shown_->First <= first && shown_->First + shown_->Count >= end;
+}
+
+void TViewProcessing::ViewMoved() {
+    if (!profile_ || !AnyOn(panel_.Chain())) return;
+    const TRenderView& view = canvas_.View();
+    const auto first = static_cast<std::uint32_t>(std::max(0.0, std::floor(view.FirstTrace)));
+    const auto end = static_cast<std::uint32_t>(std::ceil(view.FirstTrace + view.TraceSpan));
+    if (Covers(first, end) && job_ == 0) return;
+    Restart(false);
+}
+
+void TViewProcessing::Restart(bool freshScale) {
+    panel_.ShowProblem({});
+    const TProcessingChain chain = panel_.Chain();
+    if (!profile_ || !AnyOn(chain)) {
+        worker_->Stop();
+        job_ = 0;
+        canvas_.SetSamples(std::nullopt, true);
+        shown_.reset();
+        panel_.ShowProgress(std::nullopt);
+        emit Shown();
+        return;
+    }
+    freshScale_ = freshScale_ || freshScale;
+    // The traces in view and as many again on either side, so that a small pan or zoom out
+    // needs no new run.
+    const TRenderView& view = canvas_.View();
+    const double margin = view.TraceSpan / 2;
+    const auto first =
+        static_cast<std::uint32_t>(std::max(0.0, std::floor(view.FirstTrace - margin)));
+    const auto end = static_cast<std::uint32_t>(
+        std::max(0.0, std::ceil(view.FirstTrace + view.TraceSpan + margin)));
+    job_ = worker_->Start(document_.Model(), chain, first, end, cache_);
+    panel_.ShowProgress(0.0);
+}
+
+void TViewProcessing::Finished(int job, std::shared_ptr<const TProcessedTraces> traces) {
+    if (job == applyJob_) {
+        applyJob_ = 0;
+        panel_.ShowProgress(std::nullopt);
+        WriteProcessed(std::move(traces));
+        return;
+    }
+    if (job != job_) return;
+    job_ = 0;
+    panel_.ShowProgress(std::nullopt);
+    shown_ = std::move(traces);
+    TSampleGrid grid;
+    grid.Data = shown_->Rows();
+    grid.Stride = shown_->SampleCount;
+    grid.FirstTrace = shown_->First;
+    grid.TraceEnd = shown_->First + shown_->Count;
+    grid.SampleCount = shown_->SampleCount;
+    canvas_.SetSamples(grid, freshScale_);
+    freshScale_ = false;
+    emit Shown();
+    // The view may have moved on while this ran.
+    ViewMoved();
+}
+
+void TViewProcessing::Failed(int job, const QString& message) {
+    if (job != job_ && job != applyJob_) return;
+    const bool applying = job == applyJob_;
+    job_ = 0;
+    applyJob_ = 0;
+    panel_.ShowProgress(std::nullopt);
+    if (applying) {
+        platform_.MessageBox(owner_, QStringLiteral("Обработка не записана: ") + message, kCaption,
+                             TMsgButtons::Ok, TMsgIcon::Exclamation);
+        return;
+    }
+    // The raw picture, and why.
+    canvas_.SetSamples(std::nullopt, true);
+    shown_.reset();
+    panel_.ShowProblem(message);
+    emit Shown();
+}
+
+std::optional<float> TViewProcessing::ProcessedAt(std::int64_t trace, std::int64_t sample) const {
+    if (!shown_ || !AnyOn(panel_.Chain()) || trace < shown_->First ||
+        trace >= std::int64_t{shown_->First} + shown_->Count || sample < 0 ||
+        sample >= shown_->SampleCount)
+        return std::nullopt;
+    return shown_->Trace(static_cast<std::uint32_t>(trace))[sample];
+}
+
+bool TViewProcessing::Processing() const {
+    return job_ != 0 || applyJob_ != 0;
+}
+
+void TViewProcessing::ApplyToFile() {
+    const TProcessingChain chain = StepsOn(panel_.Chain());
+    if (!profile_ || !document_.Model().HasHeader()) {
+        platform_.MessageBox(owner_, QStringLiteral("Радарограмма не открыта."), kCaption,
+                             TMsgButtons::Ok, TMsgIcon::Exclamation);
+        return;
+    }
+    if (chain.empty()) {
+        platform_.MessageBox(owner_,
+                             QStringLiteral("Ни один шаг обработки не включён: записывать "
+                                            "в файл нечего."),
+                             kCaption, TMsgButtons::Ok, TMsgIcon::Information);
+        return;
+    }
+    const QString question =
+        QStringLiteral("Записать обработку в файл радарограммы?\n\n") + Text(ChainText(chain)) +
+        QStringLiteral(
+            "\n\nОтсчёты файла будут заменены обработанными. Изменение записывается "
+            "одним шагом истории и отменяется командой \"Отменить\".");
+    if (platform_.MessageBox(owner_, question, kCaption, TMsgButtons::OkCancel,
+                             TMsgIcon::Question) != TMsgResult::Ok)
+        return;
+    worker_->Stop();
+    job_ = 0;
+    applyJob_ =
+        worker_->Start(document_.Model(), chain, 0, document_.Model().Header().TraceCount, cache_);
+    panel_.ShowProgress(0.0);
+}
+
+void TViewProcessing::WriteProcessed(std::shared_ptr<const TProcessedTraces> traces) {
+    const TProcessingChain chain = panel_.Chain();
+    // The file is to hold the chain: shown on top of it, it would run twice. The steps are off
+    // before the change, so that the view follows the new samples raw.
+    TProcessingChain off = chain;
+    for (TChainStep& step : off) step.On = false;
+    panel_.SetChain(off);
+    const TDocumentResult result = document_.Change(ProcessedEdit(std::move(traces), chain));
+    if (result.Ok()) {
+        ChainEdited();
+        return;
+    }
+    panel_.SetChain(chain);
+    Restart(true);
+    const TFileMessage& message = *result.Message;
+    if (message.Caption.empty())
+        platform_.ShowMessage(owner_, Text(message.Text));
+    else
+        platform_.MessageBox(owner_, Text(message.Text), Text(message.Caption), TMsgButtons::Ok,
+                             TMsgIcon::Exclamation);
+}
+
+}  // namespace trelvanox

@@ -87,11 +87,11 @@ class TChainRun {
         out.SampleCount = shape_.Samples;
         out.LeadRows = first - lo;
         const std::size_t values = std::size_t{hi - lo} * shape_.Samples;
-        out.Values = std::make_unique_for_overwrite<float[]>(std::max<std::size_t>(values, 1));
+        out.Values = cache_ ? cache_->Buffer(values) : TSampleBuffer(values);
         if (values == 0) return out;
         // The matrix's memory is set up on first use; that happens here, not in the helpers.
         model_.SampleMatrix().Row(0);
-        const TTraceBlock buffer{out.Values.get(), shape_.Samples, hi - lo, shape_.Samples};
+        const TTraceBlock buffer{out.Values.Data(), shape_.Samples, hi - lo, shape_.Samples};
 
         std::size_t across = 0;
         for (const TRunStep& step : steps_) across += step.Step.Kind->AcrossTraces;
@@ -167,8 +167,8 @@ class TChainRun {
         for (std::size_t i = 0; i < k; ++i) before.push_back(steps_[i].Step);
         const std::string key = ChainText(before) + "|" + std::to_string(k);
         if (cache_)
-            if (const auto* kept = cache_->Find(key)) {
-                means = *kept;
+            if (auto kept = cache_->Find(key)) {
+                means = std::move(*kept);
                 return true;
             }
         // Nested background steps find their own means once, not once per part.
@@ -182,6 +182,7 @@ class TChainRun {
                 const auto row = part->Trace(u);
                 for (std::uint32_t j = 0; j < shape_.Samples; ++j) means[j] += row[j];
             }
+            kept->Recycle(std::move(*part));
             if (!Report(0.5 * partEnd / shape_.Traces)) return false;
         }
         for (double& m : means) m /= shape_.Traces;
@@ -201,13 +202,34 @@ class TChainRun {
 
 }  // namespace
 
-const std::vector<double>* TProcessingCache::Find(const std::string& key) const {
+std::optional<std::vector<double>> TProcessingCache::Find(const std::string& key) const {
+    const std::lock_guard lock(mutex_);
     const auto it = means_.find(key);
-    return it == means_.end() ? nullptr : &it->second;
+    if (it == means_.end()) return std::nullopt;
+    return it->second;
 }
 
 void TProcessingCache::Keep(const std::string& key, std::vector<double> means) {
+    const std::lock_guard lock(mutex_);
     means_[key] = std::move(means);
+}
+
+void TProcessingCache::Clear() {
+    const std::lock_guard lock(mutex_);
+    means_.clear();
+}
+
+void TProcessingCache::Recycle(TProcessedTraces&& traces) {
+    const std::lock_guard lock(mutex_);
+    if (traces.Values.Size() > spare_.Size()) spare_ = std::move(traces.Values);
+}
+
+TSampleBuffer TProcessingCache::Buffer(std::size_t count) {
+    {
+        const std::lock_guard lock(mutex_);
+        if (spare_.Size() >= count && spare_.Data()) return std::move(spare_);
+    }
+    return TSampleBuffer(count);
 }
 
 std::optional<TProcessedTraces> ProcessTraces(const TRadargram& model,

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "model/radargram.h"
 #include "processing/processing_chain.h"
+#include "processing/sample_buffer.h"
 
 namespace trelvanox {
 
@@ -22,9 +24,9 @@ struct TProcessedTraces {
     // Values holds a few traces more on either side when a step reached across traces; Rows()
     // is the row of trace First.
     std::size_t LeadRows = 0;
-    std::unique_ptr<float[]> Values;
+    TSampleBuffer Values;
 
-    const float* Rows() const { return Values.get() + LeadRows * SampleCount; }
+    const float* Rows() const { return Values.Data() + LeadRows * SampleCount; }
     // Trace t, First <= t < First + Count.
     std::span<const float> Trace(std::uint32_t t) const {
         return {Rows() + std::size_t{t - First} * SampleCount, SampleCount};
@@ -34,17 +36,24 @@ struct TProcessedTraces {
 // Told how far processing has come (0..1); false asks it to stop.
 using TProcessingProgress = std::function<bool(double fraction)>;
 
-// What a run over part of a profile keeps for the next: the means over all traces that a step
-// such as background removal over the whole profile needs, by the steps before it. It belongs to
-// one profile's samples; whoever changes them clears it.
+// What a run keeps for the next: the means over all traces that a step such as background
+// removal over the whole profile needs, by the steps before it, and a buffer the caller is done
+// with, for the next run to fill instead of fresh memory. The means belong to one profile's
+// samples; whoever changes them clears them. A run on another thread may use it meanwhile.
 class TProcessingCache {
   public:
-    const std::vector<double>* Find(const std::string& key) const;
+    std::optional<std::vector<double>> Find(const std::string& key) const;
     void Keep(const std::string& key, std::vector<double> means);
-    void Clear() { means_.clear(); }
+    void Clear();
+    // Keeps the traces' memory for a later run (the largest one given).
+    void Recycle(TProcessedTraces&& traces);
+    // A kept buffer of at least count values, or a fresh one.
+    TSampleBuffer Buffer(std::size_t count);
 
   private:
+    mutable std::mutex mutex_;
     std::map<std::string, std::vector<double>> means_;
+    TSampleBuffer spare_;
 };
 
 // Runs the chain's steps that are on, in order, over traces [first, end) of the model (cut to

@@ -44,11 +44,11 @@ int TProcessingWorker::Start(const TRadargram& model, const TProcessingChain& ch
             }
             return !stop->load();
         };
-        std::shared_ptr<const TProcessedTraces> result;
+        std::shared_ptr<TProcessedTraces> result;
         QString failure;
         try {
             if (auto traces = ProcessTraces(model, chain, first, end, progress, cache.get()))
-                result = std::make_shared<const TProcessedTraces>(std::move(*traces));
+                result = std::make_shared<TProcessedTraces>(std::move(*traces));
         } catch (const TProgramError& e) {
             failure = QString::fromUtf8(e.what());
         } catch (const std::bad_alloc&) {

@@ -30,7 +30,7 @@ class TProcessingWorker : public QObject {
 
   signals:
     void Progress(int job, double fraction);
-    void Finished(int job, std::shared_ptr<const TProcessedTraces> traces);
+    void Finished(int job, std::shared_ptr<TProcessedTraces> traces);
     void Failed(int job, const QString& message);
 
   private:

@@ -68,7 +68,9 @@ TViewProcessing::TViewProcessing(TRadargramDocument& document, TPlatform& platfo
 }
 
 // The canvas, a sibling made before this object, is gone by now; only the thread is left to stop.
-TViewProcessing::~TViewProcessing() { worker_->Stop(); }
+TViewProcessing::~TViewProcessing() {
+    worker_->Stop();
+}
 
 TProcessingChain TViewProcessing::DefaultChain() const {
     TProcessingChain chain;
@@ -158,7 +160,7 @@ void TViewProcessing::Restart(bool freshScale) {
     panel_.ShowProgress(0.0);
 }
 
-void TViewProcessing::Finished(int job, std::shared_ptr<const TProcessedTraces> traces) {
+void TViewProcessing::Finished(int job, std::shared_ptr<TProcessedTraces> traces) {
     if (job == applyJob_) {
         applyJob_ = 0;
         panel_.ShowProgress(std::nullopt);
@@ -168,7 +170,8 @@ void TViewProcessing::Finished(int job, std::shared_ptr<const TProcessedTraces> 
     if (job != job_) return;
     job_ = 0;
     panel_.ShowProgress(std::nullopt);
-    shown_ = std::move(traces);
+    // The picture's buffer before this one serves the next run; the canvas lets go of it below.
+    std::shared_ptr<TProcessedTraces> before = std::exchange(shown_, std::move(traces));
     TSampleGrid grid;
     grid.Data = shown_->Rows();
     grid.Stride = shown_->SampleCount;
@@ -177,6 +180,7 @@ void TViewProcessing::Finished(int job, std::shared_ptr<const TProcessedTraces> 
     grid.SampleCount = shown_->SampleCount;
     canvas_.SetSamples(grid, freshScale_);
     freshScale_ = false;
+    if (before && before.use_count() == 1) cache_->Recycle(std::move(*before));
     emit Shown();
     // The view may have moved on while this ran.
     ViewMoved();
@@ -241,7 +245,7 @@ void TViewProcessing::ApplyToFile() {
     panel_.ShowProgress(0.0);
 }
 
-void TViewProcessing::WriteProcessed(std::shared_ptr<const TProcessedTraces> traces) {
+void TViewProcessing::WriteProcessed(std::shared_ptr<TProcessedTraces> traces) {
     const TProcessingChain chain = panel_.Chain();
     // The file is to hold the chain: shown on top of it, it would run twice. The steps are off
     // before the change, so that the view follows the new samples raw.

@@ -52,9 +52,9 @@ class TViewProcessing : public QObject {
     void ChainEdited();
     void ViewMoved();
     void Restart(bool freshScale);
-    void Finished(int job, std::shared_ptr<const TProcessedTraces> traces);
+    void Finished(int job, std::shared_ptr<TProcessedTraces> traces);
     void Failed(int job, const QString& message);
-    void WriteProcessed(std::shared_ptr<const TProcessedTraces> traces);
+    void WriteProcessed(std::shared_ptr<TProcessedTraces> traces);
     void ShowResult();
     bool Covers(std::uint32_t first, std::uint32_t end) const;
     TProcessingChain DefaultChain() const;
@@ -70,7 +70,7 @@ class TViewProcessing : public QObject {
     std::filesystem::path path_;
     bool profile_ = false;
 
-    std::shared_ptr<const TProcessedTraces> shown_;
+    std::shared_ptr<TProcessedTraces> shown_;
     int job_ = 0;       // the job whose result is awaited, 0 for none
     int applyJob_ = 0;  // the whole-profile job of "Применить к файлу"
     bool freshScale_ = true;

@@ -14,8 +14,10 @@
 #include "document/radargram_document.h"
 #include "fake_platform.h"
 #include "form_driver.h"
+#include "processing/chain_runner.h"
 #include "processing/step_registry.h"
 #include "radargram_generator.h"
+#include "segy_read_back.h"
 
 using namespace trelvanox;
 
@@ -270,6 +272,33 @@ class TestViewProcessing : public QObject {
         QCOMPARE(platform_->Messages().size(), 1);
         QCOMPARE(platform_->Last().Buttons, TMsgButtons::Ok);
         QCOMPARE(FileBytes(file_), original);
+    }
+
+    // "Экспорт в SEG-Y" of the panel writes the profile as shown, processed; the radargram stays
+    // as it was.
+    void exportsTheProcessedProfile() {
+        Generate(QStringLiteral("export.GPR2"));
+        Open(file_);
+        ShowView();
+        const QByteArray original = FileBytes(file_);
+        Turn("bgr", true);
+        Turn("tpow", true);
+        WaitProcessed();
+        const QString target = dir_.filePath(QStringLiteral("processed.sgy"));
+        platform_->SaveAnswers.push_back(target);
+        Button("btnExportProcessedSegy").click();
+        WaitProcessed();
+        QCOMPARE(platform_->Last().Icon, TMsgIcon::Information);
+        QVERIFY(platform_->Last().Text.contains(QStringLiteral("bgr=0,tpow=1")));
+        QCOMPARE(FileBytes(file_), original);
+
+        const auto expected = ProcessProfile(form_->Model(), ParseChain("bgr=0,tpow=1"));
+        const test::TSegyContents segy = test::ReadSegy(target.toStdString());
+        QCOMPARE(segy.Traces.size(), std::size_t{400});
+        for (std::uint32_t t = 0; t < 400; ++t) {
+            const auto row = expected->Trace(t);
+            QVERIFY(segy.Traces[t] == std::vector<float>(row.begin(), row.end()));
+        }
     }
 
     // Zoomed in, only the traces around the view are processed, yet they show as in the whole

@@ -91,6 +91,11 @@ TProcessingPanel::TProcessingPanel(QWidget* parent) : QWidget(parent) {
     buttons->addWidget(btnDefaults_);
     buttons->addWidget(btnApply_);
     layout->addLayout(buttons);
+    btnExport_ = new QPushButton(QStringLiteral("Экспорт в SEG-Y"), box);
+    btnExport_->setObjectName(QStringLiteral("btnExportProcessedSegy"));
+    btnExport_->setToolTip(QStringLiteral(
+        "Записать профиль с включёнными шагами в файл SEG-Y; радарограмма не меняется"));
+    layout->addWidget(btnExport_);
 
     pbProgress_ = new QProgressBar(box);
     pbProgress_->setObjectName(QStringLiteral("pbProcessing"));
@@ -118,6 +123,7 @@ TProcessingPanel::TProcessingPanel(QWidget* parent) : QWidget(parent) {
         emit ChainEdited();
     });
     connect(btnApply_, &QPushButton::clicked, this, [this] { emit ApplyRequested(); });
+    connect(btnExport_, &QPushButton::clicked, this, [this] { emit ExportRequested(); });
     CurrentChanged();
 }
 

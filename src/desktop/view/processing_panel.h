@@ -17,7 +17,8 @@ namespace trelvanox {
 // "Обработка": the steps of the view's processing chain in a list, each with a check box to turn
 // it on and its value in the text; the order is the list's, changed by dragging. The value of
 // the chosen step is typed below with its caption and unit. "По умолчанию" brings back the
-// defaults; "Применить к файлу" asks for the chain to be written into the radargram. A bar shows
+// defaults; "Применить к файлу" asks for the chain to be written into the radargram, "Экспорт в
+// SEG-Y" for the processed profile to be exported. A bar shows
 // how far processing has come.
 //
 // The panel holds the chain and says when the user changed it; it processes nothing itself.
@@ -39,6 +40,7 @@ class TProcessingPanel : public QWidget {
   signals:
     void ChainEdited();
     void ApplyRequested();
+    void ExportRequested();
 
   private:
     QListWidgetItem* AddStep(const TChainStep& step);
@@ -51,6 +53,7 @@ class TProcessingPanel : public QWidget {
     QDoubleSpinBox* seValue_ = nullptr;
     QPushButton* btnDefaults_ = nullptr;
     QPushButton* btnApply_ = nullptr;
+    QPushButton* btnExport_ = nullptr;
     QProgressBar* pbProgress_ = nullptr;
     QLabel* lblProblem_ = nullptr;
     TProcessingChain defaults_;

@@ -1,5 +1,6 @@
 #include "desktop/view/view_processing.h"
 
+#include <QFile>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -11,6 +12,8 @@
 #include "document/radargram_document.h"
 #include "processing/processed_edit.h"
 #include "processing/step_registry.h"
+#include "segy/segy_export.h"
+#include "segy/segy_labels.h"
 
 namespace trelvanox {
 
@@ -59,9 +62,10 @@ TViewProcessing::TViewProcessing(TRadargramDocument& document, TPlatform& platfo
     panel_.SetChain(DefaultChain());
     connect(&panel_, &TProcessingPanel::ChainEdited, this, &TViewProcessing::ChainEdited);
     connect(&panel_, &TProcessingPanel::ApplyRequested, this, &TViewProcessing::ApplyToFile);
+    connect(&panel_, &TProcessingPanel::ExportRequested, this, &TViewProcessing::ExportSegy);
     connect(&canvas_, &TRadargramCanvas::ViewChanged, this, &TViewProcessing::ViewMoved);
     connect(worker_, &TProcessingWorker::Progress, this, [this](int job, double fraction) {
-        if (job == job_ || job == applyJob_) panel_.ShowProgress(fraction);
+        if (job == job_ || job == applyJob_ || job == exportJob_) panel_.ShowProgress(fraction);
     });
     connect(worker_, &TProcessingWorker::Finished, this, &TViewProcessing::Finished);
     connect(worker_, &TProcessingWorker::Failed, this, &TViewProcessing::Failed);
@@ -161,6 +165,12 @@ void TViewProcessing::Restart(bool freshScale) {
 }
 
 void TViewProcessing::Finished(int job, std::shared_ptr<TProcessedTraces> traces) {
+    if (job == exportJob_) {
+        exportJob_ = 0;
+        panel_.ShowProgress(std::nullopt);
+        ExportProcessed(*traces);
+        return;
+    }
     if (job == applyJob_) {
         applyJob_ = 0;
         panel_.ShowProgress(std::nullopt);
@@ -187,14 +197,19 @@ void TViewProcessing::Finished(int job, std::shared_ptr<TProcessedTraces> traces
 }
 
 void TViewProcessing::Failed(int job, const QString& message) {
-    if (job != job_ && job != applyJob_) return;
+    if (job != job_ && job != applyJob_ && job != exportJob_) return;
     const bool applying = job == applyJob_;
+    const bool exporting = job == exportJob_;
     job_ = 0;
     applyJob_ = 0;
+    exportJob_ = 0;
     panel_.ShowProgress(std::nullopt);
-    if (applying) {
-        platform_.MessageBox(owner_, QStringLiteral("Обработка не записана: ") + message, kCaption,
-                             TMsgButtons::Ok, TMsgIcon::Exclamation);
+    if (applying || exporting) {
+        platform_.MessageBox(owner_,
+                             (applying ? QStringLiteral("Обработка не записана: ")
+                                       : QStringLiteral("Экспорт не выполнен: ")) +
+                                 message,
+                             kCaption, TMsgButtons::Ok, TMsgIcon::Exclamation);
         return;
     }
     // The raw picture, and why.
@@ -213,7 +228,7 @@ std::optional<float> TViewProcessing::ProcessedAt(std::int64_t trace, std::int64
 }
 
 bool TViewProcessing::Processing() const {
-    return job_ != 0 || applyJob_ != 0;
+    return job_ != 0 || applyJob_ != 0 || exportJob_ != 0;
 }
 
 void TViewProcessing::ApplyToFile() {
@@ -240,9 +255,56 @@ void TViewProcessing::ApplyToFile() {
         return;
     worker_->Stop();
     job_ = 0;
+    exportJob_ = 0;
     applyJob_ =
         worker_->Start(document_.Model(), chain, 0, document_.Model().Header().TraceCount, cache_);
     panel_.ShowProgress(0.0);
+}
+
+void TViewProcessing::ExportSegy() {
+    if (!profile_ || !document_.Model().HasHeader()) {
+        platform_.MessageBox(owner_, QStringLiteral("Радарограмма не открыта."), kCaption,
+                             TMsgButtons::Ok, TMsgIcon::Exclamation);
+        return;
+    }
+    std::filesystem::path proposed = document_.Path();
+    proposed.replace_extension(".sgy");
+    TFileDialogRequest request;
+    request.Filter = QStringLiteral("Файлы SEG-Y (*.sgy, *.segy)|*.sgy;*.segy|Все файлы (*.*)|*.*");
+    request.ProposedName = QString::fromStdU16String(proposed.u16string());
+    request.DefaultExtension = QStringLiteral("sgy");
+    const std::optional<QString> chosen = platform_.GetSaveFileName(owner_, request);
+    if (!chosen) return;
+    exportTarget_ = std::filesystem::path(chosen->toStdU16String());
+    worker_->Stop();
+    job_ = 0;
+    applyJob_ = 0;
+    exportJob_ = worker_->Start(document_.Model(), panel_.Chain(), 0,
+                                document_.Model().Header().TraceCount, cache_);
+    panel_.ShowProgress(0.0);
+}
+
+void TViewProcessing::ExportProcessed(const TProcessedTraces& traces) {
+    TSegyExportOptions options;
+    options.Samples = [&traces](std::uint32_t t) { return traces.Trace(t).data(); };
+    try {
+        trelvanox::ExportSegy(document_.Model(), exportTarget_, options);
+    } catch (const std::exception& e) {
+        platform_.MessageBox(owner_, Text(e.what()), kCaption, TMsgButtons::Ok,
+                             TMsgIcon::Exclamation);
+        Restart(false);
+        return;
+    }
+    const std::string chain = ChainText(StepsOn(panel_.Chain()));
+    platform_.MessageBox(owner_,
+                         QStringLiteral("Обработанная радарограмма (") +
+                             (chain.empty() ? QStringLiteral("без обработки") : Text(chain)) +
+                             QStringLiteral(") записана в файл SEG-Y:\n") +
+                             QString::fromStdU16String(exportTarget_.u16string()) +
+                             QStringLiteral("\n\nМетки записаны в файл:\n") +
+                             QString::fromStdU16String(SegyLabelsPath(exportTarget_).u16string()),
+                         kCaption, TMsgButtons::Ok, TMsgIcon::Information);
+    Restart(false);
 }
 
 void TViewProcessing::WriteProcessed(std::shared_ptr<TProcessedTraces> traces) {

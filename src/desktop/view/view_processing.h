@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -43,6 +44,8 @@ class TViewProcessing : public QObject {
     bool Processing() const;
     // "Применить к файлу".
     void ApplyToFile();
+    // "Экспорт в SEG-Y": the profile as shown, processed, into a SEG-Y file.
+    void ExportSegy();
 
   signals:
     // A processed picture is ready (or the raw one is back).
@@ -55,6 +58,7 @@ class TViewProcessing : public QObject {
     void Finished(int job, std::shared_ptr<TProcessedTraces> traces);
     void Failed(int job, const QString& message);
     void WriteProcessed(std::shared_ptr<TProcessedTraces> traces);
+    void ExportProcessed(const TProcessedTraces& traces);
     void ShowResult();
     bool Covers(std::uint32_t first, std::uint32_t end) const;
     TProcessingChain DefaultChain() const;
@@ -71,8 +75,10 @@ class TViewProcessing : public QObject {
     bool profile_ = false;
 
     std::shared_ptr<TProcessedTraces> shown_;
-    int job_ = 0;       // the job whose result is awaited, 0 for none
-    int applyJob_ = 0;  // the whole-profile job of "Применить к файлу"
+    int job_ = 0;        // the job whose result is awaited, 0 for none
+    int applyJob_ = 0;   // the whole-profile job of "Применить к файлу"
+    int exportJob_ = 0;  // the whole-profile job of "Экспорт в SEG-Y"
+    std::filesystem::path exportTarget_;
     bool freshScale_ = true;
 };
 

@@ -127,6 +127,24 @@ INSTANTIATE_TEST_SUITE_P(
         TStepCase{"AgcOneSample", "agc=1", {{-5, 0.25f}}, 0, {{-1, 1}}}),
     [](const testing::TestParamInfo<TStepCase>& info) { return std::string(info.param.Name); });
 
+// A sine of a whole number of periods of W samples: over a window of one period its mean is 0
+// and its rms 1 / sqrt(2), so away from the ends dewow leaves it as it is and AGC scales it by
+// sqrt(2); near the ends the cut window changes both.
+TEST(StepValues, SineOverOnePeriod) {
+    constexpr std::uint32_t kPeriod = 9;
+    constexpr std::uint32_t kSamples = 6 * kPeriod;
+    TTraces sine(1, std::vector<float>(kSamples));
+    for (std::uint32_t j = 0; j < kSamples; ++j)
+        sine[0][j] = static_cast<float>(std::sin(2 * std::numbers::pi * j / kPeriod + 0.4));
+    const TTraces dewow = Process("dewow=9", sine);
+    const TTraces agc = Process("agc=9", sine);
+    for (std::uint32_t j = kPeriod / 2; j + kPeriod / 2 < kSamples; ++j) {
+        EXPECT_NEAR(dewow[0][j], sine[0][j], 1e-5) << j;
+        EXPECT_NEAR(agc[0][j], std::sqrt(2.0) * sine[0][j], 1e-4) << j;
+    }
+    EXPECT_GT(std::fabs(dewow[0][0] - sine[0][0]), 1e-3);
+}
+
 // --- the envelope -----------------------------------------------------------------------------
 
 class EnvelopeTest : public testing::TestWithParam<std::uint32_t> {

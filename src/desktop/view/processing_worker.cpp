@@ -17,15 +17,26 @@ TProcessingWorker::~TProcessingWorker() {
     Stop();
 }
 
-void TProcessingWorker::Stop() {
+void TProcessingWorker::Retire() {
     stop_->store(true);
-    if (thread_.joinable()) thread_.join();
+    if (thread_.joinable()) retired_.push_back({std::move(thread_), done_});
+    std::erase_if(retired_, [](TRetired& job) {
+        if (!job.Done->load()) return false;
+        job.Thread.join();
+        return true;
+    });
+}
+
+void TProcessingWorker::Stop() {
+    Retire();
+    for (TRetired& job : retired_) job.Thread.join();
+    retired_.clear();
 }
 
 int TProcessingWorker::Start(const TRadargram& model, const TProcessingChain& chain,
                              std::uint32_t first, std::uint32_t end,
                              std::shared_ptr<TProcessingCache> cache) {
-    Stop();
+    Retire();
     const int job = ++job_;
     stop_ = std::make_shared<std::atomic<bool>>(false);
     done_ = std::make_shared<std::atomic<bool>>(false);

@@ -4,17 +4,19 @@
 #include <atomic>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "processing/chain_runner.h"
 
 namespace trelvanox {
 
 // Runs the processing chain over a range of traces on a thread of its own, so that the window
-// answers while a whole profile is processed. One job at a time: a new one stops the one
-// before. The results come back on the GUI thread as signals, each with the number Start gave.
+// answers while a whole profile is processed. One job at a time: a new one tells the one before
+// to stop and does not wait for it (a stopped job reports nothing). The results come back on the
+// GUI thread as signals, each with the number Start gave.
 //
-// The model belongs to the caller; it must not change while a job reads it (the view stops the
-// job first, see Stop) and must outlive the worker.
+// The model belongs to the caller and must outlive the worker. A job that reads it while it
+// changes gives a result the caller no longer awaits; Stop waits for every job.
 class TProcessingWorker : public QObject {
     Q_OBJECT
   public:
@@ -24,7 +26,9 @@ class TProcessingWorker : public QObject {
     // Starts processing traces [first, end); returns the job's number.
     int Start(const TRadargram& model, const TProcessingChain& chain, std::uint32_t first,
               std::uint32_t end, std::shared_ptr<TProcessingCache> cache);
-    // Stops the job that runs, if any, and waits for its thread.
+    // Tells the job that runs, if any, to stop, without waiting for it.
+    void Cancel() { Retire(); }
+    // Stops the job that runs, if any, and waits for every thread.
     void Stop();
     bool Busy() const { return thread_.joinable() && !done_->load(); }
 
@@ -34,6 +38,14 @@ class TProcessingWorker : public QObject {
     void Failed(int job, const QString& message);
 
   private:
+    struct TRetired {
+        std::thread Thread;
+        std::shared_ptr<std::atomic<bool>> Done;
+    };
+    // Tells the running job to stop and sets it aside; joins the jobs set aside that have ended.
+    void Retire();
+
+    std::vector<TRetired> retired_;
     std::thread thread_;
     std::shared_ptr<std::atomic<bool>> stop_;
     std::shared_ptr<std::atomic<bool>> done_;

@@ -71,7 +71,8 @@ TViewProcessing::TViewProcessing(TRadargramDocument& document, TPlatform& platfo
     connect(worker_, &TProcessingWorker::Failed, this, &TViewProcessing::Failed);
 }
 
-// The canvas, a sibling made before this object, is gone by now; only the thread is left to stop.
+// The canvas, a sibling made before this object, is gone by now; only the threads are left to
+// stop.
 TViewProcessing::~TViewProcessing() {
     worker_->Stop();
 }
@@ -85,11 +86,13 @@ TProcessingChain TViewProcessing::DefaultChain() const {
 }
 
 void TViewProcessing::ProfileShown(bool fresh) {
-    // The samples changed under whatever was processed.
-    worker_->Stop();
+    // The samples changed under whatever was processed. A job still running keeps the old cache,
+    // so that nothing it finds reaches the new samples.
+    worker_->Cancel();
     job_ = 0;
     applyJob_ = 0;
-    cache_->Clear();
+    exportJob_ = 0;
+    cache_ = std::make_shared<TProcessingCache>();
     profile_ = true;
     const std::filesystem::path path = document_.Path();
     if (fresh || path != path_) {
@@ -110,7 +113,7 @@ void TViewProcessing::ProfileShown(bool fresh) {
 }
 
 void TViewProcessing::ProfileGone() {
-    worker_->Stop();
+    worker_->Cancel();
     job_ = 0;
     applyJob_ = 0;
     profile_ = false;
@@ -121,7 +124,7 @@ void TViewProcessing::ProfileGone() {
 
 void TViewProcessing::ChainEdited() {
     if (!path_.empty()) store_.Save(path_, ChainText(panel_.Chain()));
-    worker_->Stop();
+    worker_->Cancel();
     applyJob_ = 0;
     Restart(true);
 }
@@ -143,7 +146,7 @@ void TViewProcessing::Restart(bool freshScale) {
     panel_.ShowProblem({});
     const TProcessingChain chain = panel_.Chain();
     if (!profile_ || !AnyOn(chain)) {
-        worker_->Stop();
+        worker_->Cancel();
         job_ = 0;
         canvas_.SetSamples(std::nullopt, true);
         shown_.reset();
@@ -253,7 +256,7 @@ void TViewProcessing::ApplyToFile() {
     if (platform_.MessageBox(owner_, question, kCaption, TMsgButtons::OkCancel,
                              TMsgIcon::Question) != TMsgResult::Ok)
         return;
-    worker_->Stop();
+    worker_->Cancel();
     job_ = 0;
     exportJob_ = 0;
     applyJob_ =
@@ -276,7 +279,7 @@ void TViewProcessing::ExportSegy() {
     const std::optional<QString> chosen = platform_.GetSaveFileName(owner_, request);
     if (!chosen) return;
     exportTarget_ = std::filesystem::path(chosen->toStdU16String());
-    worker_->Stop();
+    worker_->Cancel();
     job_ = 0;
     applyJob_ = 0;
     exportJob_ = worker_->Start(document_.Model(), panel_.Chain(), 0,
@@ -314,6 +317,8 @@ void TViewProcessing::WriteProcessed(std::shared_ptr<TProcessedTraces> traces) {
     TProcessingChain off = chain;
     for (TChainStep& step : off) step.On = false;
     panel_.SetChain(off);
+    // No stopped job may still read the samples the change writes.
+    worker_->Stop();
     const TDocumentResult result = document_.Change(ProcessedEdit(std::move(traces), chain));
     if (result.Ok()) {
         ChainEdited();

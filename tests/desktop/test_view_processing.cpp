@@ -64,10 +64,11 @@ class TestViewProcessing : public QObject {
         RunAction(*form_, "acnViewRadargram");
         QVERIFY(QTest::qWaitForWindowExposed(&View()));
     }
+    // The step's name, as a chain's text writes it, is the item's data.
+    QString StepName(int row) { return Steps().item(row)->data(Qt::UserRole).toString(); }
     int Row(std::string_view name) {
         for (int row = 0; row < Steps().count(); ++row)
-            if (Steps().item(row)->toolTip() == QString::fromUtf8(name.data(), name.size()))
-                return row;
+            if (StepName(row) == QString::fromUtf8(name.data(), name.size())) return row;
         return -1;
     }
     void Turn(std::string_view name, bool on) {
@@ -83,7 +84,7 @@ class TestViewProcessing : public QObject {
         TProcessingChain chain;
         for (int row = 0; row < Steps().count(); ++row) {
             const QListWidgetItem* item = Steps().item(row);
-            chain.push_back({FindProcessingStep(item->toolTip().toStdString()), 0,
+            chain.push_back({FindProcessingStep(StepName(row).toStdString()), 0,
                              item->checkState() == Qt::Checked});
         }
         return chain;
@@ -123,9 +124,15 @@ class TestViewProcessing : public QObject {
         QCOMPARE(Steps().count(), static_cast<int>(ProcessingSteps().size()));
         for (int row = 0; row < Steps().count(); ++row)
             QCOMPARE(Steps().item(row)->checkState(), Qt::Unchecked);
-        // The captions state the units.
-        QVERIFY(Steps().item(Row("dewow"))->text().contains(QStringLiteral("отсчётов")));
-        QVERIFY(Steps().item(Row("bgr"))->text().contains(QStringLiteral("трасс")));
+        // The value's caption states its unit.
+        auto* caption = View().findChild<QLabel*>(QStringLiteral("lblStepValue"));
+        Steps().setCurrentRow(Row("dewow"));
+        QCOMPARE(caption->text(), QStringLiteral("Окно, отсчётов:"));
+        Steps().setCurrentRow(Row("bgr"));
+        QCOMPARE(caption->text(), QStringLiteral("Число трасс (0 - все):"));
+        Steps().setCurrentRow(Row("tpow"));
+        QCOMPARE(caption->text(), QStringLiteral("Степень времени (время в нс):"));
+        QVERIFY(Steps().item(Row("zero"))->toolTip().contains(QStringLiteral("отсчётов")));
     }
 
     // A step turned on changes the picture and the status line shows both amplitudes; turned
@@ -196,7 +203,7 @@ class TestViewProcessing : public QObject {
         Turn("bgr", true);
         WaitProcessed();
         const std::string chain = ChainShown();
-        QCOMPARE(Steps().item(0)->toolTip(), QStringLiteral("bgr"));
+        QCOMPARE(StepName(0), QStringLiteral("bgr"));
 
         Open(other);
         WaitProcessed();

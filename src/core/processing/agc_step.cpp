@@ -37,8 +37,8 @@ void ApplyAgc(const TAgcParams& params, TTraceBlock block) {
 
 const TStepKind kAgcStep{
     .Name = "agc",
-    .Title = "Автоматическая регулировка усиления",
-    .ValueCaption = "окно, отсчётов",
+    .Title = "Регулировка усиления (АРУ)",
+    .ValueCaption = "Окно, отсчётов",
     .ValueName = "the window",
     .Value = TValueKind::Odd,
     .Minimum = 1,

@@ -106,7 +106,7 @@ void ApplyBackground(const TBackgroundParams& params, TTraceBlock block,
 const TStepKind kBackgroundStep{
     .Name = "bgr",
     .Title = "Удаление фона",
-    .ValueCaption = "трасс (0 - все)",
+    .ValueCaption = "Число трасс (0 - все)",
     .ValueName = "the number of traces",
     .Value = TValueKind::OddOrZero,
     .Minimum = 1,

@@ -78,7 +78,7 @@ double DefaultDewowWindow(const TRadarHeader& header) {
 const TStepKind kDewowStep{
     .Name = "dewow",
     .Title = "Удаление дрейфа (dewow)",
-    .ValueCaption = "окно, отсчётов",
+    .ValueCaption = "Окно, отсчётов",
     .ValueName = "the window",
     .Value = TValueKind::Odd,
     .Minimum = 1,

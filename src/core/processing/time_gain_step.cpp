@@ -26,7 +26,7 @@ void ApplyTimeGain(std::span<const float> gains, TTraceBlock block) {
 const TStepKind kTimeGainStep{
     .Name = "tpow",
     .Title = "Усиление по времени",
-    .ValueCaption = "степень времени (нс)",
+    .ValueCaption = "Степень времени (время в нс)",
     .ValueName = "the power",
     .Value = TValueKind::Real,
     .Minimum = 0,

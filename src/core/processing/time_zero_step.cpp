@@ -17,7 +17,7 @@ void ApplyTimeZero(const TTimeZeroParams& params, TTraceBlock block) {
 const TStepKind kTimeZeroStep{
     .Name = "zero",
     .Title = "Нулевое время",
-    .ValueCaption = "сдвиг, отсчётов",
+    .ValueCaption = "Сдвиг, отсчётов",
     .ValueName = "the shift",
     .Value = TValueKind::Whole,
     .Minimum = 0,

@@ -16,7 +16,7 @@ namespace trelvanox {
 
 namespace {
 
-// Item data: the step's kind and its value.
+// Item data: the step's name (the kind's) and its value.
 constexpr int kKindRole = Qt::UserRole;
 constexpr int kValueRole = Qt::UserRole + 1;
 constexpr int kProgressSteps = 1000;
@@ -29,12 +29,11 @@ const TStepKind* KindOf(const QListWidgetItem* item) {
     return FindProcessingStep(item->data(kKindRole).toString().toStdString());
 }
 
-// "Удаление дрейфа (dewow): 15 (окно, отсчётов)".
+// "Удаление дрейфа (dewow): 15"; the value's caption with its unit is the tool tip and the
+// label of the value's box.
 QString ItemText(const TStepKind& kind, double value) {
     QString text = Text(kind.Title);
-    if (kind.Value != TValueKind::None)
-        text += QStringLiteral(": ") + Text(ValueText(kind, value)) + QStringLiteral(" (") +
-                Text(kind.ValueCaption) + QStringLiteral(")");
+    if (kind.Value != TValueKind::None) text += QStringLiteral(": ") + Text(ValueText(kind, value));
     return text;
 }
 
@@ -141,7 +140,9 @@ QListWidgetItem* TProcessingPanel::AddStep(const TChainStep& step) {
 void TProcessingPanel::ShowItem(QListWidgetItem* item) {
     const TStepKind* kind = KindOf(item);
     item->setText(ItemText(*kind, item->data(kValueRole).toDouble()));
-    item->setToolTip(Text(kind->Name));
+    item->setToolTip(kind->Value == TValueKind::None
+                         ? Text(kind->Name)
+                         : Text(kind->Name) + QStringLiteral(": ") + Text(kind->ValueCaption));
 }
 
 void TProcessingPanel::SetChain(const TProcessingChain& chain) {

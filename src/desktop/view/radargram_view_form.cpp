@@ -65,7 +65,7 @@ TFmRadargramView::TFmRadargramView(TRadargramDocument& document, TPlatform& plat
     auto* row = new QHBoxLayout;
     row->addWidget(canvas_, 1);
     pnlProcessing_ = new TProcessingPanel(this);
-    pnlProcessing_->setFixedWidth(260);
+    pnlProcessing_->setFixedWidth(300);
     row->addWidget(pnlProcessing_);
     layout->addLayout(row, 1);
     processing_ = new TViewProcessing(document_, platform_, *canvas_, *pnlProcessing_,

@@ -188,6 +188,23 @@ TEST_P(EnvelopeTest, OfAGaussianPulseIsTheGaussian) {
 
 INSTANTIATE_TEST_SUITE_P(Lengths, EnvelopeTest, testing::Values(128u, 255u, 512u));
 
+// Enough traces for every core: the threads share the transforms' plan and must not disturb
+// each other.
+TEST(EnvelopeEdges, ManyTracesOnEveryCore) {
+    if (!FindProcessingStep("envelope")) GTEST_SKIP() << "this build has no envelope";
+    constexpr std::uint32_t kSamples = 96;
+    TTraces traces(5001, std::vector<float>(kSamples));
+    for (std::uint32_t t = 0; t < traces.size(); ++t)
+        for (std::uint32_t j = 0; j < kSamples; ++j)
+            traces[t][j] = static_cast<float>(
+                (1 + t % 7) *
+                std::cos(2 * std::numbers::pi * (1 + t % 11) * j / kSamples + 0.1 * t));
+    const TTraces out = Process("envelope", traces);
+    for (std::uint32_t t = 0; t < traces.size(); ++t)
+        for (std::uint32_t j = 0; j < kSamples; ++j)
+            ASSERT_NEAR(out[t][j], 1 + t % 7, 1e-3 * (1 + t % 7)) << t << ' ' << j;
+}
+
 // A trace too short to hold a positive frequency has no Hilbert part: the envelope is |x|.
 TEST(EnvelopeEdges, ShortTracesGiveTheMagnitude) {
     if (!FindProcessingStep("envelope")) GTEST_SKIP() << "this build has no envelope";

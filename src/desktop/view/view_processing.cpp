@@ -155,10 +155,10 @@ void TViewProcessing::Restart(bool freshScale) {
         return;
     }
     freshScale_ = freshScale_ || freshScale;
-    // The traces in view and as many again on either side, so that a small pan or zoom out
-    // needs no new run.
+    // The traces in view and a quarter as many again on either side, so that a small pan needs
+    // no new run.
     const TRenderView& view = canvas_.View();
-    const double margin = view.TraceSpan / 2;
+    const double margin = view.TraceSpan / 4;
     const auto first =
         static_cast<std::uint32_t>(std::max(0.0, std::floor(view.FirstTrace - margin)));
     const auto end = static_cast<std::uint32_t>(

@@ -22,7 +22,7 @@ class TRadargramDocument;
 // back when the file is opened again; "Применить к файлу" written through the document as one
 // step of the file's history. The file changes only through that command.
 //
-// Zoomed in, only the traces in view (and as many again around them) are processed; the means a
+// Zoomed in, only the traces in view (and a quarter as many again around them) are processed; the means a
 // background removal over all traces needs are kept until the chain or the samples change, so
 // that panning and zooming cost only the traces shown.
 //

@@ -294,7 +294,11 @@ class TestViewProcessing : public QObject {
         const QString target = dir_.filePath(QStringLiteral("processed.sgy"));
         platform_->SaveAnswers.push_back(target);
         Button("btnExportProcessedSegy").click();
+        // Meanwhile the chain is held, and a zoom waits for the export instead of stopping it.
+        QVERIFY(!Steps().isEnabled());
+        Canvas().SetView({100, 50, 0, 64});
         WaitProcessed();
+        QVERIFY(Steps().isEnabled());
         QCOMPARE(platform_->Last().Icon, TMsgIcon::Information);
         QVERIFY(platform_->Last().Text.contains(QStringLiteral("bgr=0,tpow=1")));
         QCOMPARE(FileBytes(file_), original);

@@ -210,6 +210,14 @@ void TProcessingPanel::ShowProgress(std::optional<double> fraction) {
     if (fraction) pbProgress_->setValue(static_cast<int>(*fraction * kProgressSteps));
 }
 
+void TProcessingPanel::SetBusy(bool busy) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{lstSteps_, btnDefaults_, btnApply_, btnExport_})
+        control->setEnabled(!busy);
+    seValue_->setEnabled(!busy && lstSteps_->currentItem() &&
+                         KindOf(lstSteps_->currentItem())->Value != TValueKind::None);
+}
+
 void TProcessingPanel::ShowProblem(const QString& text) {
     lblProblem_->setText(text);
     lblProblem_->setVisible(!text.isEmpty());

@@ -34,6 +34,8 @@ class TProcessingPanel : public QWidget {
     void SetDefaults(TProcessingChain defaults) { defaults_ = std::move(defaults); }
     // A fraction while processing runs, nothing when it does not.
     void ShowProgress(std::optional<double> fraction);
+    // While busy, the chain cannot be changed; the bar goes on.
+    void SetBusy(bool busy);
     // Why the chain cannot be shown (empty: nothing wrong).
     void ShowProblem(const QString& text);
 

@@ -90,8 +90,7 @@ void TViewProcessing::ProfileShown(bool fresh) {
     // so that nothing it finds reaches the new samples.
     worker_->Cancel();
     job_ = 0;
-    applyJob_ = 0;
-    exportJob_ = 0;
+    EndCommand();
     cache_ = std::make_shared<TProcessingCache>();
     profile_ = true;
     const std::filesystem::path path = document_.Path();
@@ -115,7 +114,7 @@ void TViewProcessing::ProfileShown(bool fresh) {
 void TViewProcessing::ProfileGone() {
     worker_->Cancel();
     job_ = 0;
-    applyJob_ = 0;
+    EndCommand();
     profile_ = false;
     canvas_.SetSamples(std::nullopt, false);
     shown_.reset();
@@ -124,8 +123,6 @@ void TViewProcessing::ProfileGone() {
 
 void TViewProcessing::ChainEdited() {
     if (!path_.empty()) store_.Save(path_, ChainText(panel_.Chain()));
-    worker_->Cancel();
-    applyJob_ = 0;
     Restart(true);
 }
 
@@ -134,7 +131,8 @@ bool TViewProcessing::Covers(std::uint32_t first, std::uint32_t end) const {
 }
 
 void TViewProcessing::ViewMoved() {
-    if (!profile_ || !AnyOn(panel_.Chain())) return;
+    // A command's run over the whole profile goes on; the view catches up after it.
+    if (!profile_ || !AnyOn(panel_.Chain()) || Commanding()) return;
     const TRenderView& view = canvas_.View();
     const auto first = static_cast<std::uint32_t>(std::max(0.0, std::floor(view.FirstTrace)));
     const auto end = static_cast<std::uint32_t>(std::ceil(view.FirstTrace + view.TraceSpan));
@@ -169,13 +167,13 @@ void TViewProcessing::Restart(bool freshScale) {
 
 void TViewProcessing::Finished(int job, std::shared_ptr<TProcessedTraces> traces) {
     if (job == exportJob_) {
-        exportJob_ = 0;
+        EndCommand();
         panel_.ShowProgress(std::nullopt);
         ExportProcessed(*traces);
         return;
     }
     if (job == applyJob_) {
-        applyJob_ = 0;
+        EndCommand();
         panel_.ShowProgress(std::nullopt);
         WriteProcessed(std::move(traces));
         return;
@@ -204,8 +202,7 @@ void TViewProcessing::Failed(int job, const QString& message) {
     const bool applying = job == applyJob_;
     const bool exporting = job == exportJob_;
     job_ = 0;
-    applyJob_ = 0;
-    exportJob_ = 0;
+    EndCommand();
     panel_.ShowProgress(std::nullopt);
     if (applying || exporting) {
         platform_.MessageBox(owner_,
@@ -228,6 +225,10 @@ std::optional<float> TViewProcessing::ProcessedAt(std::int64_t trace, std::int64
         sample >= shown_->SampleCount)
         return std::nullopt;
     return shown_->Trace(static_cast<std::uint32_t>(trace))[sample];
+}
+
+bool TViewProcessing::Commanding() const {
+    return applyJob_ != 0 || exportJob_ != 0;
 }
 
 bool TViewProcessing::Processing() const {
@@ -256,12 +257,7 @@ void TViewProcessing::ApplyToFile() {
     if (platform_.MessageBox(owner_, question, kCaption, TMsgButtons::OkCancel,
                              TMsgIcon::Question) != TMsgResult::Ok)
         return;
-    worker_->Cancel();
-    job_ = 0;
-    exportJob_ = 0;
-    applyJob_ =
-        worker_->Start(document_.Model(), chain, 0, document_.Model().Header().TraceCount, cache_);
-    panel_.ShowProgress(0.0);
+    applyJob_ = StartCommand(chain);
 }
 
 void TViewProcessing::ExportSegy() {
@@ -279,12 +275,24 @@ void TViewProcessing::ExportSegy() {
     const std::optional<QString> chosen = platform_.GetSaveFileName(owner_, request);
     if (!chosen) return;
     exportTarget_ = std::filesystem::path(chosen->toStdU16String());
+    exportJob_ = StartCommand(panel_.Chain());
+}
+
+int TViewProcessing::StartCommand(const TProcessingChain& chain) {
     worker_->Cancel();
     job_ = 0;
-    applyJob_ = 0;
-    exportJob_ = worker_->Start(document_.Model(), panel_.Chain(), 0,
-                                document_.Model().Header().TraceCount, cache_);
+    EndCommand();
+    // The chain stays as it is until the command is done with it.
+    panel_.SetBusy(true);
     panel_.ShowProgress(0.0);
+    return worker_->Start(document_.Model(), chain, 0, document_.Model().Header().TraceCount,
+                          cache_);
+}
+
+void TViewProcessing::EndCommand() {
+    applyJob_ = 0;
+    exportJob_ = 0;
+    panel_.SetBusy(false);
 }
 
 void TViewProcessing::ExportProcessed(const TProcessedTraces& traces) {

@@ -22,9 +22,9 @@ class TRadargramDocument;
 // back when the file is opened again; "Применить к файлу" written through the document as one
 // step of the file's history. The file changes only through that command.
 //
-// Zoomed in, only the traces in view (and a quarter as many again around them) are processed; the means a
-// background removal over all traces needs are kept until the chain or the samples change, so
-// that panning and zooming cost only the traces shown.
+// Zoomed in, only the traces in view (and a quarter as many again around them) are processed; the
+// means a background removal over all traces needs are kept until the chain or the samples change,
+// so that panning and zooming cost only the traces shown.
 //
 // The document, the platform, the canvas and the panel belong to the view window, which outlives
 // this object.
@@ -59,6 +59,11 @@ class TViewProcessing : public QObject {
     void Failed(int job, const QString& message);
     void WriteProcessed(std::shared_ptr<TProcessedTraces> traces);
     void ExportProcessed(const TProcessedTraces& traces);
+    // A command's run over the whole profile ("Применить к файлу", "Экспорт в SEG-Y"): started
+    // with the panel held, ended (done, failed or overtaken) with it free again.
+    int StartCommand(const TProcessingChain& chain);
+    void EndCommand();
+    bool Commanding() const;
     void ShowResult();
     bool Covers(std::uint32_t first, std::uint32_t end) const;
     TProcessingChain DefaultChain() const;

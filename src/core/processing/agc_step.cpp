@@ -3,35 +3,24 @@
 #include <cmath>
 #include <vector>
 
-#include "processing/sample_window.h"
+#include "processing/window_means.h"
 
 namespace trelvanox {
 
 void ApplyAgc(const TAgcParams& params, TTraceBlock block) {
-    const std::uint32_t samples = block.Samples;
-    const std::uint32_t half = (params.Window - 1) / 2;
-    // Where the whole window fits, its mean square is one difference of running sums times
-    // 1 / Window.
-    const std::uint32_t innerFirst = std::min(half, samples);
-    const std::uint32_t innerEnd =
-        samples > half ? std::max(samples - half, innerFirst) : innerFirst;
-    const double inverse = 1.0 / params.Window;
-    std::vector<double> sums(samples + 1);
-    // A running sum can leave a tiny negative rest where the window holds only zeros.
-    const auto scaled = [](float a, double power) {
-        return power > 0 ? static_cast<float>(a / std::sqrt(power)) : 0.0f;
-    };
+    std::vector<float> power;
+    std::vector<double> sums;
+    WindowMeans(block, params.Window, true, power, sums);
     for (std::uint32_t t = 0; t < block.Traces; ++t) {
         const auto row = block.Row(t);
-        for (std::uint32_t j = 0; j < samples; ++j) sums[j + 1] = sums[j] + double{row[j]} * row[j];
-        const auto cut = [&](std::uint32_t j) {
-            const TWindowCut c = CutWindow(j, params.Window, samples);
-            row[j] = scaled(row[j], (sums[c.End] - sums[c.First]) / (c.End - c.First));
-        };
-        for (std::uint32_t j = 0; j < innerFirst; ++j) cut(j);
-        for (std::uint32_t j = innerFirst; j < innerEnd; ++j)
-            row[j] = scaled(row[j], (sums[j + half + 1] - sums[j - half]) * inverse);
-        for (std::uint32_t j = innerEnd; j < samples; ++j) cut(j);
+        const float* p = power.data() + std::size_t{t} * block.Samples;
+        // A running sum can leave a tiny negative rest where the window holds only zeros. The
+        // choice is made on the operands rather than the result, so that the loop vectorises.
+        for (std::uint32_t j = 0; j < block.Samples; ++j) {
+            const float q = p[j];
+            const float keep = q > 0 ? 1.0f : 0.0f;
+            row[j] = row[j] * keep / std::sqrt(q > 0 ? q : 1.0f);
+        }
     }
 }
 

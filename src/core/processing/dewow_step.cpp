@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "processing/sample_window.h"
+#include "processing/window_means.h"
 
 namespace trelvanox {
 
@@ -41,25 +41,13 @@ int AntennaMHz(const TRadarHeader& header) {
 }  // namespace
 
 void ApplyDewow(const TDewowParams& params, TTraceBlock block) {
-    const std::uint32_t samples = block.Samples;
-    const std::uint32_t half = (params.Window - 1) / 2;
-    // Where the whole window fits, its sum is one difference of running sums times 1 / Window.
-    const std::uint32_t innerFirst = std::min(half, samples);
-    const std::uint32_t innerEnd =
-        samples > half ? std::max(samples - half, innerFirst) : innerFirst;
-    const double inverse = 1.0 / params.Window;
-    std::vector<double> sums(samples + 1);
+    std::vector<float> means;
+    std::vector<double> sums;
+    WindowMeans(block, params.Window, false, means, sums);
     for (std::uint32_t t = 0; t < block.Traces; ++t) {
         const auto row = block.Row(t);
-        for (std::uint32_t j = 0; j < samples; ++j) sums[j + 1] = sums[j] + row[j];
-        const auto cut = [&](std::uint32_t j) {
-            const TWindowCut c = CutWindow(j, params.Window, samples);
-            row[j] = static_cast<float>(row[j] - (sums[c.End] - sums[c.First]) / (c.End - c.First));
-        };
-        for (std::uint32_t j = 0; j < innerFirst; ++j) cut(j);
-        for (std::uint32_t j = innerFirst; j < innerEnd; ++j)
-            row[j] = static_cast<float>(row[j] - (sums[j + half + 1] - sums[j - half]) * inverse);
-        for (std::uint32_t j = innerEnd; j < samples; ++j) cut(j);
+        const float* mean = means.data() + std::size_t{t} * block.Samples;
+        for (std::uint32_t j = 0; j < block.Samples; ++j) row[j] -= mean[j];
     }
 }
 

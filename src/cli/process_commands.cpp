@@ -22,6 +22,8 @@ TProcessingChain ChainArgument(const std::string& text, std::string_view option)
 int RunProcess(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     // The chain first, so that a mistyped one fails before the file is read.
     const TProcessingChain chain = ChainArgument(args.Positional[1], "SPEC");
+    // A step written "-name" is off; a chain of such steps would write a step that changes nothing.
+    if (StepsOn(chain).empty()) throw TCliUsageError("SPEC: every step is off");
     TRadargramDocument document;
     if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
     if (!document.Model().SamplesIntact())

@@ -118,6 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TBadChainCase{"Process", {"process", "FILE", "dewow=14"}, "dewow=14: the window"},
         TBadChainCase{"ProcessUnknown", {"process", "FILE", "zero=1,wow=3"}, "'wow'"},
+        TBadChainCase{"ProcessAllOff", {"process", "FILE", "-zero=1"}, "every step is off"},
         TBadChainCase{
             "Render", {"render", "FILE", "OUT", "--process", "agc=0"}, "--process: agc=0"},
         TBadChainCase{"ExportSegy",

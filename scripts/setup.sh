@@ -14,6 +14,7 @@ packages=(
     libbenchmark-dev        # bench/
     libsegyio-dev           # SEG-Y export
     libpng-dev              # the batch tool's render pictures
+    libxxhash-dev           # checksums of the change journals (header only)
     libkissfft-dev          # the FFT of the envelope among the processing steps
     fonts-dejavu-core       # Cyrillic text on a bare machine
 )

@@ -1,12 +1,14 @@
 // Takes the README's pictures with the demo radargram open, of the main window or (--view) of the
-// view window with a processing window marked:
+// view window with a processing window marked and dewow, background removal and a time gain on:
 //   xvfb-run build/tools/trelvanox-screenshot samples/demo.GPR2 docs/main_window.png
 //   xvfb-run build/tools/trelvanox-screenshot --view samples/demo.GPR2 docs/view_window.png
-// The settings of the run stay in a scratch folder, so the program's own INI file is untouched.
+// The settings of the run and the view's chain stay in a scratch folder, so the program's own
+// INI file and the user's state are untouched.
 
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -32,6 +34,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication::setApplicationName(QStringLiteral("Trelvanox"));
     QTemporaryDir scratch;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(scratch.filePath(QStringLiteral("state"))));
     trelvanox::TQtPlatform platform;
     trelvanox::TFmMainForm form(
         platform, trelvanox::SettingsFilePath(QFile::encodeName(scratch.path()).toStdString()));
@@ -52,8 +55,15 @@ int main(int argc, char* argv[]) {
         // The window of a gain over the hyperbolas in the middle of the demo profile.
         form.FmRegulationAmplitude()->SetFragmentWindow({250, 420, 60, 200});
         form.FmRadargramView()->ShowModeless();
-        form.FmRadargramView()->resize(1000, 560);
+        form.FmRadargramView()->resize(1310, 560);
         shown = form.FmRadargramView();
+        auto* steps = shown->findChild<QListWidget*>(QStringLiteral("lstProcessingSteps"));
+        for (int row = 0; steps && row < steps->count(); ++row) {
+            const QString name = steps->item(row)->data(Qt::UserRole).toString();
+            if (name == QStringLiteral("dewow") || name == QStringLiteral("bgr") ||
+                name == QStringLiteral("tpow"))
+                steps->item(row)->setCheckState(Qt::Checked);
+        }
     }
     const QString out = QString::fromLocal8Bit(argv[2]);
     QTimer::singleShot(1000, &app, [&] { app.exit(shown->grab().save(out) ? 0 : 1); });

@@ -12,6 +12,7 @@
 #include "cli/file_commands.h"
 #include "cli/history_commands.h"
 #include "cli/label_commands.h"
+#include "cli/process_commands.h"
 #include "cli/render_commands.h"
 #include "cli/segy_commands.h"
 #include "common/program_error.h"
@@ -25,7 +26,8 @@ const std::vector<TCliCommand>& Commands() {
     static const std::vector<TCliCommand> commands = [] {
         std::vector<TCliCommand> all;
         for (auto family : {FileCommands, EditCommands, LabelCommands, ExchangeCommands,
-                            SegyCommands, AmplitudeCommands, RenderCommands, HistoryCommands}) {
+                            SegyCommands, AmplitudeCommands, ProcessCommands, RenderCommands,
+                            HistoryCommands}) {
             for (TCliCommand& c : family()) all.push_back(std::move(c));
         }
         return all;

@@ -6,7 +6,9 @@
 
 #include "cli/cli_session.h"
 #include "cli/png_file.h"
+#include "cli/process_commands.h"
 #include "common/file_paths.h"
+#include "processing/chain_runner.h"
 #include "render/amplitude_scale.h"
 #include "render/bscan_renderer.h"
 #include "render/label_marks.h"
@@ -58,7 +60,7 @@ void Range(const TParsedArgs& args, std::string_view option, std::uint32_t count
     span = static_cast<double>(to) - from + 1;
 }
 
-TRenderStyle Style(const TParsedArgs& args, const TRadargram& model) {
+TRenderStyle Style(const TParsedArgs& args, const TSampleGrid& grid) {
     TRenderStyle style;
     if (const auto gain = args.Value("--gain")) {
         style.Gain = Number<double>(*gain, "--gain");
@@ -75,7 +77,7 @@ TRenderStyle Style(const TParsedArgs& args, const TRadargram& model) {
         if (!(percentile > 0 && percentile <= 100))
             throw TCliUsageError("--clip is a percentile above 0 and at most 100");
     }
-    style.ClipLevel = ClipLevelOf(model, percentile);
+    style.ClipLevel = ClipLevelOf(grid, percentile);
     return style;
 }
 
@@ -83,6 +85,7 @@ int RunRender(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     // The options first, so that a mistyped command line fails before the file is read.
     const int width = Side(args, "--width", kDefaultWidth);
     const int height = Side(args, "--height", kDefaultHeight);
+    const auto chain = ProcessOption(args);
     TRadargramDocument document;
     if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
     const TRadargram& model = document.Model();
@@ -97,7 +100,19 @@ int RunRender(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     Range(args, "--traces", header.TraceCount, view.FirstTrace, view.TraceSpan);
     Range(args, "--samples", header.SampleCount, view.FirstSample, view.SampleSpan);
 
-    TRgbImage image = RenderBScan(model, view, Style(args, model), width, height);
+    // Only the traces the picture shows are processed; the scale is taken from them.
+    TSampleGrid grid = ModelGrid(model);
+    std::optional<TProcessedTraces> processed;
+    if (chain) {
+        const auto first = static_cast<std::uint32_t>(view.FirstTrace);
+        processed = ProcessTraces(model, *chain, first,
+                                  static_cast<std::uint32_t>(view.FirstTrace + view.TraceSpan));
+        grid.Data = processed->Rows();
+        grid.Stride = processed->SampleCount;
+        grid.FirstTrace = processed->First;
+        grid.TraceEnd = processed->First + processed->Count;
+    }
+    TRgbImage image = RenderBScan(grid, view, Style(args, grid), width, height);
     if (!args.Has("--no-labels")) DrawLabelLines(image, view, LabelMarks(model));
     if (const std::string warning = WritePngFile(args.Positional[1], image); !warning.empty())
         err << warning << '\n';
@@ -110,11 +125,14 @@ std::vector<TCliCommand> RenderCommands() {
     return {
         {"render",
          "render FILE OUT.png [--width W] [--height H] [--traces F L] [--samples f l] [--gain G] "
-         "[--palette grey|diverging] [--clip P] [--no-labels] [--layout gpr|gpr2|auto]",
+         "[--palette grey|diverging] [--clip P] [--process SPEC] [--no-labels] "
+         "[--layout gpr|gpr2|auto]",
          "draw the radargram (traces F to L across, samples f to l down; all by default) into a "
          "W x H PNG picture (1600 x 900 by default), each pixel showing the largest amplitude it "
          "covers; amplitudes times G (1) are scaled so that the P-th percentile of |a| (98) "
-         "takes the ends of the colour table; labels are drawn as lines in their colours",
+         "takes the ends of the colour table; labels are drawn as lines in their colours; with "
+         "--process the samples are first run through the processing chain SPEC (as in process; "
+         "the file is not changed)",
          {{"--width", 1},
           {"--height", 1},
           {"--traces", 2},
@@ -122,6 +140,7 @@ std::vector<TCliCommand> RenderCommands() {
           {"--gain", 1},
           {"--palette", 1},
           {"--clip", 1},
+          {"--process", 1},
           {"--no-labels", 0},
           {"--layout", 1}},
          2,

@@ -218,6 +218,18 @@ INSTANTIATE_TEST_SUITE_P(
                      kGpr,
                      kGpr2,
                      "Перезапись файла"},
+        TCommandCase{"Process",
+                     {"process", "FILE", "zero=2,dewow=5,bgr=0,tpow=1"},
+                     TRadarLayout::Gpr2,
+                     kGpr2,
+                     kGpr2,
+                     "Обработка: zero=2,dewow=5,bgr=0,tpow=1"},
+        TCommandCase{"ProcessGpr",
+                     {"process", "FILE", "bgr=3,agc=9", "--layout", "gpr"},
+                     TRadarLayout::Gpr,
+                     kGpr,
+                     kGpr,
+                     "Обработка: bgr=3,agc=9"},
         TCommandCase{
             "Pack", {"pack", "FILE"}, TRadarLayout::Gpr2, kGpr, kGpr2, "Удаление 0-разделителя"}),
     [](const auto& info) { return info.param.Name; });

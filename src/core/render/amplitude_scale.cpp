@@ -10,22 +10,23 @@ namespace trelvanox {
 
 namespace {
 
-float LargestAmplitude(const TRadargram& model, std::uint32_t traces, std::uint32_t samples) {
+float LargestAmplitude(const TSampleGrid& grid) {
     float largest = 0.0f;
-    for (std::uint32_t t = 0; t < traces; ++t) {
-        const auto row = model.SampleMatrix().Row(t).first(samples);
-        for (const float a : row) largest = std::max(largest, std::fabs(a));  // NaN is passed over
+    for (std::int64_t t = grid.FirstTrace; t < grid.TraceEnd; ++t) {
+        const float* row = grid.Row(t);
+        for (std::int64_t j = 0; j < grid.SampleCount; ++j)
+            largest = std::max(largest, std::fabs(row[j]));  // NaN is passed over
     }
     return std::isfinite(largest) ? largest : 0.0f;
 }
 
 }  // namespace
 
-float ClipLevelOf(const TRadargram& model, double percentile) {
-    const std::uint32_t traces =
-        std::min<std::uint32_t>(model.Header().TraceCount, model.TraceHeaders().size());
-    const std::uint32_t samples = std::min(model.Header().SampleCount, kMaxSamples);
-    const std::size_t total = std::size_t{traces} * samples;
+float ClipLevelOf(const TSampleGrid& grid, double percentile) {
+    const auto traces =
+        static_cast<std::size_t>(std::max<std::int64_t>(grid.TraceEnd - grid.FirstTrace, 0));
+    const auto samples = static_cast<std::size_t>(std::max<std::int64_t>(grid.SampleCount, 0));
+    const std::size_t total = traces * samples;
     if (total == 0) return 1.0f;
 
     // An odd stride walks through every sample column of a row of power-of-two length.
@@ -34,7 +35,8 @@ float ClipLevelOf(const TRadargram& model, double percentile) {
     std::vector<float> magnitudes;
     magnitudes.reserve(total / stride + 1);
     for (std::size_t i = 0; i < total; i += stride) {
-        const float a = std::fabs(model.SampleMatrix().Row(i / samples)[i % samples]);
+        const float a = std::fabs(
+            grid.Row(grid.FirstTrace + static_cast<std::int64_t>(i / samples))[i % samples]);
         if (!std::isnan(a)) magnitudes.push_back(a);
     }
     float level = 0.0f;
@@ -46,8 +48,12 @@ float ClipLevelOf(const TRadargram& model, double percentile) {
         level = *at;
     }
     if (level > 0.0f && std::isfinite(level)) return level;
-    level = LargestAmplitude(model, traces, samples);
+    level = LargestAmplitude(grid);
     return level > 0.0f ? level : 1.0f;
+}
+
+float ClipLevelOf(const TRadargram& model, double percentile) {
+    return ClipLevelOf(ModelGrid(model), percentile);
 }
 
 }  // namespace trelvanox

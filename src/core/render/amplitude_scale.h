@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/radargram.h"
+#include "render/sample_grid.h"
 
 namespace trelvanox {
 
@@ -15,5 +16,7 @@ constexpr double kDefaultClipPercentile = 98.0;
 // on every value. The largest |a| is always taken over every sample.
 constexpr std::size_t kScaleSampleLimit = std::size_t{1} << 20;
 float ClipLevelOf(const TRadargram& model, double percentile = kDefaultClipPercentile);
+// The same over the traces a grid holds.
+float ClipLevelOf(const TSampleGrid& grid, double percentile = kDefaultClipPercentile);
 
 }  // namespace trelvanox

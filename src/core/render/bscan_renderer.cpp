@@ -17,11 +17,10 @@ constexpr std::size_t kSamplesPerThread = std::size_t{1} << 18;
 
 // What every column of one picture shares.
 struct TRenderJob {
-    const TRadargram& Model;
+    const TSampleGrid& Grid;
     const TRenderView& View;
     const TColourTable& Table;
-    float Scale;  // colour-table steps per unit of amplitude
-    std::int64_t Traces;
+    float Scale;                   // colour-table steps per unit of amplitude
     std::vector<TCellRange> Rows;  // the samples of each pixel row, inside the profile
     std::int64_t SampleFirst;      // the samples any row covers
     std::int64_t SampleEnd;
@@ -44,7 +43,7 @@ float Peak(const float* samples, std::int64_t first, std::int64_t end) {
     return peak;
 }
 
-void MergePeaks(std::span<const float> row, float* peaks, std::int64_t first, std::int64_t end) {
+void MergePeaks(const float* row, float* peaks, std::int64_t first, std::int64_t end) {
     for (std::int64_t s = first; s < end; ++s) {
         const float a = row[s];
         peaks[s] = std::isnan(peaks[s]) || std::fabs(a) > std::fabs(peaks[s]) ? a : peaks[s];
@@ -57,18 +56,17 @@ void RenderColumns(const TRenderJob& job, int firstColumn, int endColumn) {
     std::array<float, kMaxSamples> peaks{};
     for (int x = firstColumn; x < endColumn; ++x) {
         TCellRange traces = PixelCells(job.View.FirstTrace, job.View.TraceSpan, image.Width, x);
-        traces.First = std::max<std::int64_t>(traces.First, 0);
-        traces.End = std::min(traces.End, job.Traces);
+        traces.First = std::max(traces.First, job.Grid.FirstTrace);
+        traces.End = std::min(traces.End, job.Grid.TraceEnd);
         const float* column = nullptr;
         if (traces.First < traces.End && job.SampleFirst < job.SampleEnd) {
-            const auto first = job.Model.SampleMatrix().Row(traces.First);
-            column = first.data();
+            const float* first = job.Grid.Row(traces.First);
+            column = first;
             if (traces.End - traces.First > 1) {
-                std::copy(first.begin() + job.SampleFirst, first.begin() + job.SampleEnd,
+                std::copy(first + job.SampleFirst, first + job.SampleEnd,
                           peaks.begin() + job.SampleFirst);
                 for (std::int64_t t = traces.First + 1; t < traces.End; ++t)
-                    MergePeaks(job.Model.SampleMatrix().Row(t), peaks.data(), job.SampleFirst,
-                               job.SampleEnd);
+                    MergePeaks(job.Grid.Row(t), peaks.data(), job.SampleFirst, job.SampleEnd);
                 column = peaks.data();
             }
         }
@@ -90,15 +88,13 @@ float ScaleOf(const TRenderStyle& style) {
 
 }  // namespace
 
-void RenderBScan(const TRadargram& model, const TRenderView& view, const TRenderStyle& style,
+void RenderBScan(const TSampleGrid& grid, const TRenderView& view, const TRenderStyle& style,
                  TRgbImage& image, unsigned threads) {
     if (image.Width <= 0 || image.Height <= 0) return;
-    const std::int64_t traceCount =
-        std::min<std::int64_t>(model.Header().TraceCount, model.TraceHeaders().size());
-    const std::int64_t sampleCount = std::min(model.Header().SampleCount, kMaxSamples);
-    TRenderJob job{model,          view,       ColourTable(style.Palette),
-                   ScaleOf(style), traceCount, {},
-                   sampleCount,    0,          image};
+    const std::int64_t traceCount = grid.TraceEnd - grid.FirstTrace;
+    const std::int64_t sampleCount = grid.SampleCount;
+    TRenderJob job{grid, view, ColourTable(style.Palette), ScaleOf(style), {}, sampleCount,
+                   0,    image};
     job.Rows.reserve(image.Height);
     for (int y = 0; y < image.Height; ++y) {
         TCellRange rows = PixelCells(view.FirstSample, view.SampleSpan, image.Height, y);
@@ -122,8 +118,6 @@ void RenderBScan(const TRadargram& model, const TRenderView& view, const TRender
         std::min<std::size_t>({parts, std::max<std::size_t>(work / kSamplesPerThread, 1),
                                static_cast<std::size_t>(image.Width)}));
 
-    // The matrix's memory is set up on first use; that happens here, not in the helpers at once.
-    if (traceCount > 0) model.SampleMatrix().Row(0);
     std::vector<std::jthread> helpers;
     helpers.reserve(parts - 1);
     const auto edge = [&](unsigned part) {
@@ -133,6 +127,19 @@ void RenderBScan(const TRadargram& model, const TRenderView& view, const TRender
         helpers.emplace_back(
             [&job, from = edge(part), to = edge(part + 1)] { RenderColumns(job, from, to); });
     RenderColumns(job, 0, edge(1));
+}
+
+void RenderBScan(const TRadargram& model, const TRenderView& view, const TRenderStyle& style,
+                 TRgbImage& image, unsigned threads) {
+    // The matrix's memory is set up on first use; that happens here, not in the helpers at once.
+    RenderBScan(ModelGrid(model), view, style, image, threads);
+}
+
+TRgbImage RenderBScan(const TSampleGrid& grid, const TRenderView& view, const TRenderStyle& style,
+                      int width, int height, unsigned threads) {
+    TRgbImage image(std::max(width, 0), std::max(height, 0));
+    RenderBScan(grid, view, style, image, threads);
+    return image;
 }
 
 TRgbImage RenderBScan(const TRadargram& model, const TRenderView& view, const TRenderStyle& style,

@@ -125,7 +125,10 @@ class TSegyWriter {
   public:
     TSegyWriter(const TRadargram& model, const TSegyExportOptions& options,
                 const TSegyProgress& progress)
-        : model_(model), progress_(progress), positions_(ScalePositions(model)) {
+        : model_(model),
+          samples_(options.Samples),
+          progress_(progress),
+          positions_(ScalePositions(model)) {
         if (options.Labels) labelNumbers_ = LabelNumbers(model);
     }
 
@@ -163,7 +166,7 @@ class TSegyWriter {
             if (!labelNumbers_.empty())
                 SetTraceField(record, SEGY_TR_UNASSIGNED1, labelNumbers_[t]);
             char* samples = record + SEGY_TRACE_HEADER_SIZE;
-            std::memcpy(samples, model_.Samples(t).data(), sampleBytes);
+            std::memcpy(samples, samples_ ? samples_(t) : model_.Samples(t).data(), sampleBytes);
             segy_from_native(SEGY_IEEE_FLOAT_4_BYTE, header.SampleCount, samples);
             if (piece.size() < kPieceBytes && t + 1 < header.TraceCount) continue;
             if (!write(piece)) return false;
@@ -182,6 +185,7 @@ class TSegyWriter {
     }
 
     const TRadargram& model_;
+    std::function<const float*(std::uint32_t t)> samples_;
     const TSegyProgress& progress_;
     TSegyPositions positions_;
     std::vector<std::int32_t> labelNumbers_;

@@ -15,6 +15,9 @@ struct TSegyExportOptions {
     bool Labels = true;
     // The day the textual header names, "YYYY-MM-DD"; today's when empty.
     std::string Date;
+    // The samples of trace t to write in place of the model's (as a processed profile); the
+    // model's when empty.
+    std::function<const float*(std::uint32_t t)> Samples;
 };
 
 // Told the share of traces written so far, 0 to 100.
@@ -23,11 +26,11 @@ using TSegyProgress = std::function<void(std::uint32_t percent)>;
 // Writes the radargram the model holds (after a complete read) as a SEG-Y revision 1 file at
 // path: the textual header (SegyTextLines, EBCDIC), the binary header, then one trace per
 // radargram trace, in order, each a 240-byte trace header and its samples as big-endian IEEE
-// single-precision values (format 5), bit for bit the model's. Header fields are encoded by the
-// segyio library; see segy_geometry.h for the sample interval and positions. With labels, the
-// trace header of a labelled trace holds its label number (the row of the read-label table,
-// from 1) in bytes 233-236, and the labels file (SegyLabelsPath, BuildSegyLabelsText) is written
-// after the SEG-Y file.
+// single-precision values (format 5), bit for bit the model's (or options.Samples'). Header fields
+// are encoded by the segyio library; see segy_geometry.h for the sample interval and positions.
+// With labels, the trace header of a labelled trace holds its label number (the row of the
+// read-label table, from 1) in bytes 233-236, and the labels file (SegyLabelsPath,
+// BuildSegyLabelsText) is written after the SEG-Y file.
 //
 // A radargram without traces gives a file of the headers alone. Each file is replaced
 // atomically (WriteFileInPieces): a failed export leaves no partial file and an existing file

@@ -60,6 +60,12 @@ void TRadargramCanvas::ShowProfile(const TRadargram* model, bool freshProfile) {
     emit ViewChanged();
 }
 
+void TRadargramCanvas::SetSamples(std::optional<TSampleGrid> samples, bool freshScale) {
+    samples_ = samples;
+    if (freshScale) scaleStale_ = true;
+    Changed();
+}
+
 void TRadargramCanvas::SetMarks(std::vector<TLabelMark> marks) {
     marks_ = std::move(marks);
     update();
@@ -140,10 +146,14 @@ void TRadargramCanvas::RenderIfNeeded(QSize size) {
     }
     if (!stale_ || !model_) return;
     if (scaleStale_) {
-        style_.ClipLevel = ClipLevelOf(*model_, clipPercentile_);
+        style_.ClipLevel = samples_ ? ClipLevelOf(*samples_, clipPercentile_)
+                                    : ClipLevelOf(*model_, clipPercentile_);
         scaleStale_ = false;
     }
-    RenderBScan(*model_, view_, style_, pixels_);
+    if (samples_)
+        RenderBScan(*samples_, view_, style_, pixels_);
+    else
+        RenderBScan(*model_, view_, style_, pixels_);
     stale_ = false;
     ++renderCount_;
 }

@@ -11,6 +11,7 @@
 #include "render/label_marks.h"
 #include "render/render_view.h"
 #include "render/rgb_image.h"
+#include "render/sample_grid.h"
 
 namespace trelvanox {
 
@@ -40,6 +41,9 @@ class TRadargramCanvas : public QWidget {
     // The profile to draw (null: none). freshProfile: another file or other counts, so the view
     // shows the whole profile and the scale is taken anew; otherwise the zoom is kept.
     void ShowProfile(const TRadargram* model, bool freshProfile);
+    // Samples to draw in place of the model's (a processed copy of some traces, owned by the
+    // caller until replaced); nothing draws the model's. freshScale: the scale is taken anew.
+    void SetSamples(std::optional<TSampleGrid> samples, bool freshScale);
     void SetMarks(std::vector<TLabelMark> marks);
     void SetFrame(std::optional<TProcessingWindow> frame);
     const std::optional<TProcessingWindow>& Frame() const { return frame_; }
@@ -95,6 +99,8 @@ class TRadargramCanvas : public QWidget {
     void LabelClicked(int row);
     // The cursor moved to point, or left the picture (nothing).
     void CursorAt(std::optional<QPoint> point);
+    // The part of the profile in view moved (a zoom, a pan, a fit).
+    void ViewChanged();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -133,6 +139,7 @@ class TRadargramCanvas : public QWidget {
     void PaintSelection(QPainter& painter, const QRect& image) const;
 
     const TRadargram* model_ = nullptr;
+    std::optional<TSampleGrid> samples_;
     TRenderView view_;
     TRenderStyle style_;
     double clipPercentile_ = kDefaultClipPercentile;

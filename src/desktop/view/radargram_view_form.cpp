@@ -14,7 +14,9 @@
 #include "desktop/platform/command_dispatcher.h"
 #include "desktop/platform/platform.h"
 #include "desktop/view/overview_strip.h"
+#include "desktop/view/processing_panel.h"
 #include "desktop/view/radargram_canvas.h"
+#include "desktop/view/view_processing.h"
 #include "labels/read_label_table.h"
 #include "render/profile_axes.h"
 
@@ -58,11 +60,22 @@ TFmRadargramView::TFmRadargramView(TRadargramDocument& document, TPlatform& plat
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildControls());
-    layout->addWidget(BuildPictureArea(), 1);
+    // The processing chain of the view beside the picture.
+    auto* row = new QHBoxLayout;
+    row->addWidget(BuildPictureArea(), 1);
+    pnlProcessing_ = new TProcessingPanel(this);
+    pnlProcessing_->setFixedWidth(300);
+    row->addWidget(pnlProcessing_);
+    layout->addLayout(row, 1);
+    processing_ = new TViewProcessing(document_, platform_, *canvas_, *pnlProcessing_,
+                                      DefaultChainFolder(), this);
+    // A processed picture that arrives under a resting cursor updates its amplitudes.
+    connect(processing_, &TViewProcessing::Shown, this, [this] { ShowCursor(cursor_); });
     lblViewStatus_ = new QLabel(this);
     lblViewStatus_->setObjectName(QStringLiteral("lblViewStatus"));
     layout->addWidget(lblViewStatus_);
-    resize(1000, 620);
+    // The picture as wide as it was before the panel came beside it.
+    resize(1000 + pnlProcessing_->width() + row->spacing(), 620);
     // Under the view's own controls.
     layout->insertWidget(1, BuildLabelControls());
 
@@ -152,6 +165,7 @@ void TFmRadargramView::FollowDocument(bool force) {
     const TRadargram& model = document_.Model();
     // A read that failed half-way leaves samples of two files under one header: nothing to show.
     if (!model.HasHeader() || !model.SamplesIntact()) {
+        processing_->ProfileGone();
         canvas_->ShowProfile(nullptr, true);
         canvas_->SetMarks({});
         overview_->ShowProfile(nullptr, canvas_->Style());
@@ -166,6 +180,7 @@ void TFmRadargramView::FollowDocument(bool force) {
     shownTraces_ = traces;
     shownSamples_ = samples;
     canvas_->ShowProfile(&model, fresh);
+    processing_->ProfileShown(fresh);
     canvas_->SetMarks(LabelMarks(model));
     overview_->ShowProfile(&model, canvas_->Style());
     ViewChanged();
@@ -177,6 +192,7 @@ void TFmRadargramView::ProcessingWindowChanged() {
 }
 
 void TFmRadargramView::ShowCursor(std::optional<QPoint> point) {
+    cursor_ = point;
     const auto cell = point ? canvas_->CellAt(*point) : std::nullopt;
     if (!cell) {
         lblViewStatus_->clear();
@@ -192,7 +208,12 @@ void TFmRadargramView::ShowCursor(std::optional<QPoint> point) {
     if (const auto depth = axes.DepthMetres(static_cast<double>(sample)))
         text += QStringLiteral("   Глубина %1 м").arg(*depth, 0, 'f', 2);
     const float amplitude = model.SampleMatrix().Row(trace)[sample];
-    text += QStringLiteral("   Амплитуда %1").arg(amplitude, 0, 'g', 6);
+    if (const auto processed = processing_->ProcessedAt(trace, sample))
+        text += QStringLiteral("   Обработанная %1   Исходная %2")
+                    .arg(*processed, 0, 'g', 6)
+                    .arg(amplitude, 0, 'g', 6);
+    else
+        text += QStringLiteral("   Амплитуда %1").arg(amplitude, 0, 'g', 6);
     const auto headers = model.TraceHeaders();
     if (static_cast<std::size_t>(trace) < headers.size())
         text += QStringLiteral("   ") +

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <optional>
 
 #include "desktop/view/view_links.h"
@@ -9,7 +10,6 @@
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
-class QPoint;
 class QPushButton;
 class QScrollBar;
 class QToolButton;
@@ -18,8 +18,10 @@ namespace trelvanox {
 
 class TOverviewStrip;
 class TPlatform;
+class TProcessingPanel;
 class TRadargramCanvas;
 class TViewLabelEditor;
+class TViewProcessing;
 
 // "Радарограмма — просмотр": the open radargram as a picture, in a window of its own beside the
 // main window. It follows the document: every read and every change of the file redraws it, with
@@ -43,6 +45,7 @@ class TFmRadargramView : public TModelessDialog {
     QLabel* LabelCountLine() const { return lblViewLabels_; }
     TOverviewStrip* Overview() const { return overview_; }
     TViewLabelEditor* LabelEditor() const { return labelEditor_; }
+    TViewProcessing* Processing() const { return processing_; }
 
     // The amplitude regulation's window changed, or the dialog was opened or closed.
     void ProcessingWindowChanged();
@@ -76,6 +79,9 @@ class TFmRadargramView : public TModelessDialog {
     QScrollBar* sbViewSamples_ = nullptr;
     TOverviewStrip* overview_ = nullptr;
     TViewLabelEditor* labelEditor_ = nullptr;
+    TProcessingPanel* pnlProcessing_ = nullptr;
+    TViewProcessing* processing_ = nullptr;
+    std::optional<QPoint> cursor_;  // where the status line's cell is
 
     // What the picture shows, to tell another file from a change of the same one.
     std::filesystem::path shownPath_;

@@ -1,0 +1,249 @@
+#include "processing/chain_runner.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+namespace trelvanox {
+
+namespace {
+
+// Traces are processed in blocks small enough that one block stays in the first-level cache
+// while every step of a run of per-trace steps goes over it.
+constexpr std::uint32_t kBlockTraces = 8;
+// Progress is told, and a stop is seen, after each part of this many traces.
+constexpr std::uint32_t kPartTraces = 8192;
+// Below this many samples a part is done on the calling thread alone.
+constexpr std::size_t kSamplesPerThread = std::size_t{1} << 16;
+
+struct TRunStep {
+    TChainStep Step;
+    std::shared_ptr<const void> Plan;
+};
+
+struct TProfileShape {
+    std::uint32_t Traces = 0;
+    std::uint32_t Samples = 0;
+    double NsPerSample = 0;
+};
+
+TProfileShape ShapeOf(const TRadargram& model) {
+    TProfileShape shape;
+    shape.Traces = static_cast<std::uint32_t>(
+        std::min<std::size_t>(model.Header().TraceCount, model.TraceHeaders().size()));
+    shape.Samples = std::min(model.Header().SampleCount, kMaxSamples);
+    if (shape.Samples > 0)
+        shape.NsPerSample = static_cast<double>(model.Header().RecordTime) / shape.Samples;
+    return shape;
+}
+
+// Copies (when copy) the model's rows of traces [from, to) of the buffer, whose first row is
+// trace lo, and runs steps over them, block by block.
+void RunTraceSteps(const TRadargram& model, std::span<const TRunStep> steps,
+                   const TStepContext& base, bool copy, TTraceBlock buffer, std::uint32_t lo,
+                   std::uint32_t from, std::uint32_t to) {
+    for (std::uint32_t t = from; t < to; t += kBlockTraces) {
+        const TTraceBlock block{buffer.Data + std::size_t{t} * buffer.Stride, buffer.Stride,
+                                std::min(kBlockTraces, to - t), buffer.Samples};
+        if (copy)
+            for (std::uint32_t u = 0; u < block.Traces; ++u) {
+                const auto source = model.SampleMatrix().Row(lo + t + u).first(block.Samples);
+                std::copy(source.begin(), source.end(), block.Row(u).begin());
+            }
+        for (const TRunStep& step : steps) {
+            TStepContext context = base;
+            context.Plan = step.Plan.get();
+            step.Step.Kind->Run(step.Step.Value, context, block);
+        }
+    }
+}
+
+class TChainRun {
+  public:
+    TChainRun(const TRadargram& model, const TProcessingChain& chain,
+              const TProcessingProgress& progress, TProcessingCache* cache)
+        : model_(model), shape_(ShapeOf(model)), progress_(progress), cache_(cache) {
+        base_.SampleCount = shape_.Samples;
+        base_.NsPerSample = shape_.NsPerSample;
+        for (const TChainStep& step : StepsOn(chain)) {
+            const auto plan = step.Kind->Prepare ? step.Kind->Prepare(step.Value, base_) : nullptr;
+            steps_.push_back({step, plan});
+        }
+    }
+
+    std::optional<TProcessedTraces> Run(std::uint32_t first, std::uint32_t end) {
+        end = std::min(end, shape_.Traces);
+        first = std::min(first, end);
+        std::uint64_t reach = 0;
+        for (const TRunStep& step : steps_)
+            if (step.Step.Kind->AcrossTraces) reach += step.Step.Kind->Reach(step.Step.Value);
+        const auto lo = static_cast<std::uint32_t>(first - std::min<std::uint64_t>(first, reach));
+        const auto hi =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(end + reach, shape_.Traces));
+
+        TProcessedTraces out;
+        out.First = first;
+        out.Count = end - first;
+        out.SampleCount = shape_.Samples;
+        out.LeadRows = first - lo;
+        const std::size_t values = std::size_t{hi - lo} * shape_.Samples;
+        out.Values = cache_ ? cache_->Buffer(values) : TSampleBuffer(values);
+        if (values == 0) return out;
+        // The matrix's memory is set up on first use; that happens here, not in the helpers.
+        model_.SampleMatrix().Row(0);
+        const TTraceBlock buffer{out.Values.Data(), shape_.Samples, hi - lo, shape_.Samples};
+
+        std::size_t across = 0;
+        for (const TRunStep& step : steps_) across += step.Step.Kind->AcrossTraces;
+        phases_ = static_cast<double>(2 * across + 1);
+        phase_ = 0;
+        bool copied = false;
+        std::size_t i = 0;
+        while (true) {
+            std::size_t k = i;
+            while (k < steps_.size() && !steps_[k].Step.Kind->AcrossTraces) ++k;
+            if (!copied || k > i) {
+                if (!TraceSteps(std::span(steps_).subspan(i, k - i), !copied, buffer, lo))
+                    return std::nullopt;
+                copied = true;
+            }
+            ++phase_;
+            if (k == steps_.size()) break;
+            if (!AcrossStep(k, buffer, lo, hi)) return std::nullopt;
+            ++phase_;
+            i = k + 1;
+        }
+        return out;
+    }
+
+  private:
+    bool Report(double fraction) const {
+        return !progress_ || progress_(std::min(1.0, (phase_ + fraction) / phases_));
+    }
+
+    bool TraceSteps(std::span<const TRunStep> steps, bool copy, TTraceBlock buffer,
+                    std::uint32_t lo) {
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        for (std::uint32_t part = 0; part < buffer.Traces; part += kPartTraces) {
+            const std::uint32_t partEnd = std::min(buffer.Traces, part + kPartTraces);
+            const std::size_t work = std::size_t{partEnd - part} * buffer.Samples;
+            const auto threads = static_cast<std::uint32_t>(
+                std::clamp<std::size_t>(work / kSamplesPerThread, 1, cores));
+            const auto edge = [&](std::uint32_t n) {
+                return part +
+                       static_cast<std::uint32_t>(std::uint64_t{partEnd - part} * n / threads);
+            };
+            {
+                std::vector<std::jthread> helpers;
+                for (std::uint32_t n = 1; n < threads; ++n)
+                    helpers.emplace_back([&, n] {
+                        RunTraceSteps(model_, steps, base_, copy, buffer, lo, edge(n), edge(n + 1));
+                    });
+                RunTraceSteps(model_, steps, base_, copy, buffer, lo, edge(0), edge(1));
+            }
+            if (!Report(static_cast<double>(partEnd) / buffer.Traces)) return false;
+        }
+        return true;
+    }
+
+    bool AcrossStep(std::size_t k, TTraceBlock buffer, std::uint32_t lo, std::uint32_t hi) {
+        const TRunStep& step = steps_[k];
+        TStepContext context = base_;
+        context.Plan = step.Plan.get();
+        std::vector<double> means;
+        const bool part = lo > 0 || hi < shape_.Traces;
+        if (part && step.Step.Kind->NeedsWholeProfile &&
+            step.Step.Kind->NeedsWholeProfile(step.Step.Value)) {
+            if (!MeansBefore(k, means)) return false;
+            context.ColumnMeans = means;
+        }
+        step.Step.Kind->Run(step.Step.Value, context, buffer);
+        return Report(1.0);
+    }
+
+    // The mean over all traces, per sample, of what the steps before step k make.
+    bool MeansBefore(std::size_t k, std::vector<double>& means) {
+        TProcessingChain before;
+        for (std::size_t i = 0; i < k; ++i) before.push_back(steps_[i].Step);
+        const std::string key = ChainText(before) + "|" + std::to_string(k);
+        if (cache_)
+            if (auto kept = cache_->Find(key)) {
+                means = std::move(*kept);
+                return true;
+            }
+        // Nested background steps find their own means once, not once per part.
+        TProcessingCache local;
+        TProcessingCache* kept = cache_ ? cache_ : &local;
+        means.assign(shape_.Samples, 0.0);
+        for (std::uint32_t t = 0; t < shape_.Traces; t += kPartTraces) {
+            const std::uint32_t partEnd = std::min(shape_.Traces, t + kPartTraces);
+            auto part = TChainRun(model_, before, {}, kept).Run(t, partEnd);
+            for (std::uint32_t u = t; u < partEnd; ++u) {
+                const auto row = part->Trace(u);
+                for (std::uint32_t j = 0; j < shape_.Samples; ++j) means[j] += row[j];
+            }
+            kept->Recycle(std::move(*part));
+            if (!Report(0.5 * partEnd / shape_.Traces)) return false;
+        }
+        for (double& m : means) m /= shape_.Traces;
+        if (cache_) cache_->Keep(key, means);
+        return true;
+    }
+
+    const TRadargram& model_;
+    TProfileShape shape_;
+    const TProcessingProgress& progress_;
+    TProcessingCache* cache_;
+    TStepContext base_;
+    std::vector<TRunStep> steps_;
+    double phases_ = 1;
+    double phase_ = 0;
+};
+
+}  // namespace
+
+std::optional<std::vector<double>> TProcessingCache::Find(const std::string& key) const {
+    const std::lock_guard lock(mutex_);
+    const auto it = means_.find(key);
+    if (it == means_.end()) return std::nullopt;
+    return it->second;
+}
+
+void TProcessingCache::Keep(const std::string& key, std::vector<double> means) {
+    const std::lock_guard lock(mutex_);
+    means_[key] = std::move(means);
+}
+
+void TProcessingCache::Clear() {
+    const std::lock_guard lock(mutex_);
+    means_.clear();
+}
+
+void TProcessingCache::Recycle(TProcessedTraces&& traces) {
+    const std::lock_guard lock(mutex_);
+    if (traces.Values.Size() > spare_.Size()) spare_ = std::move(traces.Values);
+}
+
+TSampleBuffer TProcessingCache::Buffer(std::size_t count) {
+    {
+        const std::lock_guard lock(mutex_);
+        if (spare_.Size() >= count && spare_.Data()) return std::move(spare_);
+    }
+    return TSampleBuffer(count);
+}
+
+std::optional<TProcessedTraces> ProcessTraces(const TRadargram& model,
+                                              const TProcessingChain& chain, std::uint32_t first,
+                                              std::uint32_t end,
+                                              const TProcessingProgress& progress,
+                                              TProcessingCache* cache) {
+    return TChainRun(model, chain, progress, cache).Run(first, end);
+}
+
+std::optional<TProcessedTraces> ProcessProfile(const TRadargram& model,
+                                               const TProcessingChain& chain,
+                                               const TProcessingProgress& progress) {
+    return ProcessTraces(model, chain, 0, ShapeOf(model).Traces, progress);
+}
+
+}  // namespace trelvanox

@@ -84,7 +84,7 @@ class TRadargramCanvas : public QWidget {
 
   signals:
     void WindowMarked(const TProcessingWindow& window);
-    // The part of the profile shown changed.
+    // The part of the profile in view moved (a zoom, a pan, a fit).
     void ViewChanged();
     // Label editing: a click on a trace without a label line near it; a label line selected; a
     // label dragged over trace (while the button is held) and dropped on another trace; and the
@@ -99,8 +99,6 @@ class TRadargramCanvas : public QWidget {
     void LabelClicked(int row);
     // The cursor moved to point, or left the picture (nothing).
     void CursorAt(std::optional<QPoint> point);
-    // The part of the profile in view moved (a zoom, a pan, a fit).
-    void ViewChanged();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -70,22 +70,25 @@ launcher=()
 command -v ccache >/dev/null &&
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 # -O1: the cross build runs once per CI run, and its compile time outweighs what -O2 would
-# save.
-if [ ! -f "$build/build.ninja" ]; then
+# save. A folder configured otherwise (the earlier core-only build, or another Qt) starts afresh.
+if [ ! -f "$build/build.ninja" ] ||
+    ! grep -qx "TRELVANOX_QT_PREFIX:INTERNAL=$qt" "$build/CMakeCache.txt" 2>/dev/null; then
+    rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
     "$qt/bin/qt-cmake" -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
         -DTRELVANOX_WINDOWS_DEPS="$deps" \
         "-DCMAKE_CXX_FLAGS_RELEASE=-O1 -DNDEBUG" -DTRELVANOX_BUILD_BENCH=OFF \
-        -DTRELVANOX_GTEST_SOURCE=/usr/src/googletest "${launcher[@]}" >"$build/configure.log" 2>&1 ||
+        -DTRELVANOX_GTEST_SOURCE=/usr/src/googletest -DTRELVANOX_QT_PREFIX:INTERNAL="$qt" \
+        "${launcher[@]}" >"$build/configure.log" 2>&1 ||
         { tail -40 "$build/configure.log"; rm -f "$build/build.ninja"; exit 1; }
 fi
-cmake --build "$build" --target "${targets[@]}"
+cmake --build "$build" --parallel 2 --target "${targets[@]}"
 echo "Windows build took $(( $(date +%s) - started )) s"
 
 # Only Windows' own DLLs may be imported: anything else would be missing on a user's machine.
 for exe in "$build/trelvanox.exe" "$build/src/cli/trelvanox-cli.exe"; do
     imports="$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | sort -u)"
-    foreign="$(grep -viE '^(advapi32|comdlg32|dwmapi|gdi32|imm32|kernel32|msvcrt|netapi32|ole32|oleaut32|shell32|shlwapi|user32|userenv|uxtheme|version|winmm|winspool\.drv|ws2_32|mpr|authz|d3d9|d3d11|d3d12|dxgi|dwrite|setupapi|crypt32|bcrypt|ntdll|comctl32|wtsapi32|secur32|api-ms-win-[a-z0-9-]+)(\.dll)?$' <<<"$imports" || true)"
+    foreign="$(grep -viE '^(advapi32|comdlg32|dwmapi|gdi32|imm32|kernel32|msvcrt|netapi32|ole32|oleaut32|shell32|shlwapi|user32|userenv|uxtheme|version|winmm|winspool\.drv|ws2_32|mpr|authz|d3d9|d3d11|d3d12|dxgi|dwrite|setupapi|crypt32|bcrypt|ntdll|comctl32|wtsapi32|secur32|shcore|api-ms-win-[a-z0-9-]+)(\.dll)?$' <<<"$imports" || true)"
     if [ -n "$foreign" ]; then
         echo "$(basename "$exe") imports DLLs that are not Windows' own:" $foreign >&2
         exit 1

@@ -1,6 +1,7 @@
 #include "cli/segy_commands.h"
 
 #include "cli/cli_session.h"
+#include "common/file_paths.h"
 #include "segy/segy_export.h"
 
 namespace trelvanox {
@@ -10,7 +11,9 @@ int RunExportSegy(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
     TSegyExportOptions options;
     options.Labels = !args.Has("--no-labels");
-    ExportSegy(document.Model(), args.Positional[1], options);
+    // The argument is UTF-8 on every system; a plain string would be read in the ANSI code page
+    // on Windows and lose a Cyrillic name.
+    ExportSegy(document.Model(), PathFromUtf8(args.Positional[1]), options);
     return 0;
 }
 

@@ -110,22 +110,35 @@ echo "   screenshot $shot: $colours colours, brightness spread $spread/1000"
 [ "$colours" -ge 64 ] && [ "$spread" -ge 50 ] || fail "the window looks blank ($colours colours)"
 
 step "one header field changed through the window's keys"
-# The operator's field of "Данные для записи" lies at the same place of the window at its
-# design size; the keys then select its text, type the new one and go to "Применить".
+# The page "Заголовок" of "Данные для записи", its fields and "Применить" lie at the same places
+# of the window at its design size: a click on the page and on a field, the keys select the
+# field's text and type the new one, a click applies them.
 eval "$(xdotool getwindowgeometry --shell "$window")"
-xdotool mousemove --window "$window" $((WIDTH * 885 / 1176)) $((HEIGHT * 237 / 646)) click 1
+at() { echo "$((WIDTH * $1 / 1176)) $((HEIGHT * $2 / 646))"; }
+xdotool mousemove --window "$window" $(at 657 187) click 1
+sleep 1
+xdotool mousemove --window "$window" $(at 885 237) click 1
 sleep 1
 xdotool key --window "$window" --clearmodifiers ctrl+a
 xdotool type --window "$window" --delay 50 'Sidorov S. S.'
-for _ in 1 2 3 4 5 6; do xdotool key --window "$window" Tab; sleep 0.2; done
-xdotool key --window "$window" space
+# The start picket is written with the operator and must be a number.
+xdotool mousemove --window "$window" $(at 753 463) click 1
+sleep 0.5
+xdotool key --window "$window" --clearmodifiers ctrl+a
+xdotool type --window "$window" --delay 50 '12'
+# What the window showed before "Применить", for a failure's reader.
+import -window "$window" "$build/screenshots/header-typed.png"
+xdotool mousemove --window "$window" $(at 666 492) click 1
 message=""
 for _ in $(seq 1 30); do
     message="$(xdotool search --onlyvisible --name 'Редактирование заголовка' 2>/dev/null | head -1 || true)"
     [ -n "$message" ] && break
     sleep 1
 done
-[ -n "$message" ] || fail "the header change reported nothing"
+if [ -z "$message" ]; then
+    import -window root "$build/screenshots/header-no-report.png"
+    fail "the header change reported nothing (see $build/screenshots/header-no-report.png)"
+fi
 xdotool key --window "$message" Return
 sleep 2
 "$wine" "C:\\Program Files\\Trelvanox\\trelvanox-cli.exe" info 'C:\Радарограммы\Демо профиль.GPR2' \

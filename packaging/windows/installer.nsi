@@ -3,7 +3,9 @@
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=<x.y> -DSTAGE=<folder> -DOUTFILE=<setup.exe> installer.nsi
 ; Silent use: setup.exe /S [/D=<folder>] and uninstall.exe /S. The uninstaller keeps the user's
 ; settings and histories of changes unless its page's option (or /REMOVEUSERDATA) asks otherwise.
-Unicode true
+; A 64-bit installer, like the program: it runs where the program runs, Wine's 64-bit-only
+; prefixes included.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 ManifestDPIAware true

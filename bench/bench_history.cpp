@@ -74,7 +74,10 @@ struct TBenchContext {
 
 // The file's history folder, as the document's history names it.
 fs::path HistoryFolder(const TBenchContext& ctx) {
-    return trelvanox::TFileHistory(ctx.StateFolder).FolderOf(ctx.Document->Model().SourcePath());
+    // Kept by the file's identity: the open file tells it.
+    const auto file = trelvanox::OpenRadarFileForReading(ctx.Path);
+    return trelvanox::TFileHistory(ctx.StateFolder)
+        .FolderOf(ctx.Document->Model().SourcePath(), *file);
 }
 
 void DropHistoryFolder(const TBenchContext& ctx) {

@@ -15,6 +15,7 @@ packages=(
     libbenchmark-dev        # bench/
     libsegyio-dev           # SEG-Y export
     libpng-dev              # the batch tool's render pictures
+    libxxhash-dev           # checksums of the change journals (header only)
     fonts-dejavu-core       # Cyrillic text on a bare machine
 )
 for option in "$@"; do

@@ -82,7 +82,7 @@ int RunGain(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     const TRadarLayout layout = LayoutOption(args);
     const TGainTexts texts = GainTexts(args);
     TRadargramDocument document;
-    if (!OpenDocument(document, args, layout, err)) return 1;
+    if (!OpenDocument(document, args, layout, err, true)) return 1;
     TRadargram& model = document.Model();
     TProcessingWindow window = WholeRadargramWindow(model.Header());
     if (const auto it = args.Options.find("--window"); it != args.Options.end()) {
@@ -100,7 +100,7 @@ int RunGain(const TParsedArgs& args, std::ostream&, std::ostream& err) {
 int RunClip(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     const TRadarLayout layout = LayoutOption(args);
     TRadargramDocument document;
-    if (!OpenDocument(document, args, layout, err)) return 1;
+    if (!OpenDocument(document, args, layout, err, true)) return 1;
     TRadargram& model = document.Model();
     if (const auto level = args.Value("--max")) {
         {
@@ -122,7 +122,7 @@ int RunClip(const TParsedArgs& args, std::ostream&, std::ostream& err) {
 int RunZeroTraces(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     const TRadarLayout layout = LayoutOption(args);
     TRadargramDocument document;
-    if (!OpenDocument(document, args, layout, err)) return 1;
+    if (!OpenDocument(document, args, layout, err, true)) return 1;
     TRadargram& model = document.Model();
     {
         TProgressBar bar("zero-traces", err);
@@ -133,7 +133,7 @@ int RunZeroTraces(const TParsedArgs& args, std::ostream&, std::ostream& err) {
 
 int RunExtremes(const TParsedArgs& args, std::ostream& out, std::ostream& err) {
     TRadargramDocument document;
-    if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
+    if (!OpenDocument(document, args, LayoutOption(args), err, true)) return 1;
     const TRadargram& model = document.Model();
     TExtremes found;
     {
@@ -158,7 +158,7 @@ int RunExtremes(const TParsedArgs& args, std::ostream& out, std::ostream& err) {
 int RunZeroMax(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     const TRadarLayout layout = LayoutOption(args);
     TRadargramDocument document;
-    if (!OpenDocument(document, args, layout, err)) return 1;
+    if (!OpenDocument(document, args, layout, err, true)) return 1;
     TRadargram& model = document.Model();
     {
         TProgressBar bar("zero-max", err);

@@ -38,6 +38,8 @@ void PrintHelp(std::ostream& out) {
     for (const TCliCommand& c : Commands())
         out << "  " << c.Usage << "\n      " << c.Summary << '\n';
     out << "\nThe layout is GPR2 unless --layout says otherwise: the file does not tell.\n"
+           "Every command takes --wait SECONDS: how long it waits while another Trelvanox\n"
+           "process is changing the file (default 10) before it gives up with status 1.\n"
            "Exit status: 0 success, 1 the operation failed (message on stderr), 2 bad usage.\n";
 }
 
@@ -50,7 +52,10 @@ int RunCommand(const TCliCommand& command, const std::vector<std::string_view>& 
         return 0;
     }
     try {
-        const TParsedArgs parsed = ParseArgs(args, command.Options, command.Positional);
+        // Every command reads or changes a file that another process may be changing.
+        std::vector<TCliOption> options = command.Options;
+        options.push_back({"--wait", 1});
+        const TParsedArgs parsed = ParseArgs(args, options, command.Positional);
         return command.Run(parsed, out, err);
     } catch (const TCliUsageError& e) {
         err << "trelvanox-cli " << command.Name << ": " << e.what() << "\nusage: trelvanox-cli "

@@ -25,7 +25,7 @@ template <typename TChange>
 int EditInPlace(const TParsedArgs& args, std::ostream& err, const char* description,
                 TChange change) {
     TRadargramDocument document;
-    if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
+    if (!OpenDocument(document, args, LayoutOption(args), err, true)) return 1;
     change(document.Model());
     return Report(document.Write(description), err);
 }

@@ -17,13 +17,13 @@ int RunRewrite(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     const TRadarLayout writeLayout =
         args.Has("--write-layout") ? LayoutOption(args, "--write-layout") : layout;
     TRadargramDocument document;
-    if (!OpenDocument(document, args, layout, err)) return 1;
+    if (!OpenDocument(document, args, layout, err, true)) return 1;
     return Report(document.Write(document.Path(), writeLayout, "Перезапись файла"), err);
 }
 
 int RunPack(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     TRadargramDocument document;
-    if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
+    if (!OpenDocument(document, args, LayoutOption(args), err, true)) return 1;
     return Report(document.WriteWithoutGaps("Удаление 0-разделителя"), err);
 }
 

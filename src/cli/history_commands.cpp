@@ -29,13 +29,13 @@ std::string UtcText(std::int64_t seconds) {
 
 int RunUndo(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     TRadargramDocument document;
-    if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
+    if (!OpenDocument(document, args, LayoutOption(args), err, true)) return 1;
     return Report(document.Undo(), err);
 }
 
 int RunRedo(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     TRadargramDocument document;
-    if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
+    if (!OpenDocument(document, args, LayoutOption(args), err, true)) return 1;
     return Report(document.Redo(), err);
 }
 

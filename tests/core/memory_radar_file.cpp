@@ -23,6 +23,8 @@ bool TMemoryRadarFile::ReadAt(std::uint64_t offset, TReadSlices slices) {
 bool TMemoryRadarFile::WriteAt(std::uint64_t offset, TWriteSlices slices) {
     for (const auto& slice : slices) {
         if (FailWriteAfter && bytesWritten_ + slice.size() > *FailWriteAfter) return false;
+        if (Capacity && offset + slice.size() > std::max<std::uint64_t>(*Capacity, Bytes.size()))
+            return false;
         if (offset + slice.size() > Bytes.size()) Bytes.resize(offset + slice.size(), 0);
         std::memcpy(Bytes.data() + offset, slice.data(), slice.size());
         offset += slice.size();
@@ -33,6 +35,7 @@ bool TMemoryRadarFile::WriteAt(std::uint64_t offset, TWriteSlices slices) {
 }
 
 bool TMemoryRadarFile::Truncate(std::uint64_t size) {
+    if (Capacity && size > std::max<std::uint64_t>(*Capacity, Bytes.size())) return false;
     Bytes.resize(size, 0);
     ++modifications_;
     return true;

@@ -25,6 +25,8 @@ class TMemoryRadarFile final : public TRadarFile {
     std::optional<std::uint64_t> FailReadAfter;
     std::optional<std::uint64_t> FailWriteAfter;
     bool FailSync = false;
+    // A disk of this many bytes: a write that would make the file longer fails untouched.
+    std::optional<std::uint64_t> Capacity;
     // The identity the stamp reports, to stand for another file at the same path.
     std::uint64_t Device = 0;
     std::uint64_t Inode = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -89,6 +90,84 @@ INSTANTIATE_TEST_SUITE_P(
                                    },
                                    "по этому пути теперь другой файл"}),
     [](const auto& info) { return info.param.Name; });
+
+class DocumentChangeTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        TGeneratorOptions options;
+        options.TraceCount = 3000;
+        options.SampleCount = 64;
+        GenerateRadargram(path_, options);
+        before_ = test::ReadBytes(path_);
+        ASSERT_TRUE(document_.Open(path_, TRadarLayout::Gpr2).Ok());
+        const auto samples = document_.Model().Samples(5);
+        trace_.assign(samples.begin(), samples.end());
+    }
+
+    // Every sample doubled: a change of the whole file, long enough to report progress.
+    static TModelEdit Gain() {
+        return {"Усиление", [](TRadargram& model) {
+                    for (std::uint32_t t = 0; t < model.Header().TraceCount; ++t)
+                        for (float& sample : model.Samples(t)) sample *= 2;
+                }};
+    }
+
+    test::TTempFolder folder_;
+    const fs::path path_ = folder_ / "profile.GPR2";
+    TRadargramDocument document_{folder_ / "state"};
+    TBytes before_;
+    std::vector<float> trace_;  // one trace's samples as read
+};
+
+// The progress of a change runs from 0 to 1 over the recording and the writing; a stop at any
+// point leaves the file and the model as they were, and no step in the history.
+TEST_F(DocumentChangeTest, ProgressRunsToTheEndAndAStopAnywhereTakesEverythingBack) {
+    for (const double stopAt : {0.2, 0.7}) {
+        SCOPED_TRACE("stopped at " + std::to_string(stopAt));
+        std::vector<double> told;
+        const TDocumentResult stopped = document_.Change(Gain(), [&](double fraction) {
+            told.push_back(fraction);
+            return fraction < stopAt;
+        });
+        EXPECT_TRUE(stopped.Cancelled);
+        EXPECT_GT(told.size(), 2u);
+        EXPECT_EQ(test::ReadBytes(path_), before_);
+        EXPECT_TRUE(document_.History().empty());
+        const auto samples = document_.Model().Samples(5);
+        EXPECT_EQ(std::vector<float>(samples.begin(), samples.end()), trace_)
+            << "the model is the file's again";
+    }
+    std::vector<double> told;
+    const TDocumentResult done = document_.Change(Gain(), [&](double fraction) {
+        told.push_back(fraction);
+        return true;
+    });
+    ASSERT_TRUE(done.Ok() && !done.Cancelled);
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+    EXPECT_GT(told.size(), 4u);
+    EXPECT_DOUBLE_EQ(told.back(), 1.0);
+    EXPECT_NE(test::ReadBytes(path_), before_);
+    EXPECT_EQ(document_.History().size(), 1u);
+}
+
+// The history follows the file, not its name: a change made through one hard link is undone
+// through the other, and both names list the same step.
+TEST_F(DocumentChangeTest, AHardLinksOtherNameFindsTheSameHistory) {
+    const fs::path link = folder_ / "other-name.GPR2";
+    fs::create_hard_link(path_, link);
+    ASSERT_TRUE(document_.Change(Gain()).Ok());
+    const TBytes changed = test::ReadBytes(path_);
+
+    TRadargramDocument other(folder_ / "state");
+    ASSERT_TRUE(other.Open(link, TRadarLayout::Gpr2).Ok());
+    EXPECT_TRUE(other.Notices().empty());
+    ASSERT_EQ(other.History().size(), 1u);
+    ASSERT_TRUE(other.Undo().Ok());
+    EXPECT_EQ(test::ReadBytes(path_), before_);
+    ASSERT_TRUE(document_.ReadAgain().Ok());
+    ASSERT_TRUE(document_.Redo().Ok());
+    EXPECT_EQ(test::ReadBytes(link), changed);
+}
 
 }  // namespace
 }  // namespace trelvanox

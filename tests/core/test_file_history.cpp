@@ -11,6 +11,7 @@
 #include "document/file_history.h"
 #include "faulty_radar_file.h"
 #include "memory_radar_file.h"
+#include "radar_image.h"
 #include "radargram_changes.h"
 #include "temp_folder.h"
 
@@ -40,7 +41,7 @@ TJournalFiles FaultyJournals(const std::shared_ptr<TFaultPlan>& plan) {
         return std::make_unique<test::TFaultyRadarFile>(std::move(file), plan, "journal");
     };
     return {[wrap](const fs::path& path) { return wrap(CreateRadarFile(path)); },
-            [wrap](const fs::path& path) { return wrap(OpenRadarFile(path)); }};
+            [wrap](const fs::path& path) { return wrap(OpenRadarFileForReading(path)); }};
 }
 
 bool Contains(const std::vector<std::string>& messages, const std::string& part) {
@@ -74,7 +75,9 @@ class HistoryFixture : public ::testing::Test {
 
     std::vector<fs::path> StepFiles() const {
         std::vector<fs::path> files;
-        for (const auto& entry : fs::directory_iterator(TFileHistory(state_).FolderOf(path_)))
+        // Every file in memory has the same identity, so any stands for the one of the test.
+        const fs::path folder = TFileHistory(state_).FolderOf(path_, TMemoryRadarFile(TBytes{}));
+        for (const auto& entry : fs::directory_iterator(folder))
             if (entry.path().extension() == ".step") files.push_back(entry.path());
         return files;
     }
@@ -422,7 +425,7 @@ TEST_P(ForeignFileTest, RecoverySetsThePendingJournalAsideAndSaysSo) {
     const TBytes edited = target.Bytes;
 
     TFileHistory restarted(state_);
-    const fs::path folder = restarted.FolderOf(path_);
+    const fs::path folder = restarted.FolderOf(path_, target);
     const auto notices = restarted.Recover(path_, target);
     ASSERT_TRUE(Contains(notices, kSetAsideNotice)) << ::testing::PrintToString(notices);
     EXPECT_EQ(target.Bytes, edited);
@@ -439,6 +442,31 @@ TEST_P(ForeignFileTest, RecoverySetsThePendingJournalAsideAndSaysSo) {
     EXPECT_EQ(restarted.Recover(path_, target), std::vector<std::string>{});
 }
 
+// The history belongs to the file, not to its name: another file put at the path has none, and
+// the journal of the file that was there is never applied to it.
+TEST_F(HistoryFixture, AnotherFileAtThePathHasNoHistoryAndIsNotTouched) {
+    const TRadargramChange change = test::RadargramChanges()[1];
+    const TBytes old = GenerateRadargramBytes(change.Options);
+    TMemoryRadarFile target(old);
+    {
+        auto plan = std::make_shared<TFaultPlan>();
+        plan->Mode = TFaultMode::Crash;
+        plan->FaultAt = 7;
+        test::TFaultyRadarFile faulty(target, plan, "target");
+        TFileHistory history(state_, kDefaultHistoryLimit, FaultyJournals(plan));
+        ASSERT_FALSE(Change(history, faulty, target, change));
+    }
+    TMemoryRadarFile other(target.Bytes);
+    other.Inode = 9;
+    TFileHistory restarted(state_);
+    EXPECT_EQ(restarted.Recover(path_, other), std::vector<std::string>{});
+    EXPECT_EQ(other.Bytes, target.Bytes);
+    EXPECT_EQ(other.Stamp().ModifiedNs, 0);
+    // The file the journal belongs to is still put right.
+    EXPECT_TRUE(Contains(restarted.Recover(path_, target), kInterruptedNotice));
+    EXPECT_EQ(target.Bytes, old);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Edits, ForeignFileTest,
     ::testing::Values(
@@ -450,11 +478,199 @@ INSTANTIATE_TEST_SUITE_P(
                          if (file.Bytes[i] == old[i] || file.Bytes[i] == next[i])
                              file.Bytes[i] ^= 0x11;
                      }},
-        TForeignEdit{"AnotherFileAtThePath",
-                     [](TMemoryRadarFile& file, const TBytes&, const TBytes&) { file.Inode = 9; }},
         TForeignEdit{"Truncated", [](TMemoryRadarFile& file, const TBytes& old,
                                      const TBytes&) { file.Bytes.resize(old.size() / 2); }}),
     [](const auto& info) { return info.param.Name; });
+
+// ---- Journals that cannot be read, or are damaged ---------------------------------------------
+
+// A journal whose reads fail from the given byte on, as a failing disk sector does.
+class TUnreadableJournal final : public TRadarFile {
+  public:
+    TUnreadableJournal(std::unique_ptr<TRadarFile> inner, std::uint64_t readable)
+        : inner_(std::move(inner)), readable_(readable) {}
+    TFileStamp Stamp() const override { return inner_->Stamp(); }
+    bool ReadAt(std::uint64_t offset, TReadSlices slices) override {
+        std::uint64_t length = 0;
+        for (const auto& slice : slices) length += slice.size();
+        return offset + length <= readable_ && inner_->ReadAt(offset, slices);
+    }
+    bool WriteAt(std::uint64_t, TWriteSlices) override { return false; }
+    bool Sync() override { return false; }
+    bool Truncate(std::uint64_t) override { return false; }
+
+  private:
+    std::unique_ptr<TRadarFile> inner_;
+    std::uint64_t readable_;
+};
+
+// Journals that open (or not) and then fail to read from the given byte on.
+TJournalFiles UnreadableJournals(std::optional<std::uint64_t> readable) {
+    TJournalFiles files;
+    files.Open = [readable](const fs::path& path) -> std::unique_ptr<TRadarFile> {
+        if (!readable) return nullptr;
+        auto inner = OpenRadarFileForReading(path);
+        if (!inner) return nullptr;
+        return std::make_unique<TUnreadableJournal>(std::move(inner), *readable);
+    };
+    return files;
+}
+
+class JournalReadTest : public HistoryTest,
+                        public ::testing::WithParamInterface<std::optional<std::uint64_t>> {};
+
+// An error opening or reading a step's journal is said as such; it never drops the history nor
+// blames another program, and the step can be undone once the journal reads again.
+TEST_P(JournalReadTest, AnUnreadableStepIsReportedAndTheHistoryKept) {
+    const auto zero = ZeroTrace(5);
+    const auto states = Make({kHeader, zero});
+    for (const bool undo : {true, false}) {
+        if (!undo) {
+            ASSERT_EQ(history_.Undo(path_, target_).Status, THistoryStatus::Done);
+        }
+        TFileHistory failing(state_, kDefaultHistoryLimit, UnreadableJournals(GetParam()));
+        const TBytes before = target_.Bytes;
+        const THistoryOutcome outcome =
+            undo ? failing.Undo(path_, target_) : failing.Redo(path_, target_);
+        EXPECT_EQ(outcome.Status, THistoryStatus::JournalUnreadable);
+        EXPECT_NE(outcome.Detail.find(".step"), std::string::npos) << outcome.Detail;
+        EXPECT_EQ(target_.Bytes, before);
+        EXPECT_EQ(history_.Entries(path_, target_).size(), 2u);
+    }
+    ExpectStep(history_.Undo(path_, target_), kHeader, states[0], TRadarLayout::Gpr);
+}
+
+// A pending journal that cannot be read stays pending: the read says so, and restores the file
+// once the journal reads again.
+TEST_P(JournalReadTest, AnUnreadablePendingJournalWaitsForTheNextRead) {
+    const TRadargramChange change = test::RadargramChanges()[1];
+    const TBytes old = GenerateRadargramBytes(change.Options);
+    TMemoryRadarFile target(old);
+    {
+        auto plan = std::make_shared<TFaultPlan>();
+        plan->Mode = TFaultMode::Crash;
+        plan->FaultAt = 7;
+        test::TFaultyRadarFile faulty(target, plan, "target");
+        TFileHistory history(state_, kDefaultHistoryLimit, FaultyJournals(plan));
+        ASSERT_FALSE(Change(history, faulty, target, change));
+    }
+    const TBytes torn = target.Bytes;
+    TFileHistory failing(state_, kDefaultHistoryLimit, UnreadableJournals(GetParam()));
+    const auto notices = failing.Recover(path_, target);
+    EXPECT_TRUE(Contains(notices, "Не удалось прочитать журнал"))
+        << ::testing::PrintToString(notices);
+    EXPECT_EQ(target.Bytes, torn);
+    TFileHistory healthy(state_);
+    EXPECT_TRUE(Contains(healthy.Recover(path_, target), kInterruptedNotice));
+    EXPECT_EQ(target.Bytes, old);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, JournalReadTest,
+                         ::testing::Values(std::nullopt, std::optional<std::uint64_t>{100},
+                                           std::optional<std::uint64_t>{300}),
+                         [](const auto& info) {
+                             return info.param ? "ReadFailsAt" + std::to_string(*info.param)
+                                               : std::string("OpenFails");
+                         });
+
+void FlipByte(const fs::path& file, std::uint64_t at) {
+    TBytes bytes = test::ReadBytes(file);
+    bytes.at(at) ^= 0x20;
+    test::WriteBytes(file, bytes);
+}
+
+// A damaged step is never applied: it is set aside under a name the outcome gives, the file stays
+// as it is, and the steps that cannot be reached without it go.
+TEST_F(HistoryTest, ADamagedStepIsSetAsideAndNeverApplied) {
+    const auto zero = ZeroTrace(5);
+    const auto states = Make({kHeader, zero, ZeroTrace(7)});
+    auto steps = StepFiles();
+    std::sort(steps.begin(), steps.end());
+    ASSERT_EQ(steps.size(), 3u);
+    FlipByte(steps[1], fs::file_size(steps[1]) - 3);  // the second step's last new byte
+
+    ExpectStep(history_.Undo(path_, target_), ZeroTrace(7), states[2], TRadarLayout::Gpr);
+    const THistoryOutcome damaged = history_.Undo(path_, target_);
+    EXPECT_EQ(damaged.Status, THistoryStatus::JournalDamaged);
+    EXPECT_NE(damaged.Detail.find(".damaged-"), std::string::npos) << damaged.Detail;
+    EXPECT_TRUE(fs::exists(damaged.Detail));
+    EXPECT_EQ(target_.Bytes, states[2]);
+    // The undone third step stays for a redo; the first and the damaged one are gone.
+    EXPECT_EQ(AppliedFlags(), (std::vector<bool>{false}));
+    EXPECT_EQ(history_.Undo(path_, target_).Status, THistoryStatus::NothingToUndo);
+    ExpectStep(history_.Redo(path_, target_), ZeroTrace(7), states[3], TRadarLayout::Gpr);
+}
+
+TEST_F(HistoryFixture, ADamagedPendingJournalIsSetAsideAndTheFileLeftAsItIs) {
+    const TRadargramChange change = test::RadargramChanges()[1];
+    const TBytes old = GenerateRadargramBytes(change.Options);
+    TMemoryRadarFile target(old);
+    {
+        auto plan = std::make_shared<TFaultPlan>();
+        plan->Mode = TFaultMode::Crash;
+        plan->FaultAt = 7;
+        test::TFaultyRadarFile faulty(target, plan, "target");
+        TFileHistory history(state_, kDefaultHistoryLimit, FaultyJournals(plan));
+        ASSERT_FALSE(Change(history, faulty, target, change));
+    }
+    const TBytes torn = target.Bytes;
+    const TFileStamp tornStamp = target.Stamp();
+    auto pending = StepFiles();
+    ASSERT_EQ(pending.size(), 1u);
+    FlipByte(pending[0], 300);
+    TFileHistory restarted(state_);
+    const auto notices = restarted.Recover(path_, target);
+    ASSERT_TRUE(Contains(notices, "повреждён")) << ::testing::PrintToString(notices);
+    EXPECT_NE(notices[0].find(pending[0].filename().string()), std::string::npos);
+    EXPECT_EQ(target.Bytes, torn);
+    EXPECT_EQ(target.Stamp(), tornStamp) << "nothing written";
+    EXPECT_EQ(restarted.Recover(path_, target), std::vector<std::string>{});
+}
+
+// ---- Another program during a change -------------------------------------------------------
+
+class ForeignChangeTest : public HistoryFixture, public ::testing::WithParamInterface<int> {};
+
+// Another program's change while ours runs is found, not written over: while the change is
+// compared (a write into the file), before the file is written and before the commit (another
+// file put at the path). The change is refused, what it wrote taken back, no step is kept.
+TEST_P(ForeignChangeTest, IsFoundAndNeverReverted) {
+    const int phase = GetParam();
+    const TRadargramChange change = test::RadargramChanges()[1];
+    const TBytes old = GenerateRadargramBytes(change.Options);
+    TMemoryRadarFile target(old);
+    TRadargram model;
+    const TChangeWriter write = test::ChangeWriter(model, target, change);
+    TBytes foreign;
+    const TChangeWriter racing = [&](TRadarFile& file) {
+        if (!write(file)) return false;
+        if (phase == 0) {
+            const std::byte mark{0x5A};
+            const std::span<const std::byte> slice(&mark, 1);
+            target.WriteAt(10, std::span(&slice, 1));
+            foreign = target.Bytes;
+        }
+        return true;
+    };
+    int checks = 0;
+    const TPathCheck pathCheck = [&] { return ++checks != phase; };
+    TFileHistory history(state_);
+    const THistoryOutcome outcome =
+        history.Change(path_, target, racing, test::ChangeLabel(change), true, {}, pathCheck);
+    EXPECT_EQ(outcome.Status, THistoryStatus::ChangedOnDisk);
+    EXPECT_EQ(target.Bytes, phase == 0 ? foreign : old);
+    EXPECT_EQ(TFileHistory(state_).Recover(path_, target), std::vector<std::string>{});
+    EXPECT_EQ(target.Bytes, phase == 0 ? foreign : old);
+    EXPECT_TRUE(StepFiles().empty());
+}
+
+std::string PhaseName(const ::testing::TestParamInfo<int>& info) {
+    static const char* const kPhases[] = {"WhileCompared", "BeforeTheFileIsWritten",
+                                          "BeforeTheCommit"};
+    return kPhases[info.param];
+}
+
+INSTANTIATE_TEST_SUITE_P(Phases, ForeignChangeTest, ::testing::Values(0, 1, 2), PhaseName);
 
 }  // namespace
 }  // namespace trelvanox

@@ -362,6 +362,53 @@ class TestEditingCommands : public QObject {
         QCOMPARE(platform_->Calls.size(), std::size_t{2});
         QVERIFY(platform_->Last().Text != QStringLiteral("Положения трасс успешно обнулены!"));
     }
+
+    // A write that fails (a read-only file, a history that cannot be written) leaves the model
+    // as the file is, so the next command that writes does not carry the failed edit in.
+    void aFailedWriteIsNotWrittenByTheNextCommand_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("read-only file") << true;
+        QTest::newRow("history cannot be written") << false;
+    }
+    void aFailedWriteIsNotWrittenByTheNextCommand() {
+        QFETCH(bool, readOnly);
+        const QByteArray stateHome = qgetenv("XDG_STATE_HOME");
+        const QString blocked = dir_.filePath(QStringLiteral("state-blocked"));
+        if (!readOnly) {
+            // A file where the history's folder would go: no journal can be made.
+            QFile block(blocked);
+            QVERIFY(block.open(QIODevice::WriteOnly));
+            block.close();
+            qputenv("XDG_STATE_HOME", QFile::encodeName(blocked));
+            form_ = std::make_unique<TFmMainForm>(
+                *platform_,
+                QFile::encodeName(dir_.filePath(QStringLiteral("o.ini"))).toStdString());
+            form_->CreateDialogs();
+            qputenv("XDG_STATE_HOME", stateHome);
+        }
+        Open();
+        const std::int32_t coordinate = form_->Model().TraceHeaders()[3].Coordinate;
+        QVERIFY(coordinate != 0);
+        const auto permissions = QFile::permissions(file_);
+        if (readOnly) QFile::setPermissions(file_, QFile::ReadOwner | QFile::ReadGroup);
+        const QByteArray before = FileBytes(file_);
+
+        platform_->MessageAnswers.push_back(TMsgResult::Ok);
+        Run("acnSetZeroPosition");
+        QVERIFY(platform_->Last().Text != QStringLiteral("Положения трасс успешно обнулены!"));
+        QCOMPARE(FileBytes(file_), before);
+        if (!readOnly) QCOMPARE(form_->Model().TraceHeaders()[3].Coordinate, coordinate);
+
+        // The fault goes; the next command writes its own edit alone.
+        if (readOnly) QFile::setPermissions(file_, permissions);
+        QFile::remove(blocked);
+        platform_->Calls.clear();
+        platform_->MessageAnswers.push_back(TMsgResult::Ok);
+        Run("acnSetNoLabelText");
+        QVERIFY(OpenRadargram(*form_, *platform_, file_));
+        QCOMPARE(form_->Model().TraceHeaders()[3].Coordinate, coordinate);
+        if (!readOnly) QCOMPARE(ReadCell(2, 2), QString());
+    }
 };
 
 QTEST_MAIN(TestEditingCommands)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 
 #include "document/file_history.h"
@@ -15,9 +16,11 @@ namespace trelvanox {
 // writer refused.
 std::optional<TFileMessage> ChangeFailureMessage(THistoryStatus status, TWriteStatus writer);
 // Nothing for an undo or redo that was done.
-std::optional<TFileMessage> StepFailureMessage(THistoryStatus status, bool undo);
+std::optional<TFileMessage> StepFailureMessage(const THistoryOutcome& outcome, bool undo);
 // Why a write is refused when the file is not as the last read or change left it: another file
 // at that path, another size, another modification time.
 TFileMessage ChangedOnDiskMessage(const TFileStamp& expected, const TFileStamp& found);
+// Why a change (or a read) gave up: another Trelvanox process kept the file for the whole wait.
+TFileMessage BusyMessage(bool change, std::chrono::milliseconds waited);
 
 }  // namespace trelvanox

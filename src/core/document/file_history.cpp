@@ -82,7 +82,11 @@ std::optional<THistoryIndex> LoadIndex(const fs::path& folder) {
     return index;
 }
 
-bool SaveIndex(const fs::path& folder, const THistoryIndex& index) {
+// How a replacement of the index ended: once renamed, the new index is what the folder holds,
+// whether or not its folder entry could be synced.
+enum class TSaved { Saved, NotDurable, Failed };
+
+TSaved SaveIndex(const fs::path& folder, const THistoryIndex& index) {
     std::ostringstream out;
     out << kIndexTitle << '\n' << "path " << index.Path << '\n';
     out << "stamp " << index.Stamp.Size << ' ' << index.Stamp.ModifiedNs << ' '
@@ -91,8 +95,15 @@ bool SaveIndex(const fs::path& folder, const THistoryIndex& index) {
         out << "pending " << *index.Pending << ' ' << KindName(index.PendingKind) << '\n';
     for (const TStepRecord& step : index.Steps)
         out << "step " << step.File << ' ' << (step.Applied ? "applied" : "undone") << '\n';
-    return ReplaceFileDurably(folder / kIndexName, out.str());
+    bool renamed = false;
+    if (ReplaceFileDurably(folder / kIndexName, out.str(), {}, &renamed)) return TSaved::Saved;
+    return renamed ? TSaved::NotDurable : TSaved::Failed;
 }
+
+constexpr const char* kNotDurable =
+    "Изменение записано, но не удалось убедиться, что журнал изменений файла сохранён на диске "
+    "(сбой синхронизации папки истории). При отключении питания история изменений может быть "
+    "утеряна.";
 
 void RemoveFiles(const fs::path& folder, const std::vector<std::string>& files) {
     std::error_code ec;
@@ -138,6 +149,44 @@ std::string Quoted(const std::string& text) {
     return "«" + text + "»";
 }
 
+THistoryOutcome Outcome(THistoryStatus status, std::string description = {}) {
+    THistoryOutcome outcome;
+    outcome.Status = status;
+    outcome.Description = std::move(description);
+    return outcome;
+}
+
+std::string CannotRead(const fs::path& journal) {
+    return "Не удалось прочитать журнал " + journal.string() +
+           ". Файл не изменён, история изменений сохранена.";
+}
+
+// Makes a new folder (and the folders above it that were made with it) durable in its parent.
+bool MakeFolder(const fs::path& folder) {
+    std::error_code ec;
+    fs::path missing = folder;
+    while (missing.has_parent_path() && missing.parent_path() != missing &&
+           !fs::exists(missing.parent_path(), ec))
+        missing = missing.parent_path();
+    const bool made = fs::create_directories(folder, ec);
+    if (ec) return false;
+    if (made)
+        for (fs::path at = folder; at != missing.parent_path(); at = at.parent_path())
+            SyncFolder(at.parent_path());
+    return true;
+}
+
+// Keeps a damaged journal under another name beside the others, where no index names it.
+fs::path SetAside(const fs::path& journal) {
+    fs::path aside = journal;
+    aside += ".damaged-" + std::to_string(Now());
+    std::error_code ec;
+    fs::rename(journal, aside, ec);
+    if (ec) return journal;
+    SyncFolder(journal.parent_path());
+    return aside;
+}
+
 }  // namespace
 
 fs::path DefaultStateFolder() {
@@ -147,7 +196,7 @@ fs::path DefaultStateFolder() {
 TFileHistory::TFileHistory(fs::path stateFolder, std::uint64_t limitBytes, TJournalFiles files)
     : stateFolder_(std::move(stateFolder)), limitBytes_(limitBytes), files_(std::move(files)) {}
 
-fs::path TFileHistory::FolderOf(const fs::path& path) const {
+fs::path TFileHistory::PathFolderOf(const fs::path& path) const {
     if (stateFolder_.empty()) {
         std::string hidden = ".";
         hidden += path.filename().string();
@@ -165,59 +214,121 @@ fs::path TFileHistory::FolderOf(const fs::path& path) const {
     return stateFolder_ / "files" / name;
 }
 
+fs::path TFileHistory::FolderOf(const fs::path& path, const TRadarFile& target) const {
+    // Without a state folder the history lives beside the file, under its name.
+    if (stateFolder_.empty()) return PathFolderOf(path);
+    const TFileStamp stamp = target.Stamp();
+    char name[48];
+    std::snprintf(name, sizeof name, "id-%llx-%llx", static_cast<unsigned long long>(stamp.Device),
+                  static_cast<unsigned long long>(stamp.Inode));
+    return stateFolder_ / "files" / name;
+}
+
+fs::path TFileHistory::Locate(const fs::path& path, const TRadarFile& target) {
+    const fs::path folder = FolderOf(path, target);
+    const fs::path byPath = PathFolderOf(path);
+    std::error_code ec;
+    if (folder == byPath || fs::exists(folder / kIndexName, ec) ||
+        !fs::exists(byPath / kIndexName, ec))
+        return folder;
+    // A history kept under the path by an earlier version: it moves to the file's identity when
+    // it is this file's, so its other names find it too.
+    const auto index = LoadIndex(byPath);
+    const TFileStamp stamp = target.Stamp();
+    if (!index || index->Stamp.Device != stamp.Device || index->Stamp.Inode != stamp.Inode)
+        return folder;
+    if (!MakeFolder(folder.parent_path())) return byPath;
+    fs::remove(folder, ec);  // an empty folder left by a refused change
+    fs::rename(byPath, folder, ec);
+    if (ec) return byPath;
+    SyncFolder(folder.parent_path());
+    return folder;
+}
+
+bool TFileHistory::NeedsRecovery(const fs::path& path, const TRadarFile& target) {
+    const auto index = LoadIndex(Locate(path, target));
+    return index && (index->Pending || index->Stamp != target.Stamp());
+}
+
 std::vector<std::string> TFileHistory::Recover(const fs::path& path, TRadarFile& target) {
-    const fs::path folder = FolderOf(path);
+    const fs::path folder = Locate(path, target);
     auto index = LoadIndex(folder);
     if (!index) return {};
     std::vector<std::string> messages;
 
     if (index->Pending) {
         const fs::path journalPath = folder / *index->Pending;
+        std::error_code ec;
+        const bool present = fs::exists(journalPath, ec);
         const auto journal = files_.Open(journalPath);
-        const auto info = journal ? ReadJournalInfo(*journal) : std::nullopt;
-        const TJournalMatch match =
-            info ? CheckJournal(target, *journal) : TJournalMatch::Unreadable;
-        // A change put back the old side; an undo or a redo in progress put back the side it
-        // started from.
-        const TJournalSide before =
-            index->PendingKind == TPendingKind::Undo ? TJournalSide::New : TJournalSide::Old;
-        // A journal that is the file's own but could not be put back (the disk refused a write)
-        // stays pending: the next read tries again. Set aside, it would leave the file torn.
-        // So does one that could not be compared with the file at this moment: a read that
-        // failed proves nothing against the journal.
-        const bool retry =
-            (match == TJournalMatch::Matches && !ApplyJournal(target, *journal, before)) ||
-            (info && match == TJournalMatch::Unreadable);
-        if (retry)
-            return {"Предыдущая запись файла (" + Quoted(info->Description) +
-                    ") была прервана, и восстановить файл сейчас не удалось. Файл будет "
-                    "восстановлен при следующем чтении."};
-        if (match == TJournalMatch::Matches) {
-            const bool wasChange = index->PendingKind == TPendingKind::Write;
-            index->Pending.reset();
-            index->Stamp = target.Stamp();
-            if (!SaveIndex(folder, *index)) return {"Не удалось сохранить журнал изменений файла."};
-            if (wasChange) RemoveFiles(folder, {journalPath.filename().string()});
-            messages.push_back("Предыдущая запись файла (" + Quoted(info->Description) +
-                               ") была прервана. Файл восстановлен в том виде, каким он был до "
-                               "неё.");
-            return messages;
+        TJournalInfo info;
+        TJournalState state = TJournalState::Unreadable;
+        if (journal)
+            state = VerifyJournal(*journal, &info);
+        else if (!present && !ec)
+            state = TJournalState::Damaged;  // named, but not there
+        // An error reading the journal proves nothing: it stays for the next read, and the
+        // history with it.
+        if (state == TJournalState::Unreadable)
+            return {"Предыдущая запись файла была прервана, но " + CannotRead(journalPath)};
+        if (state == TJournalState::Valid) {
+            const TJournalMatch match = CheckJournal(target, *journal);
+            // A change put back the old side; an undo or a redo in progress put back the side
+            // it started from.
+            const TJournalSide before =
+                index->PendingKind == TPendingKind::Undo ? TJournalSide::New : TJournalSide::Old;
+            // A journal that is the file's own but could not be put back (the disk refused a
+            // write) stays pending: the next read tries again. Set aside, it would leave the
+            // file torn. So does one that could not be compared with the file at this moment: a
+            // read that failed proves nothing against the journal.
+            if ((match == TJournalMatch::Matches && !ApplyJournal(target, *journal, before)) ||
+                match == TJournalMatch::Unreadable)
+                return {"Предыдущая запись файла (" + Quoted(info.Description) +
+                        ") была прервана, и восстановить файл сейчас не удалось. Файл будет "
+                        "восстановлен при следующем чтении."};
+            if (match == TJournalMatch::Matches) {
+                const bool wasChange = index->PendingKind == TPendingKind::Write;
+                index->Pending.reset();
+                index->Stamp = target.Stamp();
+                const std::string restored =
+                    "Предыдущая запись файла (" + Quoted(info.Description) +
+                    ") была прервана. Файл восстановлен в том виде, каким он был до неё.";
+                // A history that cannot be written (a read-only disk) still lets the file be
+                // restored; the journal stays pending and is found matching next time.
+                const TSaved saved = SaveIndex(folder, *index);
+                if (saved == TSaved::Failed)
+                    return {restored +
+                            " Журнал изменений обновить не удалось; он будет "
+                            "проверен снова при следующем чтении."};
+                if (wasChange) RemoveFiles(folder, {journalPath.filename().string()});
+                messages.push_back(restored);
+                if (saved == TSaved::NotDurable) messages.push_back(kNotDurable);
+                return messages;
+            }
         }
-        // Never applied to a file it does not describe: kept aside for whoever wants to look.
+        // Never applied to a file it does not describe, nor when it is damaged: the whole
+        // folder is kept aside for whoever wants to look.
         const fs::path aside = folder.parent_path() /
                                (folder.filename().string() + ".rejected-" + std::to_string(Now()));
-        std::error_code ec;
         fs::rename(folder, aside, ec);
-        messages.push_back(
-            "Найден журнал прерванной записи файла, но файл с тех пор изменён или заменён. "
-            "Журнал не применён и отложен в папку " +
-            (ec ? folder : aside).string() + ". История изменений файла удалена.");
+        if (!ec) SyncFolder(folder.parent_path());
+        const fs::path keptAt = ec ? folder : aside;
+        const std::string why =
+            state == TJournalState::Valid
+                ? "Найден журнал прерванной записи файла, но файл с тех пор изменён или заменён. "
+                : "Найден журнал прерванной записи файла " + journalPath.string() +
+                      ", но он повреждён. Файл оставлен как есть. ";
+        messages.push_back(why + "Журнал не применён и отложен в папку " + keptAt.string() +
+                           ". История изменений файла удалена.");
         if (ec) DropHistory(folder, *index);
         return messages;
     }
 
     if (index->Stamp != target.Stamp()) {
         DropHistory(folder, *index);
+        // A history kept under another name whose file is not as it left it is most likely
+        // that of a deleted file whose identity the system gave to this one: nothing to say.
+        if (index->Path != path.string()) return messages;
         messages.push_back(
             "Файл изменён другой программой после последнего изменения в этой программе. История "
             "изменений файла удалена.");
@@ -227,17 +338,27 @@ std::vector<std::string> TFileHistory::Recover(const fs::path& path, TRadarFile&
 
 THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
                                      const TChangeWriter& write, const TJournalInfo& label,
-                                     bool keepStep) {
+                                     bool keepStep, const TWriteProgress& progress,
+                                     const TPathCheck& pathCheck) {
+    bool stopped = false;
+    // The share [from, from + span) of the whole change, told to progress.
+    const auto phase = [&](double from, double span) -> TByteProgress {
+        if (!progress) return {};
+        return [&, from, span](std::uint64_t done, std::uint64_t total) {
+            const double part = total == 0 ? 1.0 : static_cast<double>(done) / total;
+            stopped = stopped || !progress(from + span * part);
+            return !stopped;
+        };
+    };
     const std::string& description = label.Description;
     TJournalInfo stamped = label;
     stamped.Time = Now();
-    const fs::path folder = FolderOf(path);
-    std::error_code ec;
-    fs::create_directories(folder, ec);
+    const fs::path folder = Locate(path, target);
+    if (!MakeFolder(folder)) return Outcome(THistoryStatus::JournalFailed, description);
     auto index = LoadIndex(folder);
     // An interrupted change not yet put right must stay for the next read to finish: writing
     // over it would lose the old bytes it keeps.
-    if (index && index->Pending) return {THistoryStatus::Interrupted, description};
+    if (index && index->Pending) return Outcome(THistoryStatus::Interrupted, description);
     // A history whose last state is not this file's leads nowhere.
     if (index && index->Stamp != target.Stamp()) {
         DropHistory(folder, *index);
@@ -248,7 +369,7 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
     const std::string name = NextStepName(folder);
     const fs::path journalPath = folder / name;
     const auto journal = files_.Create(journalPath);
-    if (!journal) return {THistoryStatus::JournalFailed, description};
+    if (!journal) return Outcome(THistoryStatus::JournalFailed, description);
     bool writerOk = true;
     bool journalFailed = false;
     const auto recorded = RecordChange(
@@ -257,32 +378,59 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
             writerOk = write(file);
             return writerOk;
         },
-        stamped, &journalFailed);
+        stamped, &journalFailed, phase(0.0, 0.5));
     if (!recorded || recorded->RecordCount == 0 || !SyncFolder(folder)) {
         RemoveFiles(folder, {name});
+        if (stopped) return Outcome(THistoryStatus::Cancelled, description);
         // A journal write failing under the writer makes the writer fail too: not its fault.
-        if (!writerOk && !journalFailed) return {THistoryStatus::WriterFailed, description};
-        if (recorded && recorded->RecordCount == 0) return {THistoryStatus::Unchanged, description};
-        return {THistoryStatus::JournalFailed, description};
+        if (!writerOk && !journalFailed) return Outcome(THistoryStatus::WriterFailed, description);
+        if (recorded && recorded->RecordCount == 0)
+            return Outcome(THistoryStatus::Unchanged, description);
+        return Outcome(THistoryStatus::JournalFailed, description);
+    }
+
+    // Another program that wrote the file while it was compared, or put another file at its
+    // path, is never overwritten: nothing has been written yet.
+    if (target.Stamp() != recorded->Before || (pathCheck && !pathCheck())) {
+        RemoveFiles(folder, {name});
+        return Outcome(THistoryStatus::ChangedOnDisk, description);
     }
 
     index->Pending = name;
     index->PendingKind = TPendingKind::Write;
-    if (!SaveIndex(folder, *index)) {
-        RemoveFiles(folder, {name});
-        return {THistoryStatus::JournalFailed, description};
+    if (const TSaved pending = SaveIndex(folder, *index); pending != TSaved::Saved) {
+        // An index that names the journal (renamed, only its folder not synced) must never lose
+        // it: it is taken back first, and the journal goes only once no index names it.
+        THistoryIndex clean = *index;
+        clean.Pending.reset();
+        if (pending == TSaved::Failed || SaveIndex(folder, clean) != TSaved::Failed)
+            RemoveFiles(folder, {name});
+        return Outcome(THistoryStatus::JournalFailed, description);
     }
 
     const auto rollBack = [&]() -> THistoryOutcome {
         if (!ApplyJournal(target, *journal, TJournalSide::Old))
-            return {THistoryStatus::Interrupted, description};
+            return Outcome(THistoryStatus::Interrupted, description);
         index->Pending.reset();
         index->Stamp = target.Stamp();
-        if (!SaveIndex(folder, *index)) return {THistoryStatus::Interrupted, description};
+        if (SaveIndex(folder, *index) == TSaved::Failed)
+            return Outcome(THistoryStatus::Interrupted, description);
         RemoveFiles(folder, {name});
-        return {THistoryStatus::RolledBack, description};
+        return Outcome(THistoryStatus::RolledBack, description);
     };
-    if (!ApplyJournal(target, *journal, TJournalSide::New)) return rollBack();
+    if (!ApplyJournal(target, *journal, TJournalSide::New, nullptr, phase(0.5, 0.5))) {
+        THistoryOutcome back = rollBack();
+        if (stopped && back.Status == THistoryStatus::RolledBack)
+            back.Status = THistoryStatus::Cancelled;
+        return back;
+    }
+
+    // A file replaced at the path meanwhile would take the change into a name no one reads.
+    if (pathCheck && !pathCheck()) {
+        THistoryOutcome back = rollBack();
+        if (back.Status == THistoryStatus::RolledBack) back.Status = THistoryStatus::ChangedOnDisk;
+        return back;
+    }
 
     THistoryIndex committed = *index;
     committed.Pending.reset();
@@ -307,9 +455,14 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
         committed.Steps.clear();
         dropped.push_back(name);
     }
-    if (!SaveIndex(folder, committed)) return rollBack();
+    // Renamed is committed: the change is made and the index says so, whatever its folder's
+    // sync said afterwards. Only an index that was not replaced takes the change back.
+    const TSaved saved = SaveIndex(folder, committed);
+    if (saved == TSaved::Failed) return rollBack();
     RemoveFiles(folder, dropped);
-    return {THistoryStatus::Done, description};
+    THistoryOutcome done = Outcome(THistoryStatus::Done, description);
+    if (saved == TSaved::NotDurable) done.Warning = kNotDurable;
+    return done;
 }
 
 THistoryOutcome TFileHistory::Undo(const fs::path& path, TRadarFile& target) {
@@ -321,13 +474,13 @@ THistoryOutcome TFileHistory::Redo(const fs::path& path, TRadarFile& target) {
 }
 
 THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, bool undo) {
-    const fs::path folder = FolderOf(path);
+    const fs::path folder = Locate(path, target);
     auto index = LoadIndex(folder);
-    if (index && index->Pending) return {THistoryStatus::Interrupted, {}};
-    if (!index || index->Steps.empty()) return {THistoryStatus::NothingToUndo, {}};
+    if (index && index->Pending) return Outcome(THistoryStatus::Interrupted);
+    if (!index || index->Steps.empty()) return Outcome(THistoryStatus::NothingToUndo);
     if (index->Stamp != target.Stamp()) {
         DropHistory(folder, *index);
-        return {THistoryStatus::HistoryLost, {}};
+        return Outcome(THistoryStatus::HistoryLost);
     }
 
     // Undo takes the newest applied step, redo the oldest undone one.
@@ -336,41 +489,87 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
     auto step = index->Steps.end();
     if (undo && applied != index->Steps.rend()) step = std::prev(applied.base());
     if (!undo) step = applied.base();
-    if (step == index->Steps.end()) return {THistoryStatus::NothingToUndo, {}};
+    if (step == index->Steps.end()) return Outcome(THistoryStatus::NothingToUndo);
 
-    const auto journal = files_.Open(folder / step->File);
-    const auto info = journal ? ReadJournalInfo(*journal) : std::nullopt;
+    const fs::path journalPath = folder / step->File;
+    std::error_code ec;
+    const bool present = fs::exists(journalPath, ec);
+    const auto journal = files_.Open(journalPath);
+    TJournalInfo info;
+    TJournalState state = TJournalState::Unreadable;
+    if (journal)
+        state = VerifyJournal(*journal, &info);
+    else if (!present && !ec)
+        state = TJournalState::Damaged;
+    if (state == TJournalState::Unreadable) {
+        THistoryOutcome unread = Outcome(THistoryStatus::JournalUnreadable);
+        unread.Detail = journalPath.string();
+        return unread;
+    }
+    if (state != TJournalState::Valid) {
+        // Never applied. The steps beyond it (older for an undo, newer for a redo) cannot be
+        // reached without it, so they go; the file stays as it is.
+        THistoryOutcome damaged = Outcome(THistoryStatus::JournalDamaged);
+        damaged.Detail = (present ? SetAside(journalPath) : journalPath).string();
+        std::vector<std::string> gone;
+        const auto first = undo ? index->Steps.begin() : step;
+        const auto last = undo ? std::next(step) : index->Steps.end();
+        for (auto it = first; it != last; ++it)
+            if (it->File != step->File) gone.push_back(it->File);
+        index->Steps.erase(first, last);
+        if (SaveIndex(folder, *index) != TSaved::Failed) RemoveFiles(folder, gone);
+        return damaged;
+    }
+
     const TJournalSide from = undo ? TJournalSide::New : TJournalSide::Old;
     const TJournalSide to = undo ? TJournalSide::Old : TJournalSide::New;
-    if (!info || !HoldsSide(target, *journal, from)) {
-        DropHistory(folder, *index);
-        return {THistoryStatus::HistoryLost, {}};
+    switch (MatchSide(target, *journal, from)) {
+        case TJournalMatch::Matches:
+            break;
+        case TJournalMatch::Unreadable:
+            // The journal was read a moment ago: the file is what failed to read.
+            return Outcome(THistoryStatus::FileUnreadable, info.Description);
+        case TJournalMatch::OtherFile:
+        case TJournalMatch::ChangedSince:
+            DropHistory(folder, *index);
+            return Outcome(THistoryStatus::HistoryLost);
     }
 
     index->Pending = step->File;
     index->PendingKind = undo ? TPendingKind::Undo : TPendingKind::Redo;
-    if (!SaveIndex(folder, *index)) return {THistoryStatus::JournalFailed, info->Description};
+    if (const TSaved pending = SaveIndex(folder, *index); pending != TSaved::Saved) {
+        if (pending == TSaved::NotDurable) {
+            index->Pending.reset();
+            SaveIndex(folder, *index);
+        }
+        return Outcome(THistoryStatus::JournalFailed, info.Description);
+    }
+    TSaved settled = TSaved::Failed;
     const auto settle = [&](bool appliedNow) {
         if (appliedNow) step->Applied = !undo;
         index->Pending.reset();
         index->Stamp = target.Stamp();
-        return SaveIndex(folder, *index);
+        settled = SaveIndex(folder, *index);
+        return settled != TSaved::Failed;
     };
     if (!ApplyJournal(target, *journal, to)) {
         if (!ApplyJournal(target, *journal, from) || !settle(false))
-            return {THistoryStatus::Interrupted, info->Description};
-        return {THistoryStatus::RolledBack, info->Description};
+            return Outcome(THistoryStatus::Interrupted, info.Description);
+        return Outcome(THistoryStatus::RolledBack, info.Description);
     }
     if (!settle(true)) {
         if (!ApplyJournal(target, *journal, from))
-            return {THistoryStatus::Interrupted, info->Description};
-        return {THistoryStatus::RolledBack, info->Description};
+            return Outcome(THistoryStatus::Interrupted, info.Description);
+        return Outcome(THistoryStatus::RolledBack, info.Description);
     }
-    return {THistoryStatus::Done, info->Description, undo ? info->LayoutBefore : info->LayoutAfter};
+    THistoryOutcome done = Outcome(THistoryStatus::Done, info.Description);
+    done.Layout = undo ? info.LayoutBefore : info.LayoutAfter;
+    if (settled == TSaved::NotDurable) done.Warning = kNotDurable;
+    return done;
 }
 
 std::vector<THistoryEntry> TFileHistory::Entries(const fs::path& path, TRadarFile& target) {
-    const fs::path folder = FolderOf(path);
+    const fs::path folder = Locate(path, target);
     const auto index = LoadIndex(folder);
     if (!index || index->Pending || index->Stamp != target.Stamp()) return {};
     std::vector<THistoryEntry> entries;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "document/model_edit.h"
 #include "document/write_journal.h"
 #include "model/radar_file.h"
 
@@ -33,31 +34,50 @@ struct THistoryEntry {
 struct TJournalFiles {
     std::function<std::unique_ptr<TRadarFile>(const std::filesystem::path&)> Create =
         CreateRadarFile;
-    std::function<std::unique_ptr<TRadarFile>(const std::filesystem::path&)> Open = OpenRadarFile;
+    // Journals are only ever read once written: read access is all they are opened with.
+    std::function<std::unique_ptr<TRadarFile>(const std::filesystem::path&)> Open =
+        OpenRadarFileForReading;
 };
 
 // How a change, an undo or a redo ended.
 enum class THistoryStatus {
     Done,
-    Unchanged,      // the change altered no byte: the file and the history stay as they were
-    NothingToUndo,  // no step to undo or redo
-    WriterFailed,   // the change's own writer refused; nothing was touched
-    JournalFailed,  // the journal or the history could not be written; the file is untouched
-    RolledBack,     // the file could not be changed and holds its old bytes again
-    Interrupted,    // neither the change nor its rollback completed: the next read recovers
-    HistoryLost,    // undo or redo found the file changed by another program; history dropped
+    Unchanged,          // the change altered no byte: the file and the history stay as they were
+    NothingToUndo,      // no step to undo or redo
+    WriterFailed,       // the change's own writer refused; nothing was touched
+    JournalFailed,      // the journal or the history could not be written; the file is untouched
+    RolledBack,         // the file could not be changed and holds its old bytes again
+    Interrupted,        // neither the change nor its rollback completed: the next read recovers
+    HistoryLost,        // undo or redo found the file changed by another program; history dropped
+    JournalUnreadable,  // a step's journal could not be opened or read: nothing changed, the
+                        // history is kept (Detail names the journal)
+    JournalDamaged,     // a step's journal failed its checks: never applied, set aside where
+                        // Detail says; the steps behind it are gone, the file is unchanged
+    FileUnreadable,     // the file could not be read to compare it with the step: unchanged
+    Cancelled,          // stopped through its progress: the file holds its old bytes again
+    ChangedOnDisk,      // another program changed or replaced the file during the change: it
+                        // was refused, and what it had written taken back
 };
+
+// Whether the path still names the file being changed, as it is now (identity and size).
+using TPathCheck = std::function<bool()>;
 
 struct THistoryOutcome {
     THistoryStatus Status = THistoryStatus::Done;
     std::string Description;  // of the step done, undone or redone
     // The layout the file has now, for undo and redo: the side of the step they put back.
     TRadarLayout Layout = TRadarLayout::Gpr2;
+    std::string Detail;  // the journal a JournalUnreadable or JournalDamaged outcome names
+    // Done, but the history's folder could not be synced after its index was replaced: the
+    // change is made and recorded, its record may not survive a power loss (Russian text).
+    std::string Warning;
 };
 
-// The journals and the history of radargram files, kept per file (by its resolved path) in a
-// state folder. Every change goes through a rollback journal made durable before the file is
-// touched; a committed journal becomes the change's history step.
+// The journals and the history of radargram files, kept per file in a state folder: by the
+// file's identity (device and inode, on Windows volume and file index), so every name of a file
+// (a hard link) finds the same history; histories that earlier versions kept by the file's path
+// are taken over on first use. Every change goes through a rollback journal made durable before the
+// file is touched; a committed journal becomes the change's history step.
 //
 // The folder of one file holds its journals (NNNNNNNN.step) and an index that names the steps in
 // order (applied or undone), the file's stamp after the last change we made, and the journal of
@@ -75,13 +95,21 @@ class TFileHistory {
     // and drops a history that another program's edit made wrong. Returns the messages for
     // the user (Russian), in order.
     std::vector<std::string> Recover(const std::filesystem::path& path, TRadarFile& target);
+    // Whether Recover has anything to do for the file (a pending journal, a history that does
+    // not match it): only then does a read need the file to itself.
+    bool NeedsRecovery(const std::filesystem::path& path, const TRadarFile& target);
 
     // Writes a change into target through a journal: only the differing bytes, old bytes kept
     // first. The label gives the change's description and layouts. With keepStep the journal
     // becomes the newest step (later, undone steps go); without, the file's history is cleared,
     // since its steps no longer lead to this file.
+    // progress (when given) hears of the recording (0 to 0.5) and of the writing into the file
+    // (0.5 to 1); a stop there takes back what was written.
+    // Before the file is written and before the commit, the file must still be as the recording
+    // found it (identity, size, modification time) and pathCheck (when given) must hold.
     THistoryOutcome Change(const std::filesystem::path& path, TRadarFile& target,
-                           const TChangeWriter& write, const TJournalInfo& label, bool keepStep);
+                           const TChangeWriter& write, const TJournalInfo& label, bool keepStep,
+                           const TWriteProgress& progress = {}, const TPathCheck& pathCheck = {});
     // Takes the newest applied step back, or the oldest undone step again.
     THistoryOutcome Undo(const std::filesystem::path& path, TRadarFile& target);
     THistoryOutcome Redo(const std::filesystem::path& path, TRadarFile& target);
@@ -93,11 +121,15 @@ class TFileHistory {
     // Takes effect at the next change.
     void SetLimit(std::uint64_t limitBytes) { limitBytes_ = limitBytes; }
 
-    // The folder of the file's journals and history.
-    std::filesystem::path FolderOf(const std::filesystem::path& path) const;
+    // The folder of the journals and history of the file target, opened at path.
+    std::filesystem::path FolderOf(const std::filesystem::path& path,
+                                   const TRadarFile& target) const;
 
   private:
     THistoryOutcome Step(const std::filesystem::path& path, TRadarFile& target, bool undo);
+    // FolderOf, after moving a history kept under the file's path there.
+    std::filesystem::path Locate(const std::filesystem::path& path, const TRadarFile& target);
+    std::filesystem::path PathFolderOf(const std::filesystem::path& path) const;
 
     std::filesystem::path stateFolder_;
     std::uint64_t limitBytes_;

@@ -10,12 +10,18 @@ namespace trelvanox {
 
 namespace {
 
+TDocumentResult Failure(std::optional<TFileMessage> message) {
+    TDocumentResult result;
+    result.Message = std::move(message);
+    return result;
+}
+
 TDocumentResult ReadOutcome(const TReadResult& read) {
-    return {ReadFailureMessage(read.Status)};
+    return Failure(ReadFailureMessage(read.Status));
 }
 
 TDocumentResult WriteOutcome(const TWriteResult& write) {
-    return {WriteFailureMessage(write.Status)};
+    return Failure(WriteFailureMessage(write.Status));
 }
 
 }  // namespace
@@ -38,14 +44,38 @@ TDocumentResult TRadargramDocument::Open(const std::filesystem::path& path, TRad
 
     notices_.clear();
     TReadResult read{1, TReadStatus::OpenFailed, std::nullopt};
+    // A read shares the file with other reads but waits for a change in progress, so it never
+    // sees half of one, nor takes its journal for that of a writer that died.
+    TRadarFileLock lock;
+    const bool holding = holdLock_ && held_.Held();
+    if (!holding) {
+        held_ = {};
+        const TLockKind kind = holdLock_ ? TLockKind::Exclusive : TLockKind::Shared;
+        if (auto busy = Lock(path, kind, lock)) {
+            Notify(TDocumentChange::ReadFailed);
+            return *busy;
+        }
+    }
     if (const auto file = OpenRadarFile(path)) {
         const std::filesystem::path source = SourcePathOf(path);
-        // An interrupted change is put right before anything of the file is read or shown.
-        notices_ = history_.Recover(source, *file);
+        // An interrupted change is put right before anything of the file is read or shown,
+        // with the file to itself: only a writer that died leaves its journal to us.
+        if (history_.NeedsRecovery(source, *file)) {
+            if (!holdLock_) {
+                lock = {};
+                if (auto busy = Lock(path, TLockKind::Exclusive, lock)) {
+                    Notify(TDocumentChange::ReadFailed);
+                    return *busy;
+                }
+            }
+            notices_ = history_.Recover(source, *file);
+            if (!holdLock_) lock.Downgrade(lockWait_);
+        }
         if (!notices_.empty()) Notify(TDocumentChange::Recovered);
         read = ReadRadargramFrom(model_, *file, layout, source);
         if (read.Code == 0) stamp_ = file->Stamp();
     }
+    if (holdLock_ && lock.Held()) held_ = std::move(lock);
     fileSize_ = read.FileSize;
     const TDocumentResult result = ReadOutcome(read);
     if (result.Ok()) {
@@ -81,9 +111,31 @@ TDocumentResult TRadargramDocument::WriteWithoutGaps(const std::string& descript
     return WriteWithoutGaps(path_, description);
 }
 
+std::optional<TDocumentResult> TRadargramDocument::Lock(const std::filesystem::path& path,
+                                                        TLockKind kind,
+                                                        TRadarFileLock& lock) const {
+    // The lock kept since the read covers everything until the document is done.
+    if (held_.Held()) return std::nullopt;
+    TLockStatus status = TLockStatus::Unavailable;
+    lock = TRadarFileLock::Acquire(path, kind, lockWait_, status);
+    if (status != TLockStatus::Busy) return std::nullopt;
+    TDocumentResult busy = Failure(BusyMessage(kind == TLockKind::Exclusive, lockWait_));
+    busy.Busy = true;
+    return busy;
+}
+
 TDocumentResult TRadargramDocument::WriteJournalled(const std::filesystem::path& path,
                                                     TRadarLayout layout, bool packed,
                                                     const std::string& description) {
+    TRadarFileLock lock;
+    if (auto busy = Lock(path, TLockKind::Exclusive, lock)) return *busy;
+    return WriteLocked(path, layout, packed, description);
+}
+
+TDocumentResult TRadargramDocument::WriteLocked(const std::filesystem::path& path,
+                                                TRadarLayout layout, bool packed,
+                                                const std::string& description,
+                                                const TWriteProgress& progress) {
     TWriteStatus status = TWriteStatus::Ok;
     const auto file = OpenFileForWrite(model_, path, status);
     if (!file) return WriteOutcome({1, status});
@@ -102,8 +154,23 @@ TDocumentResult TRadargramDocument::WriteJournalled(const std::filesystem::path&
             written = WriteRadargramTo(model_, stand, layout, packed);
             return written.Code == 0;
         },
-        label, keepHistory_);
-    if (const auto failure = ChangeFailureMessage(outcome.Status, written.Status)) return {failure};
+        label, keepHistory_, progress,
+        [&] {
+            const auto named = StampOfPath(path);
+            const TFileStamp open = file->Stamp();
+            return named && named->Device == open.Device && named->Inode == open.Inode &&
+                   named->Size == open.Size;
+        });
+    if (const auto failure = ChangeFailureMessage(outcome.Status, written.Status)) {
+        TDocumentResult refused = Failure(failure);
+        refused.ChangedOnDisk = outcome.Status == THistoryStatus::ChangedOnDisk;
+        return refused;
+    }
+    if (outcome.Status == THistoryStatus::Cancelled) {
+        TDocumentResult stopped;
+        stopped.Cancelled = true;
+        return stopped;
+    }
 
     stamp_ = file->Stamp();
     // The gap bytes were taken with the file as it was; they still are what it holds.
@@ -111,24 +178,42 @@ TDocumentResult TRadargramDocument::WriteJournalled(const std::filesystem::path&
     if (gaps.Valid && gaps.Stamp == before) gaps.Stamp = *stamp_;
     layout_ = layout;
     Notify(TDocumentChange::Written);
-    return {};
+    TDocumentResult done;
+    done.Warning = outcome.Warning;
+    return done;
 }
 
 TDocumentResult TRadargramDocument::Change(const TModelEdit& edit, const TWriteProgress& progress) {
+    // Copied: a failed change reads the file again, which replaces the path.
+    const std::filesystem::path path = path_;
+    return Change(path, layout_, edit, progress);
+}
+
+TDocumentResult TRadargramDocument::Change(const std::filesystem::path& path, TRadarLayout layout,
+                                           const TModelEdit& edit, const TWriteProgress& progress) {
     if (auto unread = RequireRead(); !unread.Ok()) return unread;
     if (progress && !progress(0.0)) {
         TDocumentResult stopped;
         stopped.Cancelled = true;
         return stopped;
     }
-    edit.Apply(model_);
-    TDocumentResult result = Write(edit.Description);
-    if (result.Ok()) {
+    TDocumentResult result;
+    {
+        // Locked before the edit touches the model: a busy file leaves the model as it was.
+        TRadarFileLock lock;
+        if (auto busy = Lock(path, TLockKind::Exclusive, lock)) return *busy;
+        edit.Apply(model_);
+        result = WriteLocked(path, layout, false, edit.Description, progress);
+    }
+    if (result.Ok() && !result.Cancelled) {
         if (progress) progress(1.0);
         return result;
     }
-    // The file kept its bytes: the model follows it, the failure is what the caller reports.
-    ReadAgain();
+    // The file kept its bytes: the model follows it, the failure (or the stop) is what the caller
+    // reports.
+    // Should that read fail too, the model still holds an edit the file never got: nothing is
+    // written from it until a read succeeds.
+    if (!ReadAgain().Ok()) model_.MarkSamplesDamaged();
     return result;
 }
 
@@ -142,18 +227,26 @@ TDocumentResult TRadargramDocument::Redo() {
 
 TDocumentResult TRadargramDocument::Step(bool undo) {
     if (auto unread = RequireRead(); !unread.Ok()) return unread;
-    TWriteStatus status = TWriteStatus::Ok;
-    const auto file = OpenFileForWrite(model_, path_, status);
-    if (!file) return WriteOutcome({1, status});
-    if (auto refused = ChangedSinceRead(*file)) return *refused;
+    THistoryOutcome outcome;
+    {
+        TRadarFileLock lock;
+        if (auto busy = Lock(path_, TLockKind::Exclusive, lock)) return *busy;
+        TWriteStatus status = TWriteStatus::Ok;
+        const auto file = OpenFileForWrite(model_, path_, status);
+        if (!file) return WriteOutcome({1, status});
+        if (auto refused = ChangedSinceRead(*file)) return *refused;
 
-    const THistoryOutcome outcome = undo ? history_.Undo(model_.SourcePath(), *file)
-                                         : history_.Redo(model_.SourcePath(), *file);
-    if (const auto failure = StepFailureMessage(outcome.Status, undo)) return {failure};
-    stamp_ = file->Stamp();
+        outcome = undo ? history_.Undo(model_.SourcePath(), *file)
+                       : history_.Redo(model_.SourcePath(), *file);
+        if (const auto failure = StepFailureMessage(outcome, undo)) return Failure(failure);
+        stamp_ = file->Stamp();
+    }
+    // The read that follows shares the file again; the lock of the step is given up first.
     Notify(TDocumentChange::Written);
     const std::filesystem::path path = path_;
-    return Open(path, outcome.Layout);
+    TDocumentResult read = Open(path, outcome.Layout);
+    if (read.Ok()) read.Warning = outcome.Warning;
+    return read;
 }
 
 std::vector<THistoryEntry> TRadargramDocument::History() {
@@ -166,14 +259,14 @@ std::vector<THistoryEntry> TRadargramDocument::History() {
 std::optional<TDocumentResult> TRadargramDocument::ChangedSinceRead(const TRadarFile& file) const {
     const TFileStamp now = file.Stamp();
     if (!stamp_ || now == *stamp_) return std::nullopt;
-    TDocumentResult refused{ChangedOnDiskMessage(*stamp_, now)};
+    TDocumentResult refused = Failure(ChangedOnDiskMessage(*stamp_, now));
     refused.ChangedOnDisk = true;
     return refused;
 }
 
 TDocumentResult TRadargramDocument::RequireRead() const {
     if (model_.HasHeader()) return {};
-    return {WriteFailureMessage(TWriteStatus::NotLoaded)};
+    return Failure(WriteFailureMessage(TWriteStatus::NotLoaded));
 }
 
 void TRadargramDocument::RefillHeaderTable() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -13,6 +14,7 @@
 #include "document/model_edit.h"
 #include "labels/read_label_table.h"
 #include "model/file_messages.h"
+#include "model/radar_file_lock.h"
 #include "model/radar_layout.h"
 #include "model/radargram.h"
 
@@ -37,6 +39,11 @@ struct TDocumentResult {
     bool ChangedOnDisk = false;
     // The user stopped the change through its progress; the file and the model are as before.
     bool Cancelled = false;
+    // Another Trelvanox process kept the file locked for the whole wait: nothing was read or
+    // changed.
+    bool Busy = false;
+    // Done, with something the user should still know (the change may not be durable).
+    std::string Warning;
 
     bool Ok() const { return !Message; }
     std::int32_t Code() const { return Ok() ? 0 : 1; }
@@ -84,6 +91,10 @@ class TRadargramDocument {
     // stopped through progress, the model is read again from the file, so it never keeps an
     // edit that the file did not get.
     TDocumentResult Change(const TModelEdit& edit, const TWriteProgress& progress = {});
+    // As Change, into the file at path (it must be the file last read) in the layout, which
+    // becomes the document's once the write succeeded.
+    TDocumentResult Change(const std::filesystem::path& path, TRadarLayout layout,
+                           const TModelEdit& edit, const TWriteProgress& progress = {});
     // Puts the file back as it was before its newest change, or forward again to after the
     // oldest undone one, then reads it again (in the layout of that side).
     TDocumentResult Undo();
@@ -95,6 +106,15 @@ class TRadargramDocument {
     void SetKeepHistory(bool keep) { keepHistory_ = keep; }
     // The most bytes the steps of one file may take; the oldest go first.
     void SetHistoryLimit(std::uint64_t bytes) { history_.SetLimit(bytes); }
+    // How long a read or a change waits for another Trelvanox process to finish with the file
+    // before it gives up as Busy. Reads share the file; a change, an undo, a redo and a recovery
+    // have it to themselves from the check that the file is the one read until the commit. No
+    // lock is held between operations.
+    void SetLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+    // For a program that reads, changes and is done (the batch tool): each Open takes the
+    // file's exclusive lock and keeps it until the next Open or the document's end, so no other
+    // process can change the file between this read and this write.
+    void HoldLockWhileOpen(bool hold) { holdLock_ = hold; }
     // What the last Open reported about an interrupted change or a lost history (Russian).
     const std::vector<std::string>& Notices() const { return notices_; }
     // Success once a file has been read; otherwise the writer's "not read" message, for the
@@ -128,6 +148,13 @@ class TRadargramDocument {
     void FillTables();
     TDocumentResult WriteJournalled(const std::filesystem::path& path, TRadarLayout layout,
                                     bool packed, const std::string& description);
+    // As WriteJournalled, with the file's exclusive lock already held.
+    TDocumentResult WriteLocked(const std::filesystem::path& path, TRadarLayout layout, bool packed,
+                                const std::string& description,
+                                const TWriteProgress& progress = {});
+    // The file's lock, or the Busy result when another process kept it for the whole wait.
+    std::optional<TDocumentResult> Lock(const std::filesystem::path& path, TLockKind kind,
+                                        TRadarFileLock& lock) const;
     TDocumentResult Step(bool undo);
     // The refusal when the file is not the one read or written last; nothing when it is.
     std::optional<TDocumentResult> ChangedSinceRead(const TRadarFile& file) const;
@@ -142,6 +169,9 @@ class TRadargramDocument {
     TReadLabelCounts labelCounts_;
     TFileHistory history_;
     bool keepHistory_ = true;
+    std::chrono::milliseconds lockWait_{5000};
+    bool holdLock_ = false;
+    TRadarFileLock held_;  // the lock HoldLockWhileOpen keeps
     // The file as the last read or our last change left it.
     std::optional<TFileStamp> stamp_;
     std::vector<std::string> notices_;

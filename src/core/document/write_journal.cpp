@@ -6,15 +6,21 @@
 #include <cstring>
 #include <vector>
 
+#define XXH_INLINE_ALL
+#include <xxhash.h>
+
 namespace trelvanox {
 
 namespace {
 
 constexpr std::array<char, 8> kMagic = {'T', 'R', 'V', 'X', 'J', 'R', 'N', '1'};
-constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kVersion = 2;
+constexpr std::uint32_t kFirstVersion = 1;
 constexpr std::uint64_t kHeaderSize = 256;
+constexpr std::uint64_t kHeaderChecked = kHeaderSize - 8;  // the bytes before the checksum
 constexpr std::size_t kDescriptionSize = 160;
-constexpr std::uint64_t kRecordHeaderSize = 16;
+constexpr std::uint64_t kRecordHeaderSize = 24;
+constexpr std::uint64_t kFirstRecordHeaderSize = 16;
 // A change is compared and journalled in pieces of this size, so no record is larger and
 // memory stays small whatever the file's size.
 constexpr std::uint64_t kPiece = std::uint64_t{1} << 20;
@@ -44,15 +50,36 @@ struct TJournalHeader {
     std::array<char, kDescriptionSize> Description;
     std::uint32_t LayoutBefore;
     std::uint32_t LayoutAfter;
-    std::array<char, kHeaderSize - 88 - kDescriptionSize> Reserved;
+    std::uint64_t Checksum;  // version 1: zero
 };
 struct TRecordHeader {
     std::uint64_t Offset;
     std::uint64_t Length;
+    std::uint64_t Checksum;  // version 1: absent
 };
 #pragma pack(pop)
 static_assert(sizeof(TJournalHeader) == kHeaderSize);
 static_assert(sizeof(TRecordHeader) == kRecordHeaderSize);
+
+std::uint64_t HeaderChecksum(const TJournalHeader& h) {
+    return XXH3_64bits(&h, kHeaderChecked);
+}
+
+std::uint64_t RecordChecksum(std::uint64_t offset, std::span<const std::byte> oldBytes,
+                             std::span<const std::byte> newBytes) {
+    XXH3_state_t state;
+    XXH3_64bits_reset(&state);
+    const std::uint64_t length = oldBytes.size();
+    XXH3_64bits_update(&state, &offset, sizeof offset);
+    XXH3_64bits_update(&state, &length, sizeof length);
+    XXH3_64bits_update(&state, oldBytes.data(), oldBytes.size());
+    XXH3_64bits_update(&state, newBytes.data(), newBytes.size());
+    return XXH3_64bits_digest(&state);
+}
+
+std::uint64_t RecordHeaderSize(std::uint32_t version) {
+    return version == kFirstVersion ? kFirstRecordHeaderSize : kRecordHeaderSize;
+}
 
 template <typename T>
 std::span<std::byte> Bytes(T& value) {
@@ -168,6 +195,7 @@ TJournalHeader HeaderOf(const TJournalInfo& info, bool complete) {
            (static_cast<unsigned char>(info.Description[length]) & 0xC0) == 0x80)
         --length;
     std::memcpy(h.Description.data(), info.Description.data(), length);
+    h.Checksum = HeaderChecksum(h);
     return h;
 }
 
@@ -175,8 +203,13 @@ TJournalHeader HeaderOf(const TJournalInfo& info, bool complete) {
 // the target's bytes and what differs goes into the journal.
 class TChangeRecorder final : public TRadarFile {
   public:
-    TChangeRecorder(TRadarFile& target, TRadarFile& journal, TJournalInfo& info)
-        : target_(target), journal_(journal), info_(info), window_(target, info.Before.Size) {}
+    TChangeRecorder(TRadarFile& target, TRadarFile& journal, TJournalInfo& info,
+                    const TByteProgress& progress)
+        : target_(target),
+          journal_(journal),
+          info_(info),
+          progress_(progress),
+          window_(target, info.Before.Size) {}
 
     TFileStamp Stamp() const override { return target_.Stamp(); }
     bool ReadAt(std::uint64_t offset, TReadSlices slices) override {
@@ -188,11 +221,13 @@ class TChangeRecorder final : public TRadarFile {
                 const std::uint64_t length = std::min<std::uint64_t>(kPiece, slice.size() - done);
                 if (!Compare(offset + done, slice.subspan(done, length))) return false;
                 done += length;
+                handed_ += length;
             }
             offset += slice.size();
             info_.NewSize = std::max(info_.NewSize, offset);
         }
-        return true;
+        // Once per transfer, not per slice: a batch of traces is hundreds of slices.
+        return !progress_ || progress_(std::min(handed_, info_.Before.Size), info_.Before.Size);
     }
     // Nothing reaches the target, so there is nothing to sync yet.
     bool Sync() override { return true; }
@@ -235,7 +270,8 @@ class TChangeRecorder final : public TRadarFile {
 
     bool Append(std::uint64_t offset, std::span<const std::byte> oldBytes,
                 std::span<const std::byte> newBytes) {
-        const TRecordHeader record{offset, oldBytes.size()};
+        const TRecordHeader record{offset, oldBytes.size(),
+                                   RecordChecksum(offset, oldBytes, newBytes)};
         const auto header = std::as_bytes(std::span(&record, 1));
         if (buffer_.size() + header.size() + 2 * oldBytes.size() > kJournalBuffer && !Flush())
             return false;
@@ -250,6 +286,8 @@ class TChangeRecorder final : public TRadarFile {
     TRadarFile& target_;
     TRadarFile& journal_;
     TJournalInfo& info_;
+    const TByteProgress& progress_;
+    std::uint64_t handed_ = 0;  // bytes the writer handed over so far
     TReadWindow window_;
     std::vector<std::byte> old_;  // the old side of a write beyond the old end
     std::vector<std::byte> buffer_;
@@ -258,25 +296,69 @@ class TChangeRecorder final : public TRadarFile {
 };
 
 // Calls visit(record, its old bytes, its new bytes) for every record, in order; false when the
-// journal cannot be read or visit says so. The bytes are valid during the call.
+// journal cannot be read, a record is not what the journal promises, or visit says so. The
+// bytes are valid during the call. readFailed (when given) tells a read that failed apart.
 template <typename Visit>
-bool ForEachRecord(TRadarFile& journal, const TJournalInfo& info, Visit visit) {
+bool ForEachRecord(TRadarFile& journal, const TJournalInfo& info, Visit visit,
+                   bool* readFailed = nullptr) {
     TReadWindow window(journal, journal.Stamp().Size);
+    const std::uint64_t headerSize = RecordHeaderSize(info.Version);
+    const auto unread = [readFailed] {
+        if (readFailed) *readFailed = true;
+        return false;
+    };
     std::uint64_t position = kHeaderSize;
     for (std::uint64_t r = 0; r < info.RecordCount; ++r) {
         TRecordHeader record{};
-        const std::byte* header = window.Get(position, kRecordHeaderSize);
-        if (!header) return false;
-        std::memcpy(&record, header, kRecordHeaderSize);
-        if (record.Length > kPiece) return false;  // never written so: not our journal
+        const std::byte* header = window.Get(position, static_cast<std::size_t>(headerSize));
+        if (!header) return unread();
+        std::memcpy(&record, header, static_cast<std::size_t>(headerSize));
+        if (record.Length == 0 || record.Length > kPiece) return false;  // never written so
         const auto length = static_cast<std::size_t>(record.Length);
-        const std::byte* sides = window.Get(position + kRecordHeaderSize, 2 * length);
-        if (!sides) return false;
-        if (!visit(record, std::span(sides, length), std::span(sides + length, length)))
+        const std::byte* sides = window.Get(position + headerSize, 2 * length);
+        if (!sides) return unread();
+        const std::span oldBytes(sides, length);
+        const std::span newBytes(sides + length, length);
+        if (info.Version != kFirstVersion &&
+            record.Checksum != RecordChecksum(record.Offset, oldBytes, newBytes))
             return false;
-        position += kRecordHeaderSize + 2 * record.Length;
+        if (!visit(record, oldBytes, newBytes)) return false;
+        position += headerSize + 2 * record.Length;
     }
     return true;
+}
+
+// The header of a journal as it stands on the disk, checked in itself; what is wrong otherwise.
+TJournalState ReadHeader(TRadarFile& journal, TJournalInfo& info) {
+    TJournalHeader h{};
+    if (journal.Stamp().Size < kHeaderSize) return TJournalState::Damaged;
+    if (!Read(journal, 0, Bytes(h))) return TJournalState::Unreadable;
+    if (h.Magic != kMagic || (h.Version != kVersion && h.Version != kFirstVersion))
+        return TJournalState::Damaged;
+    if (h.Version != kFirstVersion && h.Checksum != HeaderChecksum(h))
+        return TJournalState::Damaged;
+    if (h.Complete != 1)
+        return h.Complete == 0 ? TJournalState::Incomplete : TJournalState::Damaged;
+    if (h.LayoutBefore > 1 || h.LayoutAfter > 1) return TJournalState::Damaged;
+    info = {};
+    info.Version = h.Version;
+    info.Before = {h.OldSize, h.OldModifiedNs, h.Device, h.Inode};
+    info.NewSize = h.NewSize;
+    info.RecordCount = h.RecordCount;
+    info.ChangedBytes = h.ChangedBytes;
+    info.Time = h.Time;
+    info.LayoutBefore = h.LayoutBefore == 0 ? TRadarLayout::Gpr : TRadarLayout::Gpr2;
+    info.LayoutAfter = h.LayoutAfter == 0 ? TRadarLayout::Gpr : TRadarLayout::Gpr2;
+    const auto end = std::find(h.Description.begin(), h.Description.end(), '\0');
+    info.Description.assign(h.Description.begin(), end);
+    // The records' count and sizes must fill the journal exactly: no record cut off, none
+    // hidden after the last. Counted with overflow in mind, as the fields may be anything.
+    const std::uint64_t length = journal.Stamp().Size - kHeaderSize;
+    const std::uint64_t perRecord = RecordHeaderSize(h.Version);
+    if (h.RecordCount > length / perRecord || h.ChangedBytes > length / 2 ||
+        h.RecordCount * perRecord + 2 * h.ChangedBytes != length)
+        return TJournalState::Damaged;
+    return TJournalState::Valid;
 }
 
 // Writes records' bytes into the target, joining records a few bytes apart into one write: the
@@ -330,7 +412,7 @@ std::uint64_t SizeOf(const TJournalInfo& info, TJournalSide side) {
 
 std::optional<TJournalInfo> RecordChange(TRadarFile& target, TRadarFile& journal,
                                          const TChangeWriter& write, TJournalInfo label,
-                                         bool* journalFailed) {
+                                         bool* journalFailed, const TByteProgress& progress) {
     const auto fail = [journalFailed](bool journalsFault) {
         if (journalFailed) *journalFailed = journalsFault;
         return std::nullopt;
@@ -343,7 +425,7 @@ std::optional<TJournalInfo> RecordChange(TRadarFile& target, TRadarFile& journal
     const TJournalHeader incomplete = HeaderOf(info, false);
     if (!Write(journal, 0, std::as_bytes(std::span(&incomplete, 1)))) return fail(true);
 
-    TChangeRecorder recorder(target, journal, info);
+    TChangeRecorder recorder(target, journal, info, progress);
     if (!write(recorder)) return fail(recorder.JournalFailed());
     if (!recorder.Flush() || !journal.Sync()) return fail(true);
     const TJournalHeader complete = HeaderOf(info, true);
@@ -354,51 +436,93 @@ std::optional<TJournalInfo> RecordChange(TRadarFile& target, TRadarFile& journal
 }
 
 std::optional<TJournalInfo> ReadJournalInfo(TRadarFile& journal) {
-    TJournalHeader h{};
-    if (!Read(journal, 0, Bytes(h)) || h.Magic != kMagic || h.Version != kVersion ||
-        h.Complete != 1)
-        return std::nullopt;
     TJournalInfo info;
-    info.Before = {h.OldSize, h.OldModifiedNs, h.Device, h.Inode};
-    info.NewSize = h.NewSize;
-    info.RecordCount = h.RecordCount;
-    info.ChangedBytes = h.ChangedBytes;
-    info.Time = h.Time;
-    info.LayoutBefore = h.LayoutBefore == 0 ? TRadarLayout::Gpr : TRadarLayout::Gpr2;
-    info.LayoutAfter = h.LayoutAfter == 0 ? TRadarLayout::Gpr : TRadarLayout::Gpr2;
-    const auto end = std::find(h.Description.begin(), h.Description.end(), '\0');
-    info.Description.assign(h.Description.begin(), end);
+    if (ReadHeader(journal, info) != TJournalState::Valid) return std::nullopt;
     return info;
 }
 
-bool ApplyJournal(TRadarFile& target, TRadarFile& journal, TJournalSide side) {
-    const auto info = ReadJournalInfo(journal);
-    if (!info) return false;
+TJournalState VerifyJournal(TRadarFile& journal, TJournalInfo* verified) {
+    TJournalInfo info;
+    if (const TJournalState header = ReadHeader(journal, info); header != TJournalState::Valid)
+        return header;
+    const auto [low, high] = std::minmax(info.Before.Size, info.NewSize);
+    std::uint64_t end = 0;  // of the record before
+    std::uint64_t changed = 0;
+    std::uint64_t covered = 0;  // bytes between the two sizes that records hold
+    bool readFailed = false;
+    const bool sound = ForEachRecord(
+        journal, info,
+        [&](const TRecordHeader& r, std::span<const std::byte>, std::span<const std::byte>) {
+            if (r.Offset < end || r.Offset > high || r.Length > high - r.Offset) return false;
+            end = r.Offset + r.Length;
+            changed += r.Length;
+            if (end > low) covered += end - std::max(r.Offset, low);
+            return true;
+        },
+        &readFailed);
+    if (readFailed) return TJournalState::Unreadable;
+    // Every byte between the sizes is journalled: the side that has it gets it back exactly,
+    // and a size that no record reaches cannot come from a flipped bit.
+    if (!sound || changed != info.ChangedBytes || covered != high - low)
+        return TJournalState::Damaged;
+    if (verified) *verified = std::move(info);
+    return TJournalState::Valid;
+}
+
+bool ApplyJournal(TRadarFile& target, TRadarFile& journal, TJournalSide side, TJournalState* state,
+                  const TByteProgress& progress) {
+    TJournalInfo info;
+    const TJournalState verified = VerifyJournal(journal, &info);
+    if (state) *state = verified;
+    if (verified != TJournalState::Valid) return false;
+    const std::uint64_t size = SizeOf(info, side);
+    // Going back to a smaller size cuts first: nothing is ever written beyond the size of the
+    // side being restored, so a full disk cannot stop the way back.
+    if (target.Stamp().Size > size && !target.Truncate(size)) return false;
     TJoinedWriter writer(target);
+    bool readFailed = false;
+    bool stopped = false;
+    std::uint64_t done = 0;
     const bool written = ForEachRecord(
-        journal, *info,
+        journal, info,
         [&](const TRecordHeader& r, std::span<const std::byte> o, std::span<const std::byte> n) {
-            return writer.Add(r.Offset, side == TJournalSide::Old ? o : n);
-        });
-    if (!written || !writer.Flush()) return false;
-    const std::uint64_t size = SizeOf(*info, side);
+            done += r.Length;
+            if (progress && !progress(done, info.ChangedBytes)) {
+                stopped = true;
+                return false;
+            }
+            if (r.Offset >= size) return true;
+            const auto length = static_cast<std::size_t>(std::min(r.Length, size - r.Offset));
+            return writer.Add(r.Offset, (side == TJournalSide::Old ? o : n).first(length));
+        },
+        &readFailed);
+    if (stopped) {
+        writer.Flush();
+        return false;
+    }
+    if (!written || !writer.Flush()) {
+        // Verified a moment ago: a journal that fails now was changed or failed meanwhile.
+        if (state && !written)
+            *state = readFailed ? TJournalState::Unreadable : TJournalState::Damaged;
+        return false;
+    }
     if (target.Stamp().Size != size && !target.Truncate(size)) return false;
     return target.Sync();
 }
 
 TJournalMatch CheckJournal(TRadarFile& target, TRadarFile& journal) {
-    const auto info = ReadJournalInfo(journal);
-    if (!info) return TJournalMatch::Unreadable;
+    TJournalInfo info;
+    if (VerifyJournal(journal, &info) != TJournalState::Valid) return TJournalMatch::Unreadable;
     const TFileStamp now = target.Stamp();
-    const auto [low, high] = std::minmax(info->Before.Size, info->NewSize);
-    if (now.Device != info->Before.Device || now.Inode != info->Before.Inode || now.Size < low ||
+    const auto [low, high] = std::minmax(info.Before.Size, info.NewSize);
+    if (now.Device != info.Before.Device || now.Inode != info.Before.Inode || now.Size < low ||
         now.Size > high)
         return TJournalMatch::OtherFile;
 
     TReadWindow current(target, now.Size);
     TJournalMatch match = TJournalMatch::Matches;
     const bool read = ForEachRecord(
-        journal, *info,
+        journal, info,
         [&](const TRecordHeader& r, std::span<const std::byte> o, std::span<const std::byte> n) {
             if (r.Offset >= now.Size) return true;
             const auto length = static_cast<std::size_t>(std::min(r.Length, now.Size - r.Offset));
@@ -416,21 +540,31 @@ TJournalMatch CheckJournal(TRadarFile& target, TRadarFile& journal) {
     return read ? TJournalMatch::Matches : TJournalMatch::Unreadable;
 }
 
-bool HoldsSide(TRadarFile& target, TRadarFile& journal, TJournalSide side) {
-    const auto info = ReadJournalInfo(journal);
-    if (!info) return false;
-    const std::uint64_t size = SizeOf(*info, side);
-    if (target.Stamp().Size != size) return false;
+TJournalMatch MatchSide(TRadarFile& target, TRadarFile& journal, TJournalSide side) {
+    TJournalInfo info;
+    if (ReadHeader(journal, info) != TJournalState::Valid) return TJournalMatch::Unreadable;
+    const std::uint64_t size = SizeOf(info, side);
+    if (target.Stamp().Size != size) return TJournalMatch::OtherFile;
     TReadWindow current(target, size);
-    return ForEachRecord(
-        journal, *info,
+    TJournalMatch match = TJournalMatch::Matches;
+    const bool read = ForEachRecord(
+        journal, info,
         [&](const TRecordHeader& r, std::span<const std::byte> o, std::span<const std::byte> n) {
             if (r.Offset >= size) return true;
             const auto length = static_cast<std::size_t>(std::min(r.Length, size - r.Offset));
             const std::byte* bytes = current.Get(r.Offset, length);
+            if (!bytes) return false;
             const std::byte* expected = (side == TJournalSide::Old ? o : n).data();
-            return bytes && std::memcmp(bytes, expected, length) == 0;
+            if (std::memcmp(bytes, expected, length) == 0) return true;
+            match = TJournalMatch::ChangedSince;
+            return false;
         });
+    if (match != TJournalMatch::Matches) return match;
+    return read ? TJournalMatch::Matches : TJournalMatch::Unreadable;
+}
+
+bool HoldsSide(TRadarFile& target, TRadarFile& journal, TJournalSide side) {
+    return MatchSide(target, journal, side) == TJournalMatch::Matches;
 }
 
 }  // namespace trelvanox

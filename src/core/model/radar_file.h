@@ -39,6 +39,11 @@ class TRadarFile {
 // the permission, because marking a survey file read-only is how an operator protects it.
 std::unique_ptr<TRadarFile> OpenRadarFile(const std::filesystem::path& path);
 
+// Opens an existing regular file for reading only (journals: applying one never writes it, and a
+// history on a read-only disk must still restore its radargram); its writes, syncs and
+// truncations fail. Nothing when it cannot be opened.
+std::unique_ptr<TRadarFile> OpenRadarFileForReading(const std::filesystem::path& path);
+
 // The stamp of the file at path; nothing when it cannot be examined.
 std::optional<TFileStamp> StampOfPath(const std::filesystem::path& path);
 

@@ -113,6 +113,16 @@ std::unique_ptr<TRadarFile> OpenRadarFile(const std::filesystem::path& path) {
     return file;
 }
 
+std::unique_ptr<TRadarFile> OpenRadarFileForReading(const std::filesystem::path& path) {
+    if (path.empty()) return nullptr;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    auto file = std::make_unique<TPosixRadarFile>(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+    return file;
+}
+
 std::optional<TFileStamp> StampOfPath(const std::filesystem::path& path) {
     struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;

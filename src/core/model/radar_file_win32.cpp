@@ -176,6 +176,16 @@ std::unique_ptr<TRadarFile> OpenRadarFile(const std::filesystem::path& path) {
     return opened;
 }
 
+std::unique_ptr<TRadarFile> OpenRadarFileForReading(const std::filesystem::path& path) {
+    if (path.empty()) return nullptr;
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    auto opened = std::make_unique<TWin32RadarFile>(file);
+    if (::GetFileType(file) != FILE_TYPE_DISK) return nullptr;
+    return opened;
+}
+
 std::optional<TFileStamp> StampOfPath(const std::filesystem::path& path) {
     if (path.empty()) return std::nullopt;
     // No access asked for: the attributes of a file another program holds open are readable.

@@ -6,10 +6,10 @@ namespace trelvanox {
 
 namespace fs = std::filesystem;
 
-bool ReplaceFileDurably(const fs::path& target, std::string_view bytes,
-                        const TFileWriteCall& write) {
+bool ReplaceFileDurably(const fs::path& target, std::string_view bytes, const TFileWriteCall& write,
+                        bool* renamed) {
     return ReplaceFileDurably(
-        target, [bytes](const TPieceWriter& piece) { return piece(bytes); }, write);
+        target, [bytes](const TPieceWriter& piece) { return piece(bytes); }, write, renamed);
 }
 
 // The file that a write must replace: the path itself or, through symbolic links, their target.

@@ -17,9 +17,11 @@ using TFileWriteCall = std::function<std::ptrdiff_t(int fd, std::string_view byt
 // whatever happens, and the new content is on the disk when this returns true: a temporary file
 // beside it is written (through write, the system's write when empty) and synced, renamed over
 // it, and the folder synced. Permission bits of an existing target are kept. On false errno
-// holds the reason, and no temporary file is left behind.
+// holds the reason, and no temporary file is left behind. A folder sync that fails is tried a
+// few times more; renamed (when given) then tells a false that came after the rename, when the
+// target already holds the new content but its folder entry may not be on the disk yet.
 bool ReplaceFileDurably(const std::filesystem::path& target, std::string_view bytes,
-                        const TFileWriteCall& write = {});
+                        const TFileWriteCall& write = {}, bool* renamed = nullptr);
 
 // Hands one piece of a file's content to the file being written; false (errno set) when the
 // piece could not be stored, after which the producer should stop.
@@ -32,7 +34,7 @@ using TFileContent = std::function<bool(const TPieceWriter& write)>;
 // the temporary file. Whatever ends the replacement early (a failed piece, a failed sync, an
 // exception from content) removes the temporary file and leaves the target as it was.
 bool ReplaceFileDurably(const std::filesystem::path& target, const TFileContent& content,
-                        const TFileWriteCall& write = {});
+                        const TFileWriteCall& write = {}, bool* renamed = nullptr);
 
 // Whether the existing file at path may be written: false for a file marked read-only.
 bool FileTakesWrites(const std::filesystem::path& path);

@@ -93,7 +93,8 @@ bool SyncFolder(const fs::path& folder) {
 }  // namespace
 
 bool ReplaceFileDurably(const fs::path& target, const TFileContent& content,
-                        const TFileWriteCall& write) {
+                        const TFileWriteCall& write, bool* renamed) {
+    if (renamed) *renamed = false;
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     struct stat original {};
     const bool existed = ::stat(target.c_str(), &original) == 0;
@@ -118,7 +119,12 @@ bool ReplaceFileDurably(const fs::path& target, const TFileContent& content,
                        content(piece) && ::fsync(file.Get()) == 0 && file.Close() &&
                        ::rename(temporaryPath.c_str(), target.c_str()) == 0;
     if (!leftover.Renamed) return false;
-    return SyncFolder(folder);
+    if (renamed) *renamed = true;
+    // The rename happened: a folder sync that fails once (a passing I/O error) is tried again
+    // before the caller is told that the new entry may not be durable.
+    for (int attempt = 0; attempt < 3; ++attempt)
+        if (SyncFolder(folder)) return true;
+    return false;
 }
 
 bool FileTakesWrites(const fs::path& path) {

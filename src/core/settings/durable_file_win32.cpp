@@ -114,7 +114,8 @@ bool WriteAll(int fd, std::string_view bytes, const TFileWriteCall& write) {
 }  // namespace
 
 bool ReplaceFileDurably(const fs::path& target, const TFileContent& content,
-                        const TFileWriteCall& write) {
+                        const TFileWriteCall& write, bool* renamed) {
+    if (renamed) *renamed = false;
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(L".");
     fs::path temporaryPath;
     TFileDescriptor file(CreateTemporaryFile(folder, target.filename(), temporaryPath));
@@ -143,6 +144,7 @@ bool ReplaceFileDurably(const fs::path& target, const TFileContent& content,
         return false;
     }
     leftover.Renamed = true;
+    if (renamed) *renamed = true;
     return true;
 }
 

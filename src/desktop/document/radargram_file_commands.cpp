@@ -52,7 +52,12 @@ void NameChosenFile(TDocumentContext& context, const QString& path, QString& las
 }  // namespace
 
 bool ReportResult(TDocumentContext& context, const TDocumentResult& result) {
-    if (result.Ok()) return true;
+    if (result.Ok()) {
+        // Done, but the user should know (a history that may not survive a power loss).
+        if (!result.Warning.empty())
+            context.Platform.ShowMessage(&context.Owner, QString::fromUtf8(result.Warning));
+        return true;
+    }
     const TFileMessage& message = *result.Message;
     const QString text = QString::fromUtf8(message.Text);
     if (message.Caption.empty()) {
@@ -118,6 +123,13 @@ bool RequireReadFile(TDocumentContext& context) {
 
 bool WriteAndRefresh(TDocumentContext& context, const std::string& description) {
     if (WriteRadargram(context, description) != 0) return false;
+    return acnReadFileExecute(context) == 0;
+}
+
+bool ChangeAndRefresh(TDocumentContext& context, const TModelEdit& edit) {
+    ApplyHistoryLimit(context);
+    if (!ReportWrite(context, context.Document.Change(FilePath(context), Layout(context), edit)))
+        return false;
     return acnReadFileExecute(context) == 0;
 }
 

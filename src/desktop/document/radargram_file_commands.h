@@ -10,6 +10,7 @@ class QString;
 namespace trelvanox {
 
 struct TDocumentResult;
+struct TModelEdit;
 
 // The screen side of reading and writing the radargram: the file named in the context's file
 // field, in the layout the settings name at that moment.
@@ -45,5 +46,8 @@ bool RequireReadFile(TDocumentContext& context);
 // A failed write stops before the read, so its message is the last the user sees; true only
 // when both succeeded, which is when the command may report success.
 bool WriteAndRefresh(TDocumentContext& context, const std::string& description);
+// As WriteAndRefresh for an edit the document applies inside its write: when the write fails or
+// is refused, the model is the file's again, so no later command writes the failed edit.
+bool ChangeAndRefresh(TDocumentContext& context, const TModelEdit& edit);
 
 }  // namespace trelvanox

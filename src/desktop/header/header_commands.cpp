@@ -39,8 +39,10 @@ void Inform(TDocumentContext& context, const char* text, const char* caption) {
 bool acnChangeHeaderSetsExecute(TDocumentContext& context, const THeaderEditPage& page) {
     if (!RequireReadFile(context)) return false;
     // A text that does not convert throws before any field changes; the dispatcher shows it.
-    EditHeader(context.Document.Model(), EditTexts(page), context.Settings);
-    if (!WriteAndRefresh(context, kHeaderEditStep)) return false;
+    const THeaderEditTexts texts = EditTexts(page);
+    const TModelEdit edit{kHeaderEditStep,
+                          [&](TRadargram& model) { EditHeader(model, texts, context.Settings); }};
+    if (!ChangeAndRefresh(context, edit)) return false;
     Inform(context, "Редактирование заголоака успешно завершено!",
            "Редактирование заголовка радарограммы");
     return true;
@@ -60,8 +62,7 @@ void acnSetNoHeaderExecute(TDocumentContext& context) {
         QStringLiteral("Удалеие данных заголовка"), TMsgButtons::OkCancelHelp, TMsgIcon::Question);
     if (answer != TMsgResult::Ok) return;
     if (!RequireReadFile(context)) return;
-    ClearHeader(context.Document.Model());
-    if (!WriteAndRefresh(context, "Удаление данных заголовка")) return;
+    if (!ChangeAndRefresh(context, {"Удаление данных заголовка", ClearHeader})) return;
     Inform(context, "Данные из заголовка успешно удалены!", "Удаление данных заголовка");
 }
 

@@ -46,9 +46,12 @@ TLabelScope LabelScope(const TSettings& settings) {
 void acnChangeLabelSetsExecute(TDocumentContext& context, const TStringGrid& editTable,
                                std::int32_t firstRow, const TColourMap& colours) {
     if (!RequireReadFile(context)) return;
+    const TModelEdit edit{"Редактирование меток", [&](TRadargram& model) {
+                              WriteBackLabels(model, editTable, firstRow,
+                                              LabelScope(context.Settings), colours);
+                          }};
     try {
-        WriteBackLabels(context.Document.Model(), editTable, firstRow, LabelScope(context.Settings),
-                        colours);
+        if (!ChangeAndRefresh(context, edit)) return;
     } catch (const TConversionError& error) {
         // Nothing has changed: the cells are all converted before the first label is touched.
         context.Platform.MessageBox(&context.Owner, DataTypeErrorText(error),
@@ -56,7 +59,6 @@ void acnChangeLabelSetsExecute(TDocumentContext& context, const TStringGrid& edi
                                     TMsgIcon::Stop);
         return;
     }
-    if (!WriteAndRefresh(context, "Редактирование меток")) return;
     Inform(&context.Owner, context.Platform, "Редактирование меток успешно завершено!",
            "Редактирование меток");
 }
@@ -68,8 +70,7 @@ void acnSetZeroPositionExecute(TDocumentContext& context) {
                  "Сброс координат трасс"))
         return;
     if (!RequireReadFile(context)) return;
-    ResetTracePositions(context.Document.Model());
-    if (!WriteAndRefresh(context, "Сброс координат трасс")) return;
+    if (!ChangeAndRefresh(context, {"Сброс координат трасс", ResetTracePositions})) return;
     Inform(&context.Owner, context.Platform, "Положения трасс успешно обнулены!",
            "Сброс координат трасс");
 }
@@ -80,8 +81,7 @@ void acnSetNoLabelTextExecute(TDocumentContext& context) {
                  "Сброс названия меток"))
         return;
     if (!RequireReadFile(context)) return;
-    ResetLabelNames(context.Document.Model());
-    if (!WriteAndRefresh(context, "Сброс названия меток")) return;
+    if (!ChangeAndRefresh(context, {"Сброс названия меток", ResetLabelNames})) return;
     Inform(&context.Owner, context.Platform, "Подписи меток успешно сброшены!",
            "Сброс названия меток");
 }
@@ -93,16 +93,17 @@ void bbtnInsertLabelClick(TDocumentContext& context, TFmInsertLabel& dialog) {
         .Last = dialog.chkInsertLastLabel()->isChecked(),
         .Pointed = dialog.chkInsertPointedLabel()->isChecked(),
         .TraceText = dialog.txtNamberInsertLabel()->text().toStdString()};
+    const TModelEdit edit{"Вставка метки",
+                          [&](TRadargram& model) { InsertLabels(model, request); }};
     try {
         // A trace number that is no whole number goes on to the general error display.
-        InsertLabels(context.Document.Model(), request);
+        if (!ChangeAndRefresh(context, edit)) return;
     } catch (const TTraceNumberError& error) {
         context.Platform.MessageBox(&dialog, QString::fromUtf8(error.what()),
                                     QStringLiteral("Вставка метки"), TMsgButtons::Ok,
                                     TMsgIcon::Exclamation);
         return;
     }
-    if (WriteRadargram(context, "Вставка метки") != 0 || ReadRadargram(context) != 0) return;
     Inform(&dialog, context.Platform, "Метки успешно вставлены", "Вставка метки");
 }
 

@@ -147,8 +147,11 @@ grep -q 'Sidorov S. S.' "$build/screenshots/info-after-change.json" ||
     fail "the installed batch tool does not see the changed operator"
 
 step "closing the window"
+# Found again by its title: the window may have been made anew since the first search.
+window="$(xdotool search --onlyvisible --name 'Демо профиль' 2>/dev/null | head -1 || true)"
+[ -n "$window" ] || fail "the main window went away before it was closed"
 xdotool windowactivate --sync "$window" 2>/dev/null || true
-xdotool key --window "$window" alt+F4
+xdotool key --window "$window" alt+F4 || true
 for _ in $(seq 1 30); do kill -0 "$program_pid" 2>/dev/null || break; sleep 1; done
 kill -0 "$program_pid" 2>/dev/null && fail "the program did not end when its window closed"
 program_pid=""

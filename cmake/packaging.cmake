@@ -22,4 +22,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
+# The licence (GPL-3.0-or-later) in Debian's copyright file, and the notices of the linked
+# libraries beside it.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/copyright
+              ${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/trelvanox)
 include(CPack)

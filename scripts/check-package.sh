@@ -21,7 +21,8 @@ echo "== files"
 for file in bin/trelvanox bin/trelvanox-cli share/trelvanox/manual/index.html \
     share/trelvanox/samples/demo.GPR2 share/applications/$id.desktop \
     share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
-    share/icons/hicolor/scalable/apps/$id.svg; do
+    share/icons/hicolor/scalable/apps/$id.svg share/doc/trelvanox/copyright \
+    share/doc/trelvanox/THIRD-PARTY-NOTICES.txt; do
     [ -f "$usr/$file" ] || fail "missing /usr/$file"
 done
 for size in 16 22 24 32 48 64 128 256; do

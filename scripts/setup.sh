@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need, on Debian, when it is missing. With
 # --sanitize also clang and its sanitizer and fuzzer runtimes, for scripts/sanitize.sh; with
-# --package what scripts/package.sh and scripts/check-package.sh need; with --windows the cross
-# compiler, GoogleTest's sources and Wine for scripts/test-windows.sh.
+# --package what scripts/package.sh and scripts/check-package.sh need; with --windows what
+# scripts/build-windows.sh and scripts/test-windows.sh need: the cross compiler, the installer
+# builder, GoogleTest's sources, Wine and a virtual display for the installed program.
 set -euo pipefail
 
 packages=(
@@ -37,7 +38,14 @@ for option in "$@"; do
         packages+=(
             g++-mingw-w64-x86-64-posix  # the Windows cross compiler
             googletest                  # GoogleTest's sources, built with it
+            xz-utils                    # unpacks the packed Qt for Windows
+            libxxhash-dev               # its header, copied for the Windows build
+            libsegyio-dev               # segyio's header, for the Windows build's SEG-Y export
+            nsis                        # the installer
+            zip                         # the portable package
             wine64                      # runs the Windows programs
+            xvfb openbox xdotool        # a display, a window manager and keys for the installed program
+            imagemagick                 # its screenshot and the check that it shows something
         ) ;;
     *) echo "unknown option: $option" >&2; exit 2 ;;
     esac

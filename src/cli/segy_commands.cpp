@@ -2,6 +2,7 @@
 
 #include "cli/cli_session.h"
 #include "cli/process_commands.h"
+#include "common/file_paths.h"
 #include "processing/chain_runner.h"
 #include "segy/segy_export.h"
 
@@ -19,7 +20,10 @@ int RunExportSegy(const TParsedArgs& args, std::ostream&, std::ostream& err) {
         processed = ProcessProfile(document.Model(), *chain);
         options.Samples = [&](std::uint32_t t) { return processed->Trace(t).data(); };
     }
-    const std::string warning = ExportSegy(document.Model(), args.Positional[1], options);
+    // The argument is UTF-8 on every system; a plain string would be read in the ANSI code page
+    // on Windows and lose a Cyrillic name.
+    const std::string warning =
+        ExportSegy(document.Model(), PathFromUtf8(args.Positional[1]), options);
     if (!warning.empty()) err << warning << '\n';
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
@@ -17,6 +18,7 @@
 #include "desktop/app/about_form.h"
 #include "desktop/app/build_date.h"
 #include "desktop/app/command_set.h"
+#include "desktop/app/notices_form.h"
 
 using namespace trelvanox;
 
@@ -148,6 +150,7 @@ class TestCommandSet : public QObject {
     void aboutBoxShowsDateAndCaption_data();
     void aboutBoxShowsDateAndCaption();
     void aboutBoxIsCentredOnItsParent();
+    void aboutBoxShowsTheLicenceNotices();
 };
 
 void TestCommandSet::everyCommandHasItsCaptionAndCategory_data() {
@@ -476,6 +479,28 @@ void TestCommandSet::aboutBoxIsCentredOnItsParent() {
     const QPoint offset = about.frameGeometry().center() - parent.frameGeometry().center();
     QVERIFY2(offset.manhattanLength() <= 4,
              qPrintable(QString("off by %1,%2").arg(offset.x()).arg(offset.y())));
+}
+
+// The notices name the program's licence and every linked library with its licence, so that a
+// user of a package with a statically linked Qt learns what it contains and how to relink it.
+void TestCommandSet::aboutBoxShowsTheLicenceNotices() {
+    TFmAbout about("Apr 19 2019");
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    auto* button = about.findChild<QPushButton*>("btnNotices");
+    QVERIFY(button);
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        auto* notices = qobject_cast<TFmNotices*>(QApplication::activeModalWidget());
+        if (!notices) return;
+        shown = notices->Text()->toPlainText();
+        notices->accept();
+    });
+    button->click();
+    QVERIFY(about.isVisible());
+    for (const char* text :
+         {"GPL-3.0-or-later", "Qt 6.4", "LGPL-3.0", "segyio", "libpng", "zlib", "TRELVANOX_QT_WIN"})
+        QVERIFY2(shown.contains(QLatin1String(text)), text);
 }
 
 QTEST_MAIN(TestCommandSet)

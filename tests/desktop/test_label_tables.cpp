@@ -292,16 +292,21 @@ class TestLabelTables : public QObject {
     void exportRefusesATargetThatIsNotAFile_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("folder") << QStringLiteral("folder");
+#ifndef Q_OS_WIN
+        // Windows has neither named pipes in its folders nor device paths of this kind.
         QTest::newRow("fifo") << QStringLiteral("pipe");
         QTest::newRow("device") << QStringLiteral("/dev/null");
+#endif
     }
     void exportRefusesATargetThatIsNotAFile() {
         QFETCH(QString, name);
         QTemporaryDir scratch;
         const QString path = name.startsWith('/') ? name : scratch.filePath(name);
         if (name == QStringLiteral("folder")) QVERIFY(QDir(scratch.path()).mkdir(name));
+#ifndef Q_OS_WIN
         if (name == QStringLiteral("pipe"))
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
         const QFileInfo before(path);
         platform_->SaveAnswers.push_back(path);
         Run("acnExportTable");

@@ -94,19 +94,19 @@ std::vector<std::int32_t> LabelNumbers(const TRadargram& model) {
 }
 
 std::string NotRegularMessage(const fs::path& path) {
-    return "Файл SEG-Y не записан: \"" + path.string() +
+    return "Файл SEG-Y не записан: \"" + Utf8OfPath(path) +
            "\" - не обычный файл (папка, устройство или канал). Выберите другое имя файла.";
 }
 
 std::string LabelsNotRegularMessage(const fs::path& path) {
-    return "Файл SEG-Y не записан: файл меток \"" + path.string() +
+    return "Файл SEG-Y не записан: файл меток \"" + Utf8OfPath(path) +
            "\" - не обычный файл (папка, устройство или канал). Выберите другое имя файла.";
 }
 
 // Writing over the radargram being exported would destroy it.
 void RefuseSourceFile(const TRadargram& model, const fs::path& path) {
     if (!NamesSameFile(path, model.SourcePath())) return;
-    throw TProgramError("Файл SEG-Y не записан: \"" + path.string() +
+    throw TProgramError("Файл SEG-Y не записан: \"" + Utf8OfPath(path) +
                         "\" - это файл самой радарограммы. Выберите другое имя файла.");
 }
 
@@ -203,36 +203,36 @@ std::string ExportSegy(const TRadargram& model, const fs::path& path,
 
     const TSegyWriter writer(model, options, progress);
     TSegyTextInfo info;
-    info.SourceName = model.SourcePath().filename().string();
+    info.SourceName = Utf8OfPath(model.SourcePath().filename());
     info.Date = options.Date.empty() ? TodayText() : options.Date;
-    if (options.Labels) info.LabelsName = labelsPath.filename().string();
+    if (options.Labels) info.LabelsName = Utf8OfPath(labelsPath.filename());
     info.Scalar = writer.Scalar();
     const std::string fileHeader = writer.FileHeader(info);
     // A labels file that cannot be written is refused before the SEG-Y file replaces an older
     // one, so that a refused export leaves both as they were.
     if (options.Labels)
-        CheckReplaceableTarget(labelsPath.string(), LabelsNotRegularMessage(labelsPath));
+        CheckReplaceableTarget(Utf8OfPath(labelsPath), LabelsNotRegularMessage(labelsPath));
     std::string warning = WriteFileInPieces(
-        path.string(),
+        Utf8OfPath(path),
         [&](const TPieceWriter& piece) { return piece(fileHeader) && writer.WriteTraces(piece); },
         NotRegularMessage(path), write);
     if (!options.Labels) return warning;
     try {
         const std::string labelsWarning = WriteFileInPieces(
-            labelsPath.string(),
+            Utf8OfPath(labelsPath),
             [text = BuildSegyLabelsText(model)](const TPieceWriter& piece) { return piece(text); },
             LabelsNotRegularMessage(labelsPath), write);
         if (!labelsWarning.empty()) warning += (warning.empty() ? "" : "\n") + labelsWarning;
         return warning;
     } catch (const TProgramError& error) {
-        throw TProgramError("Файл SEG-Y записан, но файл меток \"" + labelsPath.string() +
+        throw TProgramError("Файл SEG-Y записан, но файл меток \"" + Utf8OfPath(labelsPath) +
                             "\" не записан: " + error.what());
     }
 }
 
 std::string SegyFileNameFor(const std::string& radargramName) {
     if (radargramName.empty()) return {};
-    return fs::path(radargramName).replace_extension(".sgy").string();
+    return Utf8OfPath(PathFromUtf8(radargramName).replace_extension(".sgy"));
 }
 
 }  // namespace trelvanox

@@ -1,5 +1,7 @@
 #include "desktop/app/about_form.h"
 
+#include "desktop/app/notices_form.h"
+
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -90,6 +92,15 @@ TFmAbout::TFmAbout(const QString& compileDateText, QWidget* parent) : QDialog(pa
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    // The licence of the program and of the libraries it links, which a user of the Windows
+    // packages has nowhere else in the program.
+    auto* notices = new QPushButton(QStringLiteral("Лицензии…"), this);
+    notices->setObjectName(QStringLiteral("btnNotices"));
+    notices->setAutoDefault(false);
+    connect(notices, &QPushButton::clicked, this, [this] {
+        TFmNotices dialog(this);
+        dialog.exec();
+    });
 
     auto* versionBox = new QVBoxLayout;
     versionBox->addWidget(versionCaption);
@@ -111,6 +122,7 @@ TFmAbout::TFmAbout(const QString& compileDateText, QWidget* parent) : QDialog(pa
     buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addStretch(1);
+    buttons->addWidget(notices);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);

@@ -8,7 +8,7 @@ class QLabel;
 namespace trelvanox {
 
 // The about box: the program's emblem, name, version and build date, an author line and a
-// contact line, and OK. Modal; created once at start-up, after the main window, whose build date
+// contact line, OK, and "Лицензии…" for the licence and the notices of the linked libraries. Modal; created once at start-up, after the main window, whose build date
 // it copies; shown with exec() centred on its parent.
 class TFmAbout : public QDialog {
     Q_OBJECT

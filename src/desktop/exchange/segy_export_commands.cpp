@@ -1,6 +1,5 @@
 #include "desktop/exchange/segy_export_commands.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <filesystem>
@@ -18,7 +17,7 @@ namespace {
 const QString kCaption = QStringLiteral("Экспорт в SEG-Y");
 
 QString FromPath(const std::filesystem::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+    return QString::fromStdU16String(path.u16string());
 }
 
 // The bar of the owner's exports, made on the first large one. It stays at 100 when an export
@@ -77,7 +76,8 @@ void acnExportSegyExecute(TDocumentContext& context) {
     const std::optional<QString> chosen = context.Platform.GetSaveFileName(&context.Owner, request);
     if (!chosen) return;
 
-    const std::filesystem::path target(QFile::encodeName(*chosen).toStdString());
+    // Wide on Windows: the local 8-bit code page there cannot hold every name.
+    const std::filesystem::path target(chosen->toStdU16String());
     const bool large = document.Model().Header().TraceCount >= kSegyProgressTraces;
     std::string warning;
     {

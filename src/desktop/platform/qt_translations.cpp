@@ -9,8 +9,14 @@ namespace trelvanox {
 
 bool InstallQtTranslations(QCoreApplication& app) {
     auto* translator = new QTranslator(&app);
-    if (!translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    const QLocale russian(QLocale::Russian);
+    const QString catalogue = QStringLiteral("qtbase");
+    const QString separator = QStringLiteral("_");
+    // Qt's own folder where it is installed, else the copy built into the program (the Windows
+    // program links a static Qt that has no such folder).
+    if (!translator->load(russian, catalogue, separator,
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        !translator->load(russian, catalogue, separator, QStringLiteral(":/translations"))) {
         delete translator;
         return false;
     }

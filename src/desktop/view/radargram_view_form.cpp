@@ -225,7 +225,7 @@ void TFmRadargramView::SaveImage() {
     QString proposed = QStringLiteral("радарограмма.png");
     if (!document_.Path().empty())
         proposed =
-            QString::fromStdString(document_.Path().stem().string()) + QStringLiteral(".png");
+            QString::fromStdU16String(document_.Path().stem().u16string()) + QStringLiteral(".png");
     const auto path = platform_.GetSaveFileName(
         this, {QStringLiteral("Изображения PNG (*.png)|*.png"), proposed, QStringLiteral("png")});
     if (!path) return;

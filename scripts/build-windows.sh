@@ -7,7 +7,8 @@
 #   build-windows.sh [--no-package] [TARGET...]
 #
 # Qt for Windows (static) comes, in this order, from TRELVANOX_QT_WIN (an unpacked prefix or a
-# .tar.xz of one), from the packed build in ../shared/toolchains/ beside the repository, or is
+# .tar.xz of one), from the packed build in ../shared/toolchains/ beside the repository (or
+# beside a folder above it), or is
 # built by scripts/build-qt-windows.sh (about an hour). The other libraries are cross-built from
 # Debian's source packages by scripts/build-windows-deps.sh.
 #
@@ -43,9 +44,18 @@ find_qt() {
         unpacked_qt "$(realpath "$TRELVANOX_QT_WIN")"
         return
     fi
-    local packed
-    packed="$(ls "$root"/../shared/toolchains/qt6-mingw-static-*.tar.xz 2>/dev/null | sort -V | tail -1)"
-    if [ -n "$packed" ]; then unpacked_qt "$(realpath "$packed")"; return; fi
+    # The workplace's shared toolchains sit beside the checkout, or beside a folder above it when
+    # the checkout is a worktree or a CI clone nested deeper; an unpacked prefix serves as well.
+    local dir="$root" packed
+    while [ "$dir" != "/" ]; do
+        dir="$(dirname "$dir")"
+        if [ -x "$dir/shared/toolchains/qt6-mingw/bin/qt-cmake" ]; then
+            echo "$dir/shared/toolchains/qt6-mingw"
+            return
+        fi
+        packed="$(ls "$dir"/shared/toolchains/qt6-mingw-static-*.tar.xz 2>/dev/null | sort -V | tail -1)"
+        if [ -n "$packed" ]; then unpacked_qt "$(realpath "$packed")"; return; fi
+    done
     echo "no Qt for Windows given or packed beside the repository: building it (about an hour)" >&2
     "$root/scripts/build-qt-windows.sh" "$build/qt-build" >&2
     unpacked_qt "$(ls "$build"/qt-build/qt6-mingw-static-*.tar.xz | tail -1)"

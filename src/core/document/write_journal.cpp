@@ -445,7 +445,9 @@ TJournalState VerifyJournal(TRadarFile& journal, TJournalInfo* verified) {
     TJournalInfo info;
     if (const TJournalState header = ReadHeader(journal, info); header != TJournalState::Valid)
         return header;
-    const auto [low, high] = std::minmax(info.Before.Size, info.NewSize);
+    // Plain values, not a structured binding: the lambda below captures them.
+    const std::uint64_t low = std::min(info.Before.Size, info.NewSize);
+    const std::uint64_t high = std::max(info.Before.Size, info.NewSize);
     std::uint64_t end = 0;  // of the record before
     std::uint64_t changed = 0;
     std::uint64_t covered = 0;  // bytes between the two sizes that records hold

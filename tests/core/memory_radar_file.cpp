@@ -22,6 +22,8 @@ bool TMemoryRadarFile::ReadAt(std::uint64_t offset, TReadSlices slices) {
 
 bool TMemoryRadarFile::WriteAt(std::uint64_t offset, TWriteSlices slices) {
     for (const auto& slice : slices) {
+        // An empty slice may have no data pointer, which memcpy must not be given.
+        if (slice.empty()) continue;
         if (FailWriteAfter && bytesWritten_ + slice.size() > *FailWriteAfter) return false;
         if (Capacity && offset + slice.size() > std::max<std::uint64_t>(*Capacity, Bytes.size()))
             return false;

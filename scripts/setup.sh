@@ -39,6 +39,7 @@ for option in "$@"; do
             g++-mingw-w64-x86-64-posix  # the Windows cross compiler
             googletest                  # GoogleTest's sources, built with it
             xz-utils                    # unpacks the packed Qt for Windows
+            dpkg-dev                    # unpacks the source packages of the Windows libraries
             libxxhash-dev               # its header, copied for the Windows build
             libsegyio-dev               # segyio's header, for the Windows build's SEG-Y export
             nsis                        # the installer

@@ -61,8 +61,8 @@ void BenchPlainPass(benchmark::State& state, TBenchContext& ctx) {
 
 // recycled: the buffer of one run is filled by the next, as a view that processes again reuses
 // it; otherwise each run takes fresh memory, as a single export does.
-void BenchChain(benchmark::State& state, TBenchContext& ctx, std::string spec, bool recycled) {
-    const trelvanox::TProcessingChain chain = trelvanox::ParseChain(spec);
+void BenchChain(benchmark::State& state, TBenchContext& ctx, std::string chainText, bool recycled) {
+    const trelvanox::TProcessingChain chain = trelvanox::ParseChain(chainText);
     trelvanox::TProcessingCache cache;
     // One run untimed leaves the buffer the timed runs reuse, its pages touched.
     if (recycled)
@@ -79,8 +79,8 @@ void BenchChain(benchmark::State& state, TBenchContext& ctx, std::string spec, b
 
 // A view of 20000 traces: processed (the means of the background removal kept from the first
 // run, as the view keeps them) and drawn.
-void BenchZoomedView(benchmark::State& state, TBenchContext& ctx, std::string spec) {
-    const trelvanox::TProcessingChain chain = trelvanox::ParseChain(spec);
+void BenchZoomedView(benchmark::State& state, TBenchContext& ctx, std::string chainText) {
+    const trelvanox::TProcessingChain chain = trelvanox::ParseChain(chainText);
     const trelvanox::TRenderView view{90000, 20000, 0, 512};
     trelvanox::TProcessingCache cache;
     trelvanox::ProcessTraces(*ctx.Model, chain, 90000, 110000, {}, &cache);
@@ -135,7 +135,7 @@ void BenchRenderAgainstInfo(benchmark::State& state, TBenchContext& ctx) {
 
 struct TStepCase {
     const char* Name;
-    const char* Spec;
+    const char* Chain;
     bool RatioGoal;  // the envelope has none
 };
 
@@ -166,7 +166,7 @@ void PrintSummary(const TSummaryReporter& reporter, const TBenchContext& ctx) {
     for (const TStepCase& c : StepCases()) {
         const auto seconds = reporter.Seconds(c.Name);
         if (!seconds) continue;
-        std::printf("  %-34s %8.1f ms  %5.2fx plain", c.Spec, *seconds * 1e3, *seconds / *plain);
+        std::printf("  %-34s %8.1f ms  %5.2fx plain", c.Chain, *seconds * 1e3, *seconds / *plain);
         if (c.RatioGoal)
             std::printf("  [within %.0fx: %s]", kStepRatioTarget,
                         *seconds / *plain <= kStepRatioTarget ? "met" : "MISSED");
@@ -213,7 +213,7 @@ int main(int argc, char** argv) {
     const auto ms = benchmark::kMillisecond;
     benchmark::RegisterBenchmark("PlainPass", BenchPlainPass, std::ref(ctx))->Unit(ms);
     for (const TStepCase& c : StepCases())
-        benchmark::RegisterBenchmark(c.Name, BenchChain, std::ref(ctx), std::string(c.Spec), true)
+        benchmark::RegisterBenchmark(c.Name, BenchChain, std::ref(ctx), std::string(c.Chain), true)
             ->Unit(ms)
             ->UseRealTime();
     benchmark::RegisterBenchmark("Chain/whole", BenchChain, std::ref(ctx), WholeChain(), true)

@@ -21,9 +21,9 @@ TProcessingChain ChainArgument(const std::string& text, std::string_view option)
 
 int RunProcess(const TParsedArgs& args, std::ostream&, std::ostream& err) {
     // The chain first, so that a mistyped one fails before the file is read.
-    const TProcessingChain chain = ChainArgument(args.Positional[1], "SPEC");
+    const TProcessingChain chain = ChainArgument(args.Positional[1], "CHAIN");
     // A step written "-name" is off; a chain of such steps would write a step that changes nothing.
-    if (StepsOn(chain).empty()) throw TCliUsageError("SPEC: every step is off");
+    if (StepsOn(chain).empty()) throw TCliUsageError("CHAIN: every step is off");
     TRadargramDocument document;
     if (!OpenDocument(document, args, LayoutOption(args), err)) return 1;
     if (!document.Model().SamplesIntact())
@@ -42,9 +42,9 @@ std::optional<TProcessingChain> ProcessOption(const TParsedArgs& args) {
 std::vector<TCliCommand> ProcessCommands() {
     return {
         {"process",
-         "process FILE SPEC [--layout gpr|gpr2] [--no-history]",
-         "run the processing chain SPEC over the samples and write them into the file as one "
-         "step of its history (undo puts the samples back); SPEC is steps separated by commas, "
+         "process FILE CHAIN [--layout gpr|gpr2] [--no-history]",
+         "run the processing chain CHAIN over the samples and write them into the file as one "
+         "step of its history (undo puts the samples back); CHAIN is steps separated by commas, "
          "in the order they run: zero=Z (time zero, samples), dewow=W (odd window, samples), "
          "bgr=N (background removal over N traces, odd, or 0 for all), tpow=P (gain t^P, t in "
          "ns), agc=W (odd window, samples), envelope; e.g. zero=12,dewow=15,bgr=0,tpow=1.5",

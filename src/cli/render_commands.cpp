@@ -125,13 +125,13 @@ std::vector<TCliCommand> RenderCommands() {
     return {
         {"render",
          "render FILE OUT.png [--width W] [--height H] [--traces F L] [--samples f l] [--gain G] "
-         "[--palette grey|diverging] [--clip P] [--process SPEC] [--no-labels] "
+         "[--palette grey|diverging] [--clip P] [--process CHAIN] [--no-labels] "
          "[--layout gpr|gpr2|auto]",
          "draw the radargram (traces F to L across, samples f to l down; all by default) into a "
          "W x H PNG picture (1600 x 900 by default), each pixel showing the largest amplitude it "
          "covers; amplitudes times G (1) are scaled so that the P-th percentile of |a| (98) "
          "takes the ends of the colour table; labels are drawn as lines in their colours; with "
-         "--process the samples are first run through the processing chain SPEC (as in process; "
+         "--process the samples are first run through the processing chain CHAIN (as in process; "
          "the file is not changed)",
          {{"--width", 1},
           {"--height", 1},

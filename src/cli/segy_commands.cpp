@@ -31,11 +31,11 @@ int RunExportSegy(const TParsedArgs& args, std::ostream&, std::ostream& err) {
 std::vector<TCliCommand> SegyCommands() {
     return {
         {"export-segy",
-         "export-segy FILE OUT.sgy [--layout gpr|gpr2|auto] [--no-labels] [--process SPEC]",
+         "export-segy FILE OUT.sgy [--layout gpr|gpr2|auto] [--no-labels] [--process CHAIN]",
          "read the file and write it to OUT.sgy as SEG-Y (IEEE floats, sample interval in ps), "
          "its labels to OUT.labels.csv; with --process the samples run through the processing "
          "chain "
-         "SPEC first (as in process; the file is not changed)",
+         "CHAIN first (as in process; the file is not changed)",
          {{"--layout", 1}, {"--no-labels", 0}, {"--process", 1}},
          2,
          RunExportSegy},

@@ -189,6 +189,32 @@ fs::path SetAside(const fs::path& journal) {
 
 }  // namespace
 
+namespace {
+
+// A journal opened for reading and verified whole, before anything of it is used. Unreadable
+// when it could not be opened or read, which proves nothing against it; Damaged when the index
+// names it and it is not there.
+struct TOpenedJournal {
+    std::unique_ptr<TRadarFile> File;
+    TJournalInfo Info;
+    TJournalState State = TJournalState::Unreadable;
+    bool Present = false;
+};
+
+TOpenedJournal OpenJournal(const TJournalFiles& files, const fs::path& path) {
+    TOpenedJournal opened;
+    std::error_code ec;
+    opened.Present = fs::exists(path, ec);
+    opened.File = files.Open(path);
+    if (opened.File)
+        opened.State = VerifyJournal(*opened.File, &opened.Info);
+    else if (!opened.Present && !ec)
+        opened.State = TJournalState::Damaged;
+    return opened;
+}
+
+}  // namespace
+
 fs::path DefaultStateFolder() {
     return UserStateFolder();
 }
@@ -258,15 +284,10 @@ std::vector<std::string> TFileHistory::Recover(const fs::path& path, TRadarFile&
 
     if (index->Pending) {
         const fs::path journalPath = folder / *index->Pending;
-        std::error_code ec;
-        const bool present = fs::exists(journalPath, ec);
-        const auto journal = files_.Open(journalPath);
-        TJournalInfo info;
-        TJournalState state = TJournalState::Unreadable;
-        if (journal)
-            state = VerifyJournal(*journal, &info);
-        else if (!present && !ec)
-            state = TJournalState::Damaged;  // named, but not there
+        TOpenedJournal opened = OpenJournal(files_, journalPath);
+        const auto& journal = opened.File;
+        const TJournalInfo& info = opened.Info;
+        const TJournalState state = opened.State;
         // An error reading the journal proves nothing: it stays for the next read, and the
         // history with it.
         if (state == TJournalState::Unreadable)
@@ -310,6 +331,7 @@ std::vector<std::string> TFileHistory::Recover(const fs::path& path, TRadarFile&
         // folder is kept aside for whoever wants to look.
         const fs::path aside = folder.parent_path() /
                                (folder.filename().string() + ".rejected-" + std::to_string(Now()));
+        std::error_code ec;
         fs::rename(folder, aside, ec);
         if (!ec) SyncFolder(folder.parent_path());
         const fs::path keptAt = ec ? folder : aside;
@@ -495,15 +517,11 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
     if (step == index->Steps.end()) return Outcome(THistoryStatus::NothingToUndo);
 
     const fs::path journalPath = folder / step->File;
-    std::error_code ec;
-    const bool present = fs::exists(journalPath, ec);
-    const auto journal = files_.Open(journalPath);
-    TJournalInfo info;
-    TJournalState state = TJournalState::Unreadable;
-    if (journal)
-        state = VerifyJournal(*journal, &info);
-    else if (!present && !ec)
-        state = TJournalState::Damaged;
+    TOpenedJournal opened = OpenJournal(files_, journalPath);
+    const auto& journal = opened.File;
+    const TJournalInfo& info = opened.Info;
+    const TJournalState state = opened.State;
+    const bool present = opened.Present;
     if (state == TJournalState::Unreadable) {
         THistoryOutcome unread = Outcome(THistoryStatus::JournalUnreadable);
         unread.Detail = journalPath.string();

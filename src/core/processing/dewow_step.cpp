@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cmath>
 #include <string_view>
-#include <vector>
 
 #include "processing/window_means.h"
 
@@ -41,14 +40,7 @@ int AntennaMHz(const TRadarHeader& header) {
 }  // namespace
 
 void ApplyDewow(const TDewowParams& params, TTraceBlock block) {
-    std::vector<float> means;
-    std::vector<double> sums;
-    WindowMeans(block, params.Window, false, means, sums);
-    for (std::uint32_t t = 0; t < block.Traces; ++t) {
-        const auto row = block.Row(t);
-        const float* mean = means.data() + std::size_t{t} * block.Samples;
-        for (std::uint32_t j = 0; j < block.Samples; ++j) row[j] -= mean[j];
-    }
+    SubtractWindowMeans(block, params.Window);
 }
 
 double DefaultDewowWindow(const TRadarHeader& header) {

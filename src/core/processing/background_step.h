@@ -20,9 +20,6 @@ struct TBackgroundParams {
 void ApplyBackground(const TBackgroundParams& params, TTraceBlock block,
                      std::span<const double> columnMeans = {});
 
-// The mean of each sample over the block's traces.
-void AddColumnSums(TTraceBlock block, std::span<double> sums);
-
 extern const TStepKind kBackgroundStep;
 
 }  // namespace trelvanox

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <thread>
 
+#include "processing/column_sums.h"
+
 namespace trelvanox {
 
 namespace {
@@ -19,6 +21,10 @@ constexpr std::size_t kSamplesPerThread = std::size_t{1} << 16;
 struct TRunStep {
     TChainStep Step;
     std::shared_ptr<const void> Plan;
+    // For a step that needs the means over the whole profile: those of its input, once known;
+    // from then on it runs block by block like a step on each trace alone.
+    std::vector<double> Means;
+    bool Blockwise = false;
 };
 
 struct TProfileShape {
@@ -38,10 +44,10 @@ TProfileShape ShapeOf(const TRadargram& model) {
 }
 
 // Copies (when copy) the model's rows of traces [from, to) of the buffer, whose first row is
-// trace lo, and runs steps over them, block by block.
+// trace lo, and runs steps over them, block by block; adds what comes out to sums when given.
 void RunTraceSteps(const TRadargram& model, std::span<const TRunStep> steps,
                    const TStepContext& base, bool copy, TTraceBlock buffer, std::uint32_t lo,
-                   std::uint32_t from, std::uint32_t to) {
+                   std::uint32_t from, std::uint32_t to, std::span<double> sums) {
     for (std::uint32_t t = from; t < to; t += kBlockTraces) {
         const TTraceBlock block{buffer.Data + std::size_t{t} * buffer.Stride, buffer.Stride,
                                 std::min(kBlockTraces, to - t), buffer.Samples};
@@ -53,8 +59,10 @@ void RunTraceSteps(const TRadargram& model, std::span<const TRunStep> steps,
         for (const TRunStep& step : steps) {
             TStepContext context = base;
             context.Plan = step.Plan.get();
+            context.ColumnMeans = step.Means;
             step.Step.Kind->Run(step.Step.Value, context, block);
         }
+        if (!sums.empty()) AddColumnSums(block.Data, block.Stride, block.Traces, sums);
     }
 }
 
@@ -67,7 +75,7 @@ class TChainRun {
         base_.NsPerSample = shape_.NsPerSample;
         for (const TChainStep& step : StepsOn(chain)) {
             const auto plan = step.Kind->Prepare ? step.Kind->Prepare(step.Value, base_) : nullptr;
-            steps_.push_back({step, plan});
+            steps_.push_back({step, plan, {}, false});
         }
     }
 
@@ -93,24 +101,50 @@ class TChainRun {
         model_.SampleMatrix().Row(0);
         const TTraceBlock buffer{out.Values.Data(), shape_.Samples, hi - lo, shape_.Samples};
 
+        // A step that needs the means over the whole profile runs block by block once they are
+        // known: when only part of the profile is processed they come from all of it (kept in
+        // the cache), and when all of it is, they are added up as the steps before it go by.
+        const bool part = lo > 0 || hi < shape_.Traces;
         std::size_t across = 0;
-        for (const TRunStep& step : steps_) across += step.Step.Kind->AcrossTraces;
-        phases_ = static_cast<double>(2 * across + 1);
+        std::size_t whole = 0;
+        for (TRunStep& step : steps_) {
+            step.Blockwise = !step.Step.Kind->AcrossTraces;
+            step.Means.clear();
+            whole += NeedsWholeProfile(step);
+            across += step.Step.Kind->AcrossTraces && !NeedsWholeProfile(step);
+        }
+        // One phase for each pass over the buffer and for each step's means.
+        phases_ = static_cast<double>(1 + 2 * across + whole);
         phase_ = 0;
+        if (part)
+            for (std::size_t k = 0; k < steps_.size(); ++k) {
+                if (!NeedsWholeProfile(steps_[k])) continue;
+                if (!MeansBefore(k, steps_[k].Means)) return std::nullopt;
+                steps_[k].Blockwise = true;
+                ++phase_;
+            }
         bool copied = false;
         std::size_t i = 0;
         while (true) {
             std::size_t k = i;
-            while (k < steps_.size() && !steps_[k].Step.Kind->AcrossTraces) ++k;
-            if (!copied || k > i) {
-                if (!TraceSteps(std::span(steps_).subspan(i, k - i), !copied, buffer, lo))
+            while (k < steps_.size() && steps_[k].Blockwise) ++k;
+            std::vector<double> sums;
+            if (k < steps_.size() && NeedsWholeProfile(steps_[k])) sums.assign(shape_.Samples, 0.0);
+            if (!copied || k > i || !sums.empty()) {
+                if (!TraceSteps(std::span(steps_).subspan(i, k - i), !copied, buffer, lo, sums))
                     return std::nullopt;
                 copied = true;
             }
             ++phase_;
             if (k == steps_.size()) break;
-            if (!AcrossStep(k, buffer, lo, hi)) return std::nullopt;
-            ++phase_;
+            if (!sums.empty()) {
+                for (double& sum : sums) sum /= shape_.Traces;
+                steps_[k].Means = std::move(sums);
+                steps_[k].Blockwise = true;
+                i = k;
+                continue;
+            }
+            if (!AcrossStep(k, buffer)) return std::nullopt;
             i = k + 1;
         }
         return out;
@@ -121,8 +155,15 @@ class TChainRun {
         return !progress_ || progress_(std::min(1.0, (phase_ + fraction) / phases_));
     }
 
+    static bool NeedsWholeProfile(const TRunStep& step) {
+        const TStepKind& kind = *step.Step.Kind;
+        return kind.NeedsWholeProfile && kind.NeedsWholeProfile(step.Step.Value);
+    }
+
+    // Runs steps over every row of the buffer, in parts over the cores; with sums given (one per
+    // sample), adds to them what comes out.
     bool TraceSteps(std::span<const TRunStep> steps, bool copy, TTraceBlock buffer,
-                    std::uint32_t lo) {
+                    std::uint32_t lo, std::vector<double>& sums) {
         const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
         for (std::uint32_t part = 0; part < buffer.Traces; part += kPartTraces) {
             const std::uint32_t partEnd = std::min(buffer.Traces, part + kPartTraces);
@@ -133,32 +174,33 @@ class TChainRun {
                 return part +
                        static_cast<std::uint32_t>(std::uint64_t{partEnd - part} * n / threads);
             };
+            // Each thread adds up its own sums; they are put together in a fixed order.
+            std::vector<std::vector<double>> threadSums(threads - 1);
             {
                 std::vector<std::jthread> helpers;
                 for (std::uint32_t n = 1; n < threads; ++n)
                     helpers.emplace_back([&, n] {
-                        RunTraceSteps(model_, steps, base_, copy, buffer, lo, edge(n), edge(n + 1));
+                        std::vector<double>& own = threadSums[n - 1];
+                        if (!sums.empty()) own.assign(sums.size(), 0.0);
+                        RunTraceSteps(model_, steps, base_, copy, buffer, lo, edge(n), edge(n + 1),
+                                      own);
                     });
-                RunTraceSteps(model_, steps, base_, copy, buffer, lo, edge(0), edge(1));
+                RunTraceSteps(model_, steps, base_, copy, buffer, lo, edge(0), edge(1), sums);
             }
+            for (const std::vector<double>& own : threadSums)
+                for (std::size_t j = 0; j < own.size(); ++j) sums[j] += own[j];
             if (!Report(static_cast<double>(partEnd) / buffer.Traces)) return false;
         }
         return true;
     }
 
-    bool AcrossStep(std::size_t k, TTraceBlock buffer, std::uint32_t lo, std::uint32_t hi) {
+    bool AcrossStep(std::size_t k, TTraceBlock buffer) {
         const TRunStep& step = steps_[k];
         TStepContext context = base_;
         context.Plan = step.Plan.get();
-        std::vector<double> means;
-        const bool part = lo > 0 || hi < shape_.Traces;
-        if (part && step.Step.Kind->NeedsWholeProfile &&
-            step.Step.Kind->NeedsWholeProfile(step.Step.Value)) {
-            if (!MeansBefore(k, means)) return false;
-            context.ColumnMeans = means;
-        }
         step.Step.Kind->Run(step.Step.Value, context, buffer);
-        return Report(1.0);
+        ++phase_;
+        return Report(0.0);
     }
 
     // The mean over all traces, per sample, of what the steps before step k make.
@@ -178,12 +220,9 @@ class TChainRun {
         for (std::uint32_t t = 0; t < shape_.Traces; t += kPartTraces) {
             const std::uint32_t partEnd = std::min(shape_.Traces, t + kPartTraces);
             auto part = TChainRun(model_, before, {}, kept).Run(t, partEnd);
-            for (std::uint32_t u = t; u < partEnd; ++u) {
-                const auto row = part->Trace(u);
-                for (std::uint32_t j = 0; j < shape_.Samples; ++j) means[j] += row[j];
-            }
+            AddColumnSums(part->Rows(), shape_.Samples, partEnd - t, means);
             kept->Recycle(std::move(*part));
-            if (!Report(0.5 * partEnd / shape_.Traces)) return false;
+            if (!Report(static_cast<double>(partEnd) / shape_.Traces)) return false;
         }
         for (double& m : means) m /= shape_.Traces;
         if (cache_) cache_->Keep(key, means);

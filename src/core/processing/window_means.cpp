@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "processing/sample_window.h"
@@ -114,68 +115,76 @@ TLaneValues Difference(const TLaneValues& in, const TLaneValues& out) {
             _mm_sub_pd(in.V3, out.V3)};
 }
 
-void StoreMeans(float* means, std::uint32_t j, const TLaneSums& sum, double inverse) {
-    float* m = means + std::size_t{j} * kLanes;
+// finish(x, mean) of the lanes of sample j into out.
+template <typename TFinish>
+void Finish(const float* tile, float* out, std::uint32_t j, const TLaneSums& sum, double inverse,
+            TFinish finish) {
+    const std::size_t at = std::size_t{j} * kLanes;
     const __m128d by = _mm_set1_pd(inverse);
-    _mm_storeu_ps(m, Narrow(_mm_mul_pd(sum.S0, by), _mm_mul_pd(sum.S1, by)));
-    _mm_storeu_ps(m + 4, Narrow(_mm_mul_pd(sum.S2, by), _mm_mul_pd(sum.S3, by)));
+    _mm_storeu_ps(out + at, finish(_mm_loadu_ps(tile + at),
+                                   Narrow(_mm_mul_pd(sum.S0, by), _mm_mul_pd(sum.S1, by))));
+    _mm_storeu_ps(out + at + 4, finish(_mm_loadu_ps(tile + at + 4),
+                                       Narrow(_mm_mul_pd(sum.S2, by), _mm_mul_pd(sum.S3, by))));
 }
 
 // The mean over its window, of values or of squares, of each sample of each lane of the tile,
-// into means (laid out as the tile).
-template <bool Squares>
-void LaneMeans(const float* tile, std::uint32_t samples, std::uint32_t window, float* means) {
+// and finish(x, mean) of it and the sample, into out (laid out as the tile).
+template <bool Squares, typename TFinish>
+void RunWindow(const float* tile, std::uint32_t samples, std::uint32_t window, float* out,
+               TFinish finish) {
     const std::uint32_t half = (window - 1) / 2;
     // Samples [inner, innerEnd) have their whole window inside the trace, and samples
     // (half, innerEnd) come from the window before by one sample in and one out.
     const std::uint32_t inner = std::min(half, samples);
     const std::uint32_t innerEnd = samples > half ? std::max(samples - half, inner) : inner;
     const double inverseWindow = 1.0 / window;
-    const auto cutMean = [&](std::uint32_t j, const TLaneSums& sum) {
+    const auto cutFinish = [&](std::uint32_t j, const TLaneSums& sum) {
         const TWindowCut cut = CutWindow(j, window, samples);
-        StoreMeans(means, j, sum, 1.0 / (cut.End - cut.First));
+        Finish(tile, out, j, sum, 1.0 / (cut.End - cut.First), finish);
     };
     for (std::uint32_t first = 0; first < samples; first += kResumEvery) {
         const std::uint32_t end = std::min(samples, first + kResumEvery);
         TLaneSums sum;
         const TWindowCut cut = CutWindow(first, window, samples);
         for (std::uint32_t i = cut.First; i < cut.End; ++i) Add(sum, Widen<Squares>(tile, i));
-        cutMean(first, sum);
+        cutFinish(first, sum);
         std::uint32_t j = first + 1;
         // From the window of j - 1, sample j + half comes in and sample j - half - 1 leaves.
         for (; j < end && (j <= half || j >= innerEnd); ++j) {
-            TLaneValues in{};
-            TLaneValues out{};
-            if (j + half < samples) in = Widen<Squares>(tile, j + half);
-            if (j > half) out = Widen<Squares>(tile, j - half - 1);
-            Add(sum, Difference(in, out));
-            cutMean(j, sum);
+            TLaneValues entering{};
+            TLaneValues leaving{};
+            if (j + half < samples) entering = Widen<Squares>(tile, j + half);
+            if (j > half) leaving = Widen<Squares>(tile, j - half - 1);
+            Add(sum, Difference(entering, leaving));
+            cutFinish(j, sum);
         }
         for (; j < std::min(end, innerEnd); ++j) {
-            const TLaneValues in = Widen<Squares>(tile, j + half);
-            const TLaneValues out = Widen<Squares>(tile, j - half - 1);
-            Add(sum, Difference(in, out));
-            StoreMeans(means, j, sum, inverseWindow);
+            const TLaneValues entering = Widen<Squares>(tile, j + half);
+            const TLaneValues leaving = Widen<Squares>(tile, j - half - 1);
+            Add(sum, Difference(entering, leaving));
+            Finish(tile, out, j, sum, inverseWindow, finish);
         }
         for (; j < end; ++j) {
-            TLaneValues in{};
-            const TLaneValues out = Widen<Squares>(tile, j - half - 1);
-            if (j + half < samples) in = Widen<Squares>(tile, j + half);
-            Add(sum, Difference(in, out));
-            cutMean(j, sum);
+            TLaneValues entering{};
+            const TLaneValues leaving = Widen<Squares>(tile, j - half - 1);
+            if (j + half < samples) entering = Widen<Squares>(tile, j + half);
+            Add(sum, Difference(entering, leaving));
+            cutFinish(j, sum);
         }
     }
 }
 
 // finish(x, mean) of each sample of the block and the mean of its window, of values or of
-// squares, kLanes traces at a time (the last lanes of the block's end run on copies of its last
-// trace and are dropped).
+// squares, kLanes traces at a time (lanes beyond the block's last trace run on zeros and are
+// dropped).
 template <typename TFinish>
 void OverWindows(TTraceBlock block, std::uint32_t window, bool squares, TFinish finish) {
     const std::uint32_t samples = block.Samples;
     if (block.Traces == 0 || samples == 0) return;
-    std::vector<float> tile(std::size_t{samples} * kLanes);
-    std::vector<float> means(tile.size());
+    // Both are written whole before they are read, so left as they come.
+    const std::size_t size = std::size_t{samples} * kLanes;
+    const auto tile = std::make_unique_for_overwrite<float[]>(size);
+    const auto out = std::make_unique_for_overwrite<float[]>(size);
     std::vector<float> spare;
     for (std::uint32_t first = 0; first < block.Traces; first += kLanes) {
         std::array<float*, kLanes> rows{};
@@ -186,15 +195,12 @@ void OverWindows(TTraceBlock block, std::uint32_t window, bool squares, TFinish 
             for (std::uint32_t l = lanes; l < kLanes; ++l)
                 rows[l] = spare.data() + std::size_t{l - lanes} * samples;
         }
-        ToTile(rows, samples, tile.data());
+        ToTile(rows, samples, tile.get());
         if (squares)
-            LaneMeans<true>(tile.data(), samples, window, means.data());
+            RunWindow<true>(tile.get(), samples, window, out.get(), finish);
         else
-            LaneMeans<false>(tile.data(), samples, window, means.data());
-        for (std::size_t i = 0; i < tile.size(); i += 4)
-            _mm_storeu_ps(means.data() + i,
-                          finish(_mm_loadu_ps(tile.data() + i), _mm_loadu_ps(means.data() + i)));
-        FromTile(means.data(), samples, rows);
+            RunWindow<false>(tile.get(), samples, window, out.get(), finish);
+        FromTile(out.get(), samples, rows);
     }
 }
 

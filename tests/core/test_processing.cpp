@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -298,6 +299,105 @@ TTraces RandomTraces(std::uint32_t traces, std::uint32_t samples) {
         for (float& a : trace) a = amplitude(random);
     return out;
 }
+
+// --- the running sums against the definitions, worked out directly in double --------------------
+
+// dewow=W (squares false) or agc=W over each trace, the window cut to the trace.
+TTraces WindowReference(const TTraces& in, std::uint32_t window, bool agc) {
+    TTraces out = in;
+    const auto half = static_cast<std::int64_t>(window / 2);
+    for (std::size_t t = 0; t < in.size(); ++t) {
+        const auto samples = static_cast<std::int64_t>(in[t].size());
+        for (std::int64_t j = 0; j < samples; ++j) {
+            double sum = 0;
+            const std::int64_t first = std::max<std::int64_t>(0, j - half);
+            const std::int64_t end = std::min(samples, j + half + 1);
+            for (std::int64_t i = first; i < end; ++i)
+                sum += agc ? double{in[t][i]} * in[t][i] : in[t][i];
+            const double mean = sum / static_cast<double>(end - first);
+            out[t][j] = static_cast<float>(agc ? (mean > 0 ? in[t][j] / std::sqrt(mean) : 0)
+                                               : in[t][j] - mean);
+        }
+    }
+    return out;
+}
+
+// bgr=N (0: all traces).
+TTraces BackgroundReference(const TTraces& in, std::uint32_t traces) {
+    TTraces out = in;
+    const auto count = static_cast<std::int64_t>(in.size());
+    const std::int64_t half = traces == 0 ? count : traces / 2;
+    for (std::size_t j = 0; j < in.front().size(); ++j)
+        for (std::int64_t t = 0; t < count; ++t) {
+            const std::int64_t first = std::max<std::int64_t>(0, t - half);
+            const std::int64_t end = std::min(count, t + half + 1);
+            double sum = 0;
+            for (std::int64_t u = first; u < end; ++u) sum += in[u][j];
+            out[t][j] = static_cast<float>(in[t][j] - sum / static_cast<double>(end - first));
+        }
+    return out;
+}
+
+// Each trace: strong samples (amplitude 30000) for its first tenth, then weak ones (about 0.01),
+// as a profile's direct wave and its deep reflections; a running sum that kept the rounding of
+// the strong samples would spoil the weak ones.
+TTraces StrongThenWeak(std::uint32_t traces, std::uint32_t samples) {
+    TTraces out = RandomTraces(traces, samples);
+    for (auto& trace : out)
+        for (std::size_t j = 0; j < trace.size(); ++j)
+            trace[j] *= j < trace.size() / 10 ? 300.0f : 1e-4f;
+    return out;
+}
+
+struct TRunningCase {
+    const char* Name;
+    const char* Spec;
+    std::uint32_t Traces;
+    std::uint32_t Samples;
+    bool StrongThenWeak;
+};
+
+class RunningSumsTest : public testing::TestWithParam<TRunningCase> {};
+
+// Relative to each sample's own size, so that the weak samples count as much as the strong.
+TEST_P(RunningSumsTest, MatchTheDefinition) {
+    const TRunningCase& c = GetParam();
+    const TTraces in =
+        c.StrongThenWeak ? StrongThenWeak(c.Traces, c.Samples) : RandomTraces(c.Traces, c.Samples);
+    const std::string spec = c.Spec;
+    const auto value = static_cast<std::uint32_t>(std::stoul(spec.substr(spec.find('=') + 1)));
+    const TTraces expected = spec.starts_with("bgr")     ? BackgroundReference(in, value)
+                             : spec.starts_with("dewow") ? WindowReference(in, value, false)
+                                                         : WindowReference(in, value, true);
+    const TTraces actual = Process(spec, in);
+    ASSERT_EQ(actual.size(), expected.size());
+    int wrong = 0;
+    for (std::size_t t = 0; t < actual.size(); ++t)
+        for (std::size_t j = 0; j < actual[t].size(); ++j) {
+            const float e = expected[t][j];
+            if (std::fabs(actual[t][j] - e) > 1e-5f * std::max(1.0f, std::fabs(e)) && ++wrong <= 5)
+                ADD_FAILURE() << "trace " << t << " sample " << j << ": " << actual[t][j]
+                              << " instead of " << e;
+        }
+    EXPECT_EQ(wrong, 0);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Steps, RunningSumsTest,
+    testing::Values(
+        // Traces not a whole number of the lanes that go side by side, samples not of four.
+        TRunningCase{"DewowNarrow", "dewow=15", 13, 301, false},
+        TRunningCase{"DewowWide", "dewow=201", 9, 512, false},
+        TRunningCase{"DewowWiderThanTrace", "dewow=1023", 3, 257, false},
+        TRunningCase{"AgcNarrow", "agc=3", 11, 130, false},
+        TRunningCase{"AgcWide", "agc=51", 17, 512, false},
+        // The weak samples after the strong ones.
+        TRunningCase{"DewowAfterStrong", "dewow=15", 8, 512, true},
+        TRunningCase{"AgcAfterStrong", "agc=51", 8, 512, true},
+        // A run along more traces than the running sum goes before it is taken afresh.
+        TRunningCase{"BackgroundRunLong", "bgr=5", 9000, 6, false},
+        TRunningCase{"BackgroundRunWide", "bgr=301", 5000, 5, false},
+        TRunningCase{"BackgroundAll", "bgr=0", 1000, 13, false}),
+    [](const testing::TestParamInfo<TRunningCase>& info) { return std::string(info.param.Name); });
 
 // A view processes only the traces it shows, yet each must come out as in the whole profile:
 // runs of traces reach beyond the part, means over all traces come from all of them.

@@ -65,13 +65,20 @@ void StreamRows(const float* scratch, TTraceBlock block) {
     }
 }
 
+// How a pass of per-trace steps gets its rows and where it leaves them.
+enum class TPass {
+    FromModel,  // the model's rows, processed in scratch memory that stays in the cache, into
+                // the buffer
+    InPlace,    // the buffer's rows, changed in place
+    SumsOnly,   // the model's rows, processed in scratch memory only for the sums
+};
+
 // Runs steps over the rows of traces [from, to) of the buffer, whose first row is trace lo,
-// block by block; adds what comes out to sums when given. With copy, each block's rows are taken
-// from the model into scratch memory that stays in the cache, processed there and then put into
-// the buffer.
+// block by block; adds what comes out to sums when given.
 void RunTraceSteps(const TRadargram& model, std::span<const TRunStep> steps,
-                   const TStepContext& base, bool copy, TTraceBlock buffer, std::uint32_t lo,
+                   const TStepContext& base, TPass pass, TTraceBlock buffer, std::uint32_t lo,
                    std::uint32_t from, std::uint32_t to, std::span<double> sums) {
+    const bool copy = pass != TPass::InPlace;
     std::vector<float> scratch(copy ? std::size_t{kBlockTraces} * buffer.Samples : 0);
     for (std::uint32_t t = from; t < to; t += kBlockTraces) {
         const TTraceBlock rows{buffer.Data + std::size_t{t} * buffer.Stride, buffer.Stride,
@@ -90,10 +97,10 @@ void RunTraceSteps(const TRadargram& model, std::span<const TRunStep> steps,
             step.Step.Kind->Run(step.Step.Value, context, block);
         }
         if (!sums.empty()) AddColumnSums(block.Data, block.Stride, block.Traces, sums);
-        if (copy) StreamRows(scratch.data(), rows);
+        if (pass == TPass::FromModel) StreamRows(scratch.data(), rows);
     }
     // The streamed stores are seen by the thread that reads the buffer next.
-    if (copy) _mm_sfence();
+    if (pass == TPass::FromModel) _mm_sfence();
 }
 
 class TChainRun {
@@ -160,10 +167,16 @@ class TChainRun {
             while (k < steps_.size() && steps_[k].Blockwise) ++k;
             std::vector<double> sums;
             if (k < steps_.size() && NeedsWholeProfile(steps_[k])) sums.assign(shape_.Samples, 0.0);
+            // Means over the whole profile before anything is in the buffer come from a pass that
+            // only reads the model: the steps before them run again in the next pass, which costs
+            // less than writing the buffer and reading it back.
+            const TPass pass = copied         ? TPass::InPlace
+                               : sums.empty() ? TPass::FromModel
+                                              : TPass::SumsOnly;
             if (!copied || k > i || !sums.empty()) {
-                if (!TraceSteps(std::span(steps_).subspan(i, k - i), !copied, buffer, lo, sums))
+                if (!TraceSteps(std::span(steps_).subspan(i, k - i), pass, buffer, lo, sums))
                     return std::nullopt;
-                copied = true;
+                copied = pass != TPass::SumsOnly;
             }
             ++phase_;
             if (k == steps_.size()) break;
@@ -171,7 +184,7 @@ class TChainRun {
                 for (double& sum : sums) sum /= shape_.Traces;
                 steps_[k].Means = std::move(sums);
                 steps_[k].Blockwise = true;
-                i = k;
+                if (pass != TPass::SumsOnly) i = k;
                 continue;
             }
             if (!AcrossStep(k, buffer)) return std::nullopt;
@@ -192,7 +205,7 @@ class TChainRun {
 
     // Runs steps over every row of the buffer, in parts over the cores; with sums given (one per
     // sample), adds to them what comes out.
-    bool TraceSteps(std::span<const TRunStep> steps, bool copy, TTraceBlock buffer,
+    bool TraceSteps(std::span<const TRunStep> steps, TPass pass, TTraceBlock buffer,
                     std::uint32_t lo, std::vector<double>& sums) {
         const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
         for (std::uint32_t part = 0; part < buffer.Traces; part += kPartTraces) {
@@ -212,10 +225,10 @@ class TChainRun {
                     helpers.emplace_back([&, n] {
                         std::vector<double>& own = threadSums[n - 1];
                         if (!sums.empty()) own.assign(sums.size(), 0.0);
-                        RunTraceSteps(model_, steps, base_, copy, buffer, lo, edge(n), edge(n + 1),
+                        RunTraceSteps(model_, steps, base_, pass, buffer, lo, edge(n), edge(n + 1),
                                       own);
                     });
-                RunTraceSteps(model_, steps, base_, copy, buffer, lo, edge(0), edge(1), sums);
+                RunTraceSteps(model_, steps, base_, pass, buffer, lo, edge(0), edge(1), sums);
             }
             for (const std::vector<double>& own : threadSums)
                 for (std::size_t j = 0; j < own.size(); ++j) sums[j] += own[j];

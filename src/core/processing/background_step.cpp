@@ -1,12 +1,12 @@
 #include "processing/background_step.h"
 
-#include "processing/column_sums.h"
-
 #include <emmintrin.h>
 
 #include <algorithm>
 #include <thread>
 #include <vector>
+
+#include "processing/column_sums.h"
 
 namespace trelvanox {
 

@@ -1,6 +1,7 @@
 #include "processing/window_means.h"
 
 #include <emmintrin.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>

@@ -122,8 +122,10 @@ void TSummaryReporter::ReportRuns(const std::vector<Run>& runs) {
         const bool minimum = run.run_type == Run::RT_Aggregate && run.aggregate_name == "min";
         if (run.run_type != Run::RT_Iteration && !minimum) continue;
         auto& times = minimum ? minima_ : times_;
-        times[run.run_name.function_name].push_back(
-            run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit));
+        const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
+        times[run.run_name.function_name].push_back(run.GetAdjustedRealTime() / unit);
+        if (!minimum)
+            cpuTimes_[run.run_name.function_name].push_back(run.GetAdjustedCPUTime() / unit);
     }
 }
 
@@ -134,6 +136,12 @@ std::optional<double> TSummaryReporter::Seconds(const std::string& name) const {
             return *std::min_element(it->second.begin(), it->second.end());
     }
     return std::nullopt;
+}
+
+std::optional<double> TSummaryReporter::CpuSeconds(const std::string& name) const {
+    const auto it = cpuTimes_.find(name);
+    if (it == cpuTimes_.end() || it->second.empty()) return std::nullopt;
+    return *std::min_element(it->second.begin(), it->second.end());
 }
 
 }  // namespace trelvanox::bench

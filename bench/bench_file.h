@@ -70,10 +70,14 @@ class TSummaryReporter : public benchmark::ConsoleReporter {
 
     // The fastest repetition's seconds per iteration, or nothing when the benchmark did not run.
     std::optional<double> Seconds(const std::string& name) const;
+    // The least processor time of a repetition per iteration (of every thread, for a benchmark
+    // that measures its process's time), which other programs on the machine disturb less.
+    std::optional<double> CpuSeconds(const std::string& name) const;
 
   private:
     std::map<std::string, std::vector<double>> times_;
     std::map<std::string, std::vector<double>> minima_;
+    std::map<std::string, std::vector<double>> cpuTimes_;
 };
 
 }  // namespace trelvanox::bench

@@ -325,6 +325,27 @@ class TestViewProcessing : public QObject {
         WaitProcessed();
         QCOMPARE(StatusAt(205, 30), whole);
     }
+
+    // A changed chain shows the traces in view as soon as they are processed; those around
+    // them, for a pan, follow in a run of their own.
+    void viewFirstThenAround() {
+        Generate(QStringLiteral("around.GPR2"));
+        Open(file_);
+        ShowView();
+        Canvas().SetView({200, 20, 0, 64});
+        TViewProcessing* processing = View().Processing();
+        std::vector<std::pair<bool, bool>> shown;  // the view's last trace, a trace beyond it
+        const auto connection = connect(processing, &TViewProcessing::Shown, this, [&] {
+            shown.emplace_back(processing->ProcessedAt(219, 0).has_value(),
+                               processing->ProcessedAt(223, 0).has_value());
+        });
+        Turn("dewow", true);
+        WaitProcessed();
+        disconnect(connection);
+        QCOMPARE(shown.size(), std::size_t{2});
+        QVERIFY(shown[0].first && !shown[0].second);
+        QVERIFY(shown[1].first && shown[1].second);
+    }
 };
 
 QTEST_MAIN(TestViewProcessing)

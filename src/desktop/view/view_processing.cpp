@@ -65,7 +65,8 @@ TViewProcessing::TViewProcessing(TRadargramDocument& document, TPlatform& platfo
     connect(&panel_, &TProcessingPanel::ExportRequested, this, &TViewProcessing::ExportSegy);
     connect(&canvas_, &TRadargramCanvas::ViewChanged, this, &TViewProcessing::ViewMoved);
     connect(worker_, &TProcessingWorker::Progress, this, [this](int job, double fraction) {
-        if (job == job_ || job == applyJob_ || job == exportJob_) panel_.ShowProgress(fraction);
+        if ((job == job_ && !around_) || job == applyJob_ || job == exportJob_)
+            panel_.ShowProgress(fraction);
     });
     connect(worker_, &TProcessingWorker::Finished, this, &TViewProcessing::Finished);
     connect(worker_, &TProcessingWorker::Failed, this, &TViewProcessing::Failed);
@@ -136,8 +137,33 @@ void TViewProcessing::ViewMoved() {
     const TRenderView& view = canvas_.View();
     const auto first = static_cast<std::uint32_t>(std::max(0.0, std::floor(view.FirstTrace)));
     const auto end = static_cast<std::uint32_t>(std::ceil(view.FirstTrace + view.TraceSpan));
-    if (Covers(first, end) && job_ == 0) return;
+    // The run for the traces around the view goes on while the view stays within what is shown.
+    if (Covers(first, end) && (job_ == 0 || around_)) return;
     Restart(false);
+}
+
+int TViewProcessing::StartAround(double margin) {
+    const TRenderView& view = canvas_.View();
+    const auto first =
+        static_cast<std::uint32_t>(std::max(0.0, std::floor(view.FirstTrace - margin)));
+    const auto end = static_cast<std::uint32_t>(
+        std::max(0.0, std::ceil(view.FirstTrace + view.TraceSpan + margin)));
+    return worker_->Start(document_.Model(), panel_.Chain(), first, end, cache_);
+}
+
+void TViewProcessing::StartMargins() {
+    // A quarter of the view's traces again on either side, so that a small pan needs no new run;
+    // processed after the traces in view are shown, so that they do not wait for these.
+    const TRenderView& view = canvas_.View();
+    const double margin = view.TraceSpan / 4;
+    const auto first =
+        static_cast<std::uint32_t>(std::max(0.0, std::floor(view.FirstTrace - margin)));
+    const auto end = static_cast<std::uint32_t>(
+        std::min<double>(document_.Model().Header().TraceCount,
+                         std::ceil(view.FirstTrace + view.TraceSpan + margin)));
+    if (Covers(first, end)) return;
+    job_ = StartAround(margin);
+    around_ = true;
 }
 
 void TViewProcessing::Restart(bool freshScale) {
@@ -153,15 +179,9 @@ void TViewProcessing::Restart(bool freshScale) {
         return;
     }
     freshScale_ = freshScale_ || freshScale;
-    // The traces in view and a quarter as many again on either side, so that a small pan needs
-    // no new run.
-    const TRenderView& view = canvas_.View();
-    const double margin = view.TraceSpan / 4;
-    const auto first =
-        static_cast<std::uint32_t>(std::max(0.0, std::floor(view.FirstTrace - margin)));
-    const auto end = static_cast<std::uint32_t>(
-        std::max(0.0, std::ceil(view.FirstTrace + view.TraceSpan + margin)));
-    job_ = worker_->Start(document_.Model(), chain, first, end, cache_);
+    // The traces in view only; those around them follow once these are shown.
+    job_ = StartAround(0);
+    around_ = false;
     panel_.ShowProgress(0.0);
 }
 
@@ -180,6 +200,7 @@ void TViewProcessing::Finished(int job, std::shared_ptr<TProcessedTraces> traces
     }
     if (job != job_) return;
     job_ = 0;
+    const bool around = std::exchange(around_, false);
     panel_.ShowProgress(std::nullopt);
     // The picture's buffer before this one serves the next run; the canvas lets go of it below.
     std::shared_ptr<TProcessedTraces> before = std::exchange(shown_, std::move(traces));
@@ -195,6 +216,7 @@ void TViewProcessing::Finished(int job, std::shared_ptr<TProcessedTraces> traces
     emit Shown();
     // The view may have moved on while this ran.
     ViewMoved();
+    if (job_ == 0 && !around && !Commanding()) StartMargins();
 }
 
 void TViewProcessing::Failed(int job, const QString& message) {

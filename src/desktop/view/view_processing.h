@@ -66,6 +66,9 @@ class TViewProcessing : public QObject {
     bool Commanding() const;
     void ShowResult();
     bool Covers(std::uint32_t first, std::uint32_t end) const;
+    // Starts a run for the traces in view and margin traces on either side.
+    int StartAround(double margin);
+    void StartMargins();
     TProcessingChain DefaultChain() const;
 
     TRadargramDocument& document_;
@@ -80,9 +83,10 @@ class TViewProcessing : public QObject {
     bool profile_ = false;
 
     std::shared_ptr<TProcessedTraces> shown_;
-    int job_ = 0;        // the job whose result is awaited, 0 for none
-    int applyJob_ = 0;   // the whole-profile job of "Применить к файлу"
-    int exportJob_ = 0;  // the whole-profile job of "Экспорт в SEG-Y"
+    int job_ = 0;          // the job whose result is awaited, 0 for none
+    bool around_ = false;  // job_ is for the traces around the view, after those in it
+    int applyJob_ = 0;     // the whole-profile job of "Применить к файлу"
+    int exportJob_ = 0;    // the whole-profile job of "Экспорт в SEG-Y"
     std::filesystem::path exportTarget_;
     bool freshScale_ = true;
 };

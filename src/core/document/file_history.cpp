@@ -399,13 +399,15 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
     if (!journal) return Outcome(THistoryStatus::JournalFailed, description);
     bool writerOk = true;
     bool journalFailed = false;
-    const auto recorded = RecordChange(
-        target, *journal,
-        [&](TRadarFile& file) {
-            writerOk = write(file);
-            return writerOk;
-        },
-        stamped, &journalFailed, phase(0.0, 0.5));
+    const TChangeWriter writer = [&](TRadarFile& file) {
+        writerOk = write(file);
+        return writerOk;
+    };
+    // The journal keeps the old bytes and checksums of the new ones; the writer runs again to
+    // put the new ones into the file, checked against those checksums.
+    TChangePlan plan;
+    const auto recorded =
+        RecordChange(target, *journal, writer, stamped, &journalFailed, phase(0.0, 0.5), &plan);
     if (!recorded || recorded->RecordCount == 0 || !SyncFolder(folder)) {
         RemoveFiles(folder, {name});
         if (stopped) return Outcome(THistoryStatus::Cancelled, description);
@@ -445,7 +447,7 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
         RemoveFiles(folder, {name});
         return Outcome(THistoryStatus::RolledBack, description);
     };
-    if (!ApplyJournal(target, *journal, TJournalSide::New, nullptr, phase(0.5, 0.5))) {
+    if (!WriteChange(target, *recorded, plan, writer, phase(0.5, 0.5))) {
         THistoryOutcome back = rollBack();
         if (stopped && back.Status == THistoryStatus::RolledBack)
             back.Status = THistoryStatus::Cancelled;
@@ -492,6 +494,36 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
     return done;
 }
 
+TJournalMatch TFileHistory::KeepNewSide(const fs::path& folder, const std::string& step,
+                                        TRadarFile& target, std::unique_ptr<TRadarFile>& journal,
+                                        bool& failed, const TByteProgress& progress) {
+    // Written beside the step and renamed over it once durable: until then the step is the
+    // journal as the change wrote it, which still undoes it.
+    const std::string keptName = step + ".kept";
+    const fs::path kept = folder / keptName;
+    auto full = files_.Create(kept);
+    failed = !full;
+    if (!full) return TJournalMatch::Matches;
+    const TJournalMatch match = trelvanox::KeepNewSide(target, *journal, *full, &failed, progress);
+    full.reset();
+    if (match != TJournalMatch::Matches || failed) {
+        RemoveFiles(folder, {keptName});
+        return match;
+    }
+    // Closed first: a file that is open cannot be replaced everywhere.
+    journal.reset();
+    std::error_code ec;
+    fs::rename(kept, folder / step, ec);
+    if (ec) RemoveFiles(folder, {keptName});
+    // Either journal undoes the step; the one named must be on the disk before the file changes.
+    failed = ec || !SyncFolder(folder);
+    if (!failed) {
+        journal = files_.Open(folder / step);
+        failed = !journal;
+    }
+    return TJournalMatch::Matches;
+}
+
 THistoryOutcome TFileHistory::Undo(const fs::path& path, TRadarFile& target,
                                    const TWriteProgress& progress, const TPathCheck& pathCheck) {
     return Step(path, target, true, progress, pathCheck);
@@ -524,7 +556,11 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
 
     const fs::path journalPath = folder / step->File;
     TOpenedJournal opened = OpenJournal(files_, journalPath);
-    const auto& journal = opened.File;
+    // Only an undo takes the new side from the file; a step to redo keeps both sides, and one
+    // that does not cannot be redone.
+    if (opened.State == TJournalState::Valid && !undo && !opened.Info.NewSideKept)
+        opened.State = TJournalState::Damaged;
+    auto& journal = opened.File;
     const TJournalInfo& info = opened.Info;
     const TJournalState state = opened.State;
     const bool present = opened.Present;
@@ -550,8 +586,13 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
 
     const TJournalSide from = undo ? TJournalSide::New : TJournalSide::Old;
     const TJournalSide to = undo ? TJournalSide::Old : TJournalSide::New;
-    const TJournalMatch match = MatchSide(target, *journal, from, Phase(progress, stopped, 0, 0.5));
+    bool keptFailed = false;
+    const TJournalMatch match =
+        info.NewSideKept ? MatchSide(target, *journal, from, Phase(progress, stopped, 0, 0.5))
+                         : KeepNewSide(folder, step->File, target, journal, keptFailed,
+                                       Phase(progress, stopped, 0, 0.5));
     if (stopped) return Outcome(THistoryStatus::Cancelled, info.Description);
+    if (keptFailed) return Outcome(THistoryStatus::JournalFailed, info.Description);
     switch (match) {
         case TJournalMatch::Matches:
             break;

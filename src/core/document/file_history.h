@@ -134,6 +134,13 @@ class TFileHistory {
   private:
     THistoryOutcome Step(const std::filesystem::path& path, TRadarFile& target, bool undo,
                          const TWriteProgress& progress, const TPathCheck& pathCheck);
+    // Replaces the step's journal, which keeps checksums of the new side, with one that keeps
+    // the new bytes, read from target (which must hold them) for a redo; journal is then the new
+    // one. failed tells a journal that could not be written, renamed or synced (the step keeps
+    // its journal as it was); otherwise what target is.
+    TJournalMatch KeepNewSide(const std::filesystem::path& folder, const std::string& step,
+                              TRadarFile& target, std::unique_ptr<TRadarFile>& journal,
+                              bool& failed, const TByteProgress& progress);
     // FolderOf, after moving a history kept under the file's path there.
     std::filesystem::path Locate(const std::filesystem::path& path, const TRadarFile& target);
     std::filesystem::path PathFolderOf(const std::filesystem::path& path) const;

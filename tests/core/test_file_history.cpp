@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -14,6 +15,9 @@
 #include "radar_image.h"
 #include "radargram_changes.h"
 #include "temp_folder.h"
+
+#define XXH_INLINE_ALL
+#include <xxhash.h>
 
 namespace trelvanox {
 
@@ -317,6 +321,60 @@ TEST_F(HistoryTest, UndoAndRedoWalkTheStepsByteForByte) {
     ExpectStep(restarted.Redo(path_, target_), kSwitch, states[3], TRadarLayout::Gpr2);
     EXPECT_EQ(restarted.Redo(path_, target_).Status, THistoryStatus::NothingToUndo);
     EXPECT_EQ(target_.Bytes, states[3]);
+}
+
+// A change keeps only the old side and checksums of the new one; its first undo takes the new
+// side from the file into a journal with both sides, which the redo and later undos use. Another
+// program's edit found at that first undo is never reverted.
+TEST_F(HistoryTest, TheFirstUndoKeepsTheNewSideForTheRedo) {
+    const auto zero = ZeroTrace(5);
+    const auto states = Make({zero});
+    const auto steps = StepFiles();
+    ASSERT_EQ(steps.size(), 1u);
+    const auto kept = [&] {
+        const auto journal = OpenRadarFileForReading(steps[0]);
+        const auto info = journal ? ReadJournalInfo(*journal) : std::nullopt;
+        return info && info->NewSideKept;
+    };
+    EXPECT_FALSE(kept());
+    const auto written = fs::file_size(steps[0]);
+    ExpectStep(history_.Undo(path_, target_), zero, states[0], TRadarLayout::Gpr);
+    EXPECT_TRUE(kept());
+    EXPECT_GT(fs::file_size(steps[0]), written);
+    EXPECT_EQ(StepFiles().size(), 1u) << "the journal with both sides replaced the first";
+    ExpectStep(history_.Redo(path_, target_), zero, states[1], TRadarLayout::Gpr);
+    ExpectStep(history_.Undo(path_, target_), zero, states[0], TRadarLayout::Gpr);
+    ExpectStep(history_.Redo(path_, target_), zero, states[1], TRadarLayout::Gpr);
+
+    const auto again = Make({ZeroTrace(9)});
+    TBytes edited = target_.Bytes;
+    std::size_t changed = 0;
+    while (again[0][changed] == again[1][changed]) ++changed;
+    edited[changed] ^= 0x10;
+    target_.Bytes = edited;
+    TFileHistory restarted(state_);
+    EXPECT_EQ(restarted.Undo(path_, target_).Status, THistoryStatus::HistoryLost);
+    EXPECT_EQ(target_.Bytes, edited);
+}
+
+// The histories earlier versions wrote (journals of the second format, with both sides) are still
+// undone and redone.
+TEST_F(HistoryTest, AStepOfTheSecondFormatIsStillUndoneAndRedone) {
+    const auto zero = ZeroTrace(5);
+    const auto states = Make({zero});
+    ASSERT_EQ(history_.Undo(path_, target_).Status, THistoryStatus::Done);
+    ASSERT_EQ(history_.Redo(path_, target_).Status, THistoryStatus::Done);
+    const fs::path step = StepFiles().at(0);
+    TBytes journal = test::ReadBytes(step);
+    journal[8] = 2;
+    std::fill(journal.begin() + 232, journal.begin() + 240, 0);
+    const std::uint64_t sum = XXH3_64bits(journal.data(), 248);
+    std::memcpy(journal.data() + 248, &sum, 8);
+    test::WriteBytes(step, journal);
+
+    ExpectStep(history_.Undo(path_, target_), zero, states[0], TRadarLayout::Gpr);
+    ExpectStep(history_.Redo(path_, target_), zero, states[1], TRadarLayout::Gpr);
+    EXPECT_EQ(test::ReadBytes(step), journal) << "read, never rewritten";
 }
 
 TEST_F(HistoryTest, ANewChangeAfterAnUndoDropsTheUndoneSteps) {

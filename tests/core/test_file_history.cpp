@@ -44,8 +44,10 @@ TJournalFiles FaultyJournals(const std::shared_ptr<TFaultPlan>& plan) {
         if (!file) return nullptr;
         return std::make_unique<test::TFaultyRadarFile>(std::move(file), plan, "journal");
     };
-    return {[wrap](const fs::path& path) { return wrap(CreateRadarFile(path)); },
-            [wrap](const fs::path& path) { return wrap(OpenRadarFileForReading(path)); }};
+    TJournalFiles files;
+    files.Create = [wrap](const fs::path& path) { return wrap(CreateRadarFile(path)); };
+    files.Open = [wrap](const fs::path& path) { return wrap(OpenRadarFileForReading(path)); };
+    return files;
 }
 
 bool Contains(const std::vector<std::string>& messages, const std::string& part) {
@@ -356,6 +358,54 @@ TEST_F(HistoryTest, TheFirstUndoKeepsTheNewSideForTheRedo) {
     EXPECT_EQ(restarted.Undo(path_, target_).Status, THistoryStatus::HistoryLost);
     EXPECT_EQ(target_.Bytes, edited);
 }
+
+// The history folder's sync fails after its index was renamed: from the first sync on (the
+// pending index, so the change is taken back) or from the second (the committed index, so the
+// change is made).
+struct TSyncFailure {
+    std::string Name;
+    int FailFrom = 1;  // the first index sync that fails, counted from 1
+    THistoryStatus Status = THistoryStatus::Done;
+};
+
+void PrintTo(const TSyncFailure& failure, std::ostream* os) {
+    *os << failure.Name;
+}
+
+class FolderSyncTest : public HistoryTest, public ::testing::WithParamInterface<TSyncFailure> {};
+
+// A rename that happened is never taken for one that did not: the change is reported as made
+// (with a warning) or as failed and taken back, and either way the next read finds the history
+// as the change left it, every earlier step kept and no word of another program.
+TEST_P(FolderSyncTest, ARenameThatHappenedIsNeverTakenForOneThatDidNot) {
+    const TSyncFailure& failure = GetParam();
+    const auto zero = ZeroTrace(5);
+    const auto states = Make({zero});
+    TJournalFiles files;
+    int syncs = 0;
+    files.SyncIndexFolder = [&](const fs::path&) { return ++syncs < failure.FailFrom; };
+    TFileHistory failing(state_, kDefaultHistoryLimit, files);
+    const auto nine = ZeroTrace(9);
+    const auto outcome = Change(failing, target_, nine);
+    ASSERT_TRUE(outcome);
+    EXPECT_EQ(outcome->Status, failure.Status);
+    const bool done = failure.Status == THistoryStatus::Done;
+    EXPECT_EQ(outcome->Warning.empty(), !done);
+    EXPECT_EQ(target_.Bytes, done ? test::BytesAfter(states[1], nine) : states[1]);
+
+    TFileHistory restarted(state_);
+    EXPECT_FALSE(restarted.NeedsRecovery(path_, target_));
+    EXPECT_EQ(restarted.Recover(path_, target_), std::vector<std::string>{});
+    EXPECT_EQ(restarted.Entries(path_, target_).size(), done ? 2u : 1u);
+    if (done) ExpectStep(restarted.Undo(path_, target_), nine, states[1], TRadarLayout::Gpr);
+    ExpectStep(restarted.Undo(path_, target_), zero, states[0], TRadarLayout::Gpr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, FolderSyncTest,
+    ::testing::Values(TSyncFailure{"AfterThePendingIndex", 1, THistoryStatus::JournalFailed},
+                      TSyncFailure{"AfterTheCommittedIndex", 2, THistoryStatus::Done}),
+    [](const auto& info) { return info.param.Name; });
 
 // The histories earlier versions wrote (journals of the second format, with both sides) are still
 // undone and redone.

@@ -86,7 +86,7 @@ std::optional<THistoryIndex> LoadIndex(const fs::path& folder) {
 // whether or not its folder entry could be synced.
 enum class TSaved { Saved, NotDurable, Failed };
 
-TSaved SaveIndex(const fs::path& folder, const THistoryIndex& index) {
+TSaved SaveIndex(const TJournalFiles& files, const fs::path& folder, const THistoryIndex& index) {
     std::ostringstream out;
     out << kIndexTitle << '\n' << "path " << index.Path << '\n';
     out << "stamp " << index.Stamp.Size << ' ' << index.Stamp.ModifiedNs << ' '
@@ -96,7 +96,8 @@ TSaved SaveIndex(const fs::path& folder, const THistoryIndex& index) {
     for (const TStepRecord& step : index.Steps)
         out << "step " << step.File << ' ' << (step.Applied ? "applied" : "undone") << '\n';
     bool renamed = false;
-    if (ReplaceFileDurably(folder / kIndexName, out.str(), {}, &renamed)) return TSaved::Saved;
+    if (ReplaceFileDurably(folder / kIndexName, out.str(), {}, &renamed, files.SyncIndexFolder))
+        return TSaved::Saved;
     return renamed ? TSaved::NotDurable : TSaved::Failed;
 }
 
@@ -327,7 +328,7 @@ std::vector<std::string> TFileHistory::Recover(const fs::path& path, TRadarFile&
                     ") была прервана. Файл восстановлен в том виде, каким он был до неё.";
                 // A history that cannot be written (a read-only disk) still lets the file be
                 // restored; the journal stays pending and is found matching next time.
-                const TSaved saved = SaveIndex(folder, *index);
+                const TSaved saved = SaveIndex(files_, folder, *index);
                 if (saved == TSaved::Failed)
                     return {restored +
                             " Журнал изменений обновить не удалось; он будет "
@@ -427,12 +428,12 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
 
     index->Pending = name;
     index->PendingKind = TPendingKind::Write;
-    if (const TSaved pending = SaveIndex(folder, *index); pending != TSaved::Saved) {
+    if (const TSaved pending = SaveIndex(files_, folder, *index); pending != TSaved::Saved) {
         // An index that names the journal (renamed, only its folder not synced) must never lose
         // it: it is taken back first, and the journal goes only once no index names it.
         THistoryIndex clean = *index;
         clean.Pending.reset();
-        if (pending == TSaved::Failed || SaveIndex(folder, clean) != TSaved::Failed)
+        if (pending == TSaved::Failed || SaveIndex(files_, folder, clean) != TSaved::Failed)
             RemoveFiles(folder, {name});
         return Outcome(THistoryStatus::JournalFailed, description);
     }
@@ -442,7 +443,7 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
             return Outcome(THistoryStatus::Interrupted, description);
         index->Pending.reset();
         index->Stamp = target.Stamp();
-        if (SaveIndex(folder, *index) == TSaved::Failed)
+        if (SaveIndex(files_, folder, *index) == TSaved::Failed)
             return Outcome(THistoryStatus::Interrupted, description);
         RemoveFiles(folder, {name});
         return Outcome(THistoryStatus::RolledBack, description);
@@ -486,7 +487,7 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
     }
     // Renamed is committed: the change is made and the index says so, whatever its folder's
     // sync said afterwards. Only an index that was not replaced takes the change back.
-    const TSaved saved = SaveIndex(folder, committed);
+    const TSaved saved = SaveIndex(files_, folder, committed);
     if (saved == TSaved::Failed) return rollBack();
     RemoveFiles(folder, dropped);
     THistoryOutcome done = Outcome(THistoryStatus::Done, description);
@@ -580,7 +581,7 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
         for (auto it = first; it != last; ++it)
             if (it->File != step->File) gone.push_back(it->File);
         index->Steps.erase(first, last);
-        if (SaveIndex(folder, *index) != TSaved::Failed) RemoveFiles(folder, gone);
+        if (SaveIndex(files_, folder, *index) != TSaved::Failed) RemoveFiles(folder, gone);
         return damaged;
     }
 
@@ -610,10 +611,10 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
 
     index->Pending = step->File;
     index->PendingKind = undo ? TPendingKind::Undo : TPendingKind::Redo;
-    if (const TSaved pending = SaveIndex(folder, *index); pending != TSaved::Saved) {
+    if (const TSaved pending = SaveIndex(files_, folder, *index); pending != TSaved::Saved) {
         if (pending == TSaved::NotDurable) {
             index->Pending.reset();
-            SaveIndex(folder, *index);
+            SaveIndex(files_, folder, *index);
         }
         return Outcome(THistoryStatus::JournalFailed, info.Description);
     }
@@ -622,7 +623,7 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
         if (appliedNow) step->Applied = !undo;
         index->Pending.reset();
         index->Stamp = target.Stamp();
-        settled = SaveIndex(folder, *index);
+        settled = SaveIndex(files_, folder, *index);
         return settled != TSaved::Failed;
     };
     // A stop part way puts back the side that was there, as a failed write does; the step stays

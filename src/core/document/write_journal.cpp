@@ -391,30 +391,52 @@ class TChangeRecorder final : public TRadarFile {
             if (!Close()) return false;
             openStart_ = offset;
         }
+        Hash(equal_);
         openOld_.insert(openOld_.end(), equal_.begin(), equal_.end());
-        openNew_.insert(openNew_.end(), equal_.begin(), equal_.end());
         equal_.clear();
+        Hash(newBytes);
         openOld_.insert(openOld_.end(), oldBytes.begin(), oldBytes.end());
-        openNew_.insert(openNew_.end(), newBytes.begin(), newBytes.end());
         return true;
+    }
+
+    // Takes the open range's next new bytes into the checksums of its segments, so that the new
+    // side is never copied: a segment's checksum is done where the segment ends.
+    void Hash(std::span<const std::byte> bytes) {
+        std::uint64_t at = openStart_ + openOld_.size();
+        while (!bytes.empty()) {
+            if (!segmentOpen_) {
+                XXH3_64bits_reset(&segment_);
+                segmentOpen_ = true;
+                segmentEnd_ = (at / kBlock + 1) * kBlock;
+                if (at < info_.Before.Size && info_.Before.Size < segmentEnd_)
+                    segmentEnd_ = info_.Before.Size;
+            }
+            const auto length =
+                static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), segmentEnd_ - at));
+            XXH3_64bits_update(&segment_, bytes.data(), length);
+            bytes = bytes.subspan(length);
+            at += length;
+            if (at == segmentEnd_) EndSegment();
+        }
+    }
+
+    void EndSegment() {
+        const std::uint64_t sum = XXH3_64bits_digest(&segment_);
+        const auto bytes = std::as_bytes(std::span(&sum, 1));
+        checksums_.insert(checksums_.end(), bytes.begin(), bytes.end());
+        if (plan_) plan_->NewChecksums.push_back(sum);
+        segmentOpen_ = false;
     }
 
     bool Close() {
         equal_.clear();
         if (openOld_.empty()) return true;
-        checksums_.clear();
-        ForEachSegment(openStart_, openNew_.size(), info_.Before.Size, kBlock,
-                       [&](std::uint64_t start, std::uint64_t end) {
-                           const std::uint64_t sum =
-                               SegmentChecksum(openNew_.data() + (start - openStart_), end - start);
-                           const auto bytes = std::as_bytes(std::span(&sum, 1));
-                           checksums_.insert(checksums_.end(), bytes.begin(), bytes.end());
-                           if (plan_) plan_->NewChecksums.push_back(sum);
-                       });
+        // The range ends its last segment, wherever that is.
+        if (segmentOpen_) EndSegment();
         if (plan_) plan_->Ranges.push_back({openStart_, openOld_.size()});
         const bool appended = records_.Append(openStart_, openOld_, checksums_);
         openOld_.clear();
-        openNew_.clear();
+        checksums_.clear();
         return appended;
     }
 
@@ -427,11 +449,14 @@ class TChangeRecorder final : public TRadarFile {
     TReadWindow window_;
     TRecordWriter records_;
     std::vector<std::byte> old_;  // the old side of a write beyond the old end
-    // The open range: where it starts, its sides, and the equal bytes handed over after it.
+    // The open range: where it starts, its old side, and the equal bytes handed over after it.
     std::uint64_t openStart_ = 0;
     std::vector<std::byte> openOld_;
-    std::vector<std::byte> openNew_;
     std::vector<std::byte> equal_;
+    // The checksums of the open range's new side so far, and the state of the segment it is in.
+    XXH3_state_t segment_{};
+    bool segmentOpen_ = false;
+    std::uint64_t segmentEnd_ = 0;
     std::vector<std::byte> checksums_;
 };
 

@@ -640,17 +640,17 @@ bool HoldsRecordSide(const TRecordView& r, const TJournalInfo& info, TJournalSid
 // Whether every journalled byte below the file's size is the old or the new side: byte by byte
 // where the journal keeps the new bytes, segment by segment where it keeps their checksums.
 bool HoldsEitherSide(const TRecordView& r, const TJournalInfo& info, std::uint64_t fileSize,
-                     const std::byte* bytes, int& torn) {
+                     const std::byte* bytes) {
     const auto length = static_cast<std::size_t>(std::min(r.Length, fileSize - r.Offset));
     if (info.NewSideKept) {
         for (std::size_t i = 0; i < length; ++i)
             if (bytes[i] != r.OldBytes[i] && bytes[i] != r.NewBytes[i]) return false;
         return true;
     }
-    // One segment of the file may be neither (torn counts them over all records): a write cut
-    // short by a crash leaves the segment it was in part new, part old, which its checksum
-    // cannot show. Beyond the old size a segment cut by the file's end is cut off on the way
-    // back anyway.
+    // Segments end at sector boundaries, where a write cut short by a crash or a power loss
+    // ends too: each is wholly old or wholly new. Beyond the old size a segment cut by the file's
+    // end is cut off on the way back anyway.
+    bool holds = true;
     std::uint64_t index = 0;
     ForEachSegment(
         r.Offset, r.Length, info.Before.Size, info.Block,
@@ -663,9 +663,9 @@ bool HoldsEitherSide(const TRecordView& r, const TJournalInfo& info, std::uint64
                 return;
             if (within == end && SegmentIsNew(r, info, at, start, end, part)) return;
             if (within < end && start >= info.Before.Size) return;
-            ++torn;
+            holds = false;
         });
-    return torn <= 1;
+    return holds;
 }
 
 // Stands in for the target while a recorded change is written: the writer runs again and hands
@@ -903,13 +903,12 @@ TJournalMatch CheckJournal(TRadarFile& target, TRadarFile& journal) {
 
     TReadWindow current(target, now.Size);
     TJournalMatch match = TJournalMatch::Matches;
-    int torn = 0;
     const bool read = ForEachRecord(journal, info, [&](const TRecordView& r) {
         if (r.Offset >= now.Size) return true;
         const auto length = static_cast<std::size_t>(std::min(r.Length, now.Size - r.Offset));
         const std::byte* bytes = current.Get(r.Offset, length);
         if (!bytes) return false;
-        if (HoldsEitherSide(r, info, now.Size, bytes, torn)) return true;
+        if (HoldsEitherSide(r, info, now.Size, bytes)) return true;
         match = TJournalMatch::ChangedSince;
         return false;
     });

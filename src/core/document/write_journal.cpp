@@ -37,6 +37,8 @@ constexpr std::uint64_t kPiece = std::uint64_t{1} << 20;
 // joined too, so a whole-file change goes out in a few large records.
 constexpr std::uint64_t kMergeGap = 64;
 constexpr std::size_t kJournalBuffer = std::size_t{4} << 20;
+// Records this large are written on their own instead of through the buffer.
+constexpr std::uint64_t kDirectRecord = std::uint64_t{256} << 10;
 // Reads of a file being compared or checked go through a window of this size: the writer hands
 // over a batch of traces as hundreds of small slices, and a whole-file change journals one record
 // per trace, so a read per slice or record would cost a system call each (600000 for a maximal
@@ -261,22 +263,36 @@ class TRecordWriter {
         const TRecordHeader record{offset, oldBytes.size(),
                                    RecordChecksum(offset, oldBytes, newSide)};
         const auto header = std::as_bytes(std::span(&record, 1));
-        if (buffer_.size() + header.size() + oldBytes.size() + newSide.size() > kJournalBuffer &&
-            !Flush())
-            return false;
+        ++info_.RecordCount;
+        info_.ChangedBytes += oldBytes.size();
+        const std::uint64_t size = header.size() + oldBytes.size() + newSide.size();
+        // A large record goes out as it is, in one gathered write: copying it into the buffer
+        // first would cost a copy of every byte of a whole-file change.
+        if (size >= kDirectRecord) {
+            const std::span<const std::byte> parts[] = {header, oldBytes, newSide};
+            if (!Flush() || !journal_.WriteAt(position_, parts)) {
+                failed_ = true;
+                return false;
+            }
+            journal_.StartWriteback(position_, size);
+            position_ += size;
+            return true;
+        }
+        if (buffer_.size() + size > kJournalBuffer && !Flush()) return false;
         buffer_.insert(buffer_.end(), header.begin(), header.end());
         buffer_.insert(buffer_.end(), oldBytes.begin(), oldBytes.end());
         buffer_.insert(buffer_.end(), newSide.begin(), newSide.end());
-        ++info_.RecordCount;
-        info_.ChangedBytes += oldBytes.size();
         return true;
     }
 
     bool Flush() {
+        if (buffer_.empty()) return true;
         if (!Write(journal_, position_, std::as_bytes(std::span(buffer_)))) {
             failed_ = true;
             return false;
         }
+        // The disk takes the journal while the change is still being compared.
+        journal_.StartWriteback(position_, buffer_.size());
         position_ += buffer_.size();
         buffer_.clear();
         return true;
@@ -751,6 +767,7 @@ class TChangeApplier final : public TRadarFile {
                            ++checksum_;
                        });
         if (!matches || !Write(target_, r.Offset, gathered_)) return false;
+        target_.StartWriteback(r.Offset, r.Length);
         wrote_ = true;
         written_ += r.Length;
         gathered_.clear();

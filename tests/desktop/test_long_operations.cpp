@@ -12,9 +12,9 @@
 #include <memory>
 #include <thread>
 
-#include "desktop/amplitude/long_operation.h"
 #include "desktop/amplitude/regulation_amplitude_form.h"
 #include "desktop/app/main_form.h"
+#include "desktop/document/long_operation.h"
 #include "desktop/widgets/spin_edit.h"
 #include "fake_platform.h"
 #include "form_driver.h"
@@ -23,7 +23,7 @@
 using namespace trelvanox;
 
 // A whole-file gain on a large radargram, through the real amplitude dialog: the windows keep
-// answering while it computes, and "Отмена" at half way leaves the file as it was.
+// answering while it computes and writes, and "Отмена" at half way leaves the file as it was.
 class TestLongOperations : public QObject {
     Q_OBJECT
 
@@ -72,9 +72,9 @@ class TestLongOperations : public QObject {
         platform_.reset();
     }
 
-    // The computing runs off the GUI thread; the write turns the event loop at each step of
-    // progress the journalled write reports.
-    void theEventLoopTurnsWhileAWholeFileGainComputes() {
+    // The computing, the journalled write and its commit all run off the GUI thread: the event
+    // loop turns throughout, and the bar of the progress window only moves forward.
+    void theEventLoopTurnsThroughAWholeFileGain() {
         PrepareWholeFileGain();
         const QByteArray before = FileBytes(file_);
         QElapsedTimer clock;
@@ -96,8 +96,14 @@ class TestLongOperations : public QObject {
         connect(Dialog().pbarProgress(), &QProgressBar::valueChanged, this,
                 [&](int value) { computing = value < 100; });
         bool sawWindow = false;
-        connect(Dialog().pbarProgress(), &QProgressBar::valueChanged, this, [&] {
-            if (QProgressDialog* window = ProgressWindow()) sawWindow |= window->isVisible();
+        int lastValue = 0;
+        bool backwards = false;
+        connect(&tick, &QTimer::timeout, this, [&] {
+            QProgressDialog* window = ProgressWindow();
+            if (!window || !window->isVisible()) return;
+            sawWindow = true;
+            backwards |= window->value() < lastValue;
+            lastValue = window->value();
         });
         clock.start();
         tick.start();
@@ -109,6 +115,10 @@ class TestLongOperations : public QObject {
             clock.elapsed(), turns, longestGap, longestOverall);
         QVERIFY(turns > 0);
         QVERIFY2(longestGap < 100, qPrintable(QString::number(longestGap)));
+        QVERIFY2(longestOverall < 100, qPrintable(QString::number(longestOverall)));
+        QVERIFY(!backwards);
+        // The write's share of the bar was shown too, not only the computing's.
+        QVERIFY2(lastValue > 900, qPrintable(QString::number(lastValue)));
         QVERIFY(ProgressWindow() == nullptr || ProgressWindow()->isHidden());
         QVERIFY(sawWindow);
         QCOMPARE(platform_->Messages(), QStringList{QStringLiteral("Амплитуды усилены")});
@@ -147,24 +157,45 @@ class TestLongOperations : public QObject {
         QVERIFY(reached < 100);
         QVERIFY(turns > 5);
         for (int i = 0; i < seen.size(); ++i) QCOMPARE(seen[i], std::uint32_t(i));
-        QVERIFY(!operation.WriteProgress()(0.0));  // the write that would follow does not start
+        // The write that would follow does not start.
+        bool started = true;
+        operation.Run([&](const TWriteProgress& progress) { started = progress(0.0); });
+        QVERIFY(!started);
     }
 
+    // The progress window's bar runs over the computing and then the write.
+    void cancelAtHalfWayLeavesTheFileAsItWas_data() {
+        QTest::addColumn<int>("at");
+        QTest::newRow("half of the computing") << 400;
+        QTest::newRow("half of the journal's record") << 850;
+        QTest::newRow("half of the write into the file") << 950;
+    }
     void cancelAtHalfWayLeavesTheFileAsItWas() {
+        QFETCH(int, at);
         PrepareWholeFileGain();
         const QByteArray before = FileBytes(file_);
         const float first = std::as_const(form_->Model()).Samples(0)[10];
-        bool cancelled = false;
-        connect(Dialog().pbarProgress(), &QProgressBar::valueChanged, this, [&](int value) {
-            if (value < 50 || cancelled) return;
+        int cancelledAt = -1;
+        // The progress window is made when the gain starts; the computing's first step is
+        // shown in the dialog's own bar too.
+        QMetaObject::Connection hooked;
+        hooked = connect(Dialog().pbarProgress(), &QProgressBar::valueChanged, this, [&] {
             QProgressDialog* window = ProgressWindow();
-            QVERIFY(window);
-            window->cancel();
-            cancelled = true;
+            if (!window) return;
+            disconnect(hooked);
+            connect(window->findChild<QProgressBar*>(), &QProgressBar::valueChanged, window,
+                    [&, window](int value) {
+                        if (cancelledAt >= 0 || value < at) return;
+                        cancelledAt = value;
+                        window->cancel();
+                    });
         });
         Gain();
-        QVERIFY(cancelled);
-        QVERIFY(platform_->Messages().isEmpty());  // a stop needs no word
+        qInfo("cancelled at %d of 1000", cancelledAt);
+        QVERIFY(cancelledAt >= at);
+        QVERIFY(cancelledAt < 1000);
+        // A stop needs no word.
+        QVERIFY2(platform_->Messages().isEmpty(), qPrintable(platform_->Messages().join(';')));
         QCOMPARE(FileBytes(file_), before);
         QCOMPARE(std::as_const(form_->Model()).Samples(0)[10], first);
         // No step of the history took it.

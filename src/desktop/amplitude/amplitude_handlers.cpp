@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "amplitude/amplitude_operations.h"
-#include "desktop/amplitude/long_operation.h"
 #include "desktop/amplitude/regulation_amplitude_form.h"
 #include "desktop/document/document_context.h"
+#include "desktop/document/long_operation.h"
 #include "desktop/document/radargram_file_commands.h"
 #include "desktop/platform/platform.h"
 #include "desktop/widgets/spin_edit.h"
@@ -93,25 +93,30 @@ bool TFmRegulationAmplitude::RunChange(
     const bool large =
         std::uint64_t{model.Header().TraceCount} * model.Header().SampleCount >= (4u << 20);
     TLongOperation operation(this, QString::fromUtf8(description), large);
+    // After a stop or a failure the samples may be half changed; the file is not, and the model
+    // follows it again, on the worker too, since a large file takes a while to read.
+    const auto followFile = [&] {
+        operation.Run([&](const TWriteProgress&) { context_.Document.ReadAgain(); });
+    };
     bool computed = false;
     try {
         computed = operation.Compute([&](const TProgress& progress) { compute(model, progress); },
                                      guiProgress);
     } catch (...) {
-        // The samples may be half changed; the file is not, and the model follows it again.
-        context_.Document.ReadAgain();
+        followFile();
         throw;
     }
     if (!computed) {
-        context_.Document.ReadAgain();
+        followFile();
         return false;
     }
     // The model holds the change already; the document writes it as one step of the history.
-    if (ChangeRadargram(context_, {description, [](TRadargram&) {}}, operation.WriteProgress()))
+    if (ChangeRadargram(context_, {description, [](TRadargram&) {}}, operation,
+                        TLongOperation::kComputeShare))
         return true;
     // A stop before the write began leaves the computed change in the model: it follows the
     // file again, which never got it.
-    if (operation.Cancelled()) context_.Document.ReadAgain();
+    if (operation.Cancelled()) followFile();
     return false;
 }
 

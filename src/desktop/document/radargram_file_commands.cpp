@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "desktop/document/long_operation.h"
 #include "desktop/platform/platform.h"
 #include "document/radargram_document.h"
 #include "model/layout_detection.h"
@@ -164,6 +165,17 @@ bool ChangeRadargram(TDocumentContext& context, const TModelEdit& edit,
                      const TWriteProgress& progress) {
     ApplyHistoryLimit(context);
     const TDocumentResult result = context.Document.Change(edit, progress);
+    if (result.Cancelled) return false;
+    return ReportWrite(context, result);
+}
+
+bool ChangeRadargram(TDocumentContext& context, const TModelEdit& edit, TLongOperation& operation,
+                     double from) {
+    ApplyHistoryLimit(context);
+    TDocumentResult result;
+    operation.Run(
+        [&](const TWriteProgress& progress) { result = context.Document.Change(edit, progress); },
+        from);
     if (result.Cancelled) return false;
     return ReportWrite(context, result);
 }

@@ -10,6 +10,7 @@ class QString;
 
 namespace trelvanox {
 
+class TLongOperation;
 struct TDocumentResult;
 struct TModelEdit;
 
@@ -32,6 +33,10 @@ std::int32_t WriteRadargram(TDocumentContext& context, const std::string& descri
 // True when the file got the change.
 bool ChangeRadargram(TDocumentContext& context, const TModelEdit& edit,
                      const TWriteProgress& progress = {});
+// As ChangeRadargram, the change run as the operation's work on its worker thread, its progress
+// on the bar from `from` to the end.
+bool ChangeRadargram(TDocumentContext& context, const TModelEdit& edit, TLongOperation& operation,
+                     double from);
 
 // "Открыть": choose a file, then read it (cancelling reads the file already named). The dialog
 // proposes lastOpenedPath and keeps the choice there; radargramFileName takes the chosen file's

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "common/file_paths.h"
+#include "desktop/document/gui_notices.h"
 #include "desktop/platform/command_dispatcher.h"
 #include "desktop/platform/platform.h"
 #include "desktop/view/overview_strip.h"
@@ -89,9 +90,10 @@ TFmRadargramView::TFmRadargramView(TRadargramDocument& document, TPlatform& plat
         if (links_.SelectLabelRow) links_.SelectLabelRow(row);
     });
     // The document outlives the window; the guard covers a view closed before it.
-    document_.Subscribe([view = QPointer<TFmRadargramView>(this)](TDocumentChange change) {
-        if (view) view->DocumentChanged(change);
-    });
+    document_.Subscribe(
+        OnGuiThread([view = QPointer<TFmRadargramView>(this)](TDocumentChange change) {
+            if (view) view->DocumentChanged(change);
+        }));
     FollowDocument(true);
 }
 

@@ -1,0 +1,124 @@
+#include "desktop/document/long_operation.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QObject>
+#include <QProgressDialog>
+#include <exception>
+#include <thread>
+
+#include "desktop/document/gui_notices.h"
+
+namespace trelvanox {
+
+namespace {
+
+constexpr int kBarSteps = 1000;
+
+// Thrown from the worker's progress when the user stopped it; caught on the worker.
+struct TStopped {};
+
+int BarStep(double fraction) {
+    return static_cast<int>(fraction * kBarSteps);
+}
+
+}  // namespace
+
+TLongOperation::TLongOperation(QWidget* owner, const QString& title, bool large)
+    : dialog_(new QProgressDialog(title, QStringLiteral("Отмена"), 0, kBarSteps, owner)),
+      receiver_(std::make_unique<QObject>()) {
+    dialog_->setObjectName(QStringLiteral("dlgOperationProgress"));
+    dialog_->setWindowTitle(title);
+    dialog_->setWindowModality(Qt::ApplicationModal);
+    // A short operation finishes before the window would flash up.
+    dialog_->setMinimumDuration(large ? 0 : 400);
+    dialog_->setAutoClose(false);
+    dialog_->setAutoReset(false);
+    dialog_->setValue(0);
+    QObject::connect(dialog_, &QProgressDialog::canceled, receiver_.get(),
+                     [this] { stop_.store(true); });
+}
+
+TLongOperation::~TLongOperation() {
+    if (!dialog_) return;
+    dialog_->hide();
+    dialog_->deleteLater();
+}
+
+bool TLongOperation::Cancelled() const {
+    return stop_.load() || (dialog_ && dialog_->wasCanceled());
+}
+
+void TLongOperation::Show(double fraction) {
+    if (!dialog_) return;
+    dialog_->setValue(BarStep(fraction));
+    // The button tells through canceled; a stop through cancel() only through wasCanceled.
+    if (dialog_->wasCanceled()) stop_.store(true);
+}
+
+void TLongOperation::OnWorker(const std::function<void()>& work) {
+    std::exception_ptr error;
+    THeldNotices notices;
+    QEventLoop loop;
+    std::thread worker([&] {
+        {
+            const THeldNotices::TScope hold(notices);
+            try {
+                work();
+            } catch (...) {
+                error = std::current_exception();
+            }
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    // What the worker posted before it ended, so the caller's display ends where the work did;
+    // then the windows follow the document, which nobody changes any more.
+    QCoreApplication::sendPostedEvents(receiver_.get());
+    notices.Release();
+    if (error) std::rethrow_exception(error);
+}
+
+bool TLongOperation::Compute(const std::function<void(const TProgress&)>& work,
+                             const TProgress& guiProgress) {
+    bool stopped = false;
+    OnWorker([&] {
+        const TProgress progress = [&](std::uint32_t position) {
+            if (stop_.load()) throw TStopped{};
+            QMetaObject::invokeMethod(
+                receiver_.get(),
+                [this, &guiProgress, position] {
+                    if (guiProgress) guiProgress(position);
+                    Show(kComputeShare * position / 100.0);
+                },
+                Qt::QueuedConnection);
+        };
+        try {
+            work(progress);
+        } catch (const TStopped&) {
+            stopped = true;
+        }
+    });
+    return !stopped;
+}
+
+void TLongOperation::Run(const std::function<void(const TWriteProgress&)>& work, double from,
+                         double to) {
+    OnWorker([&] {
+        const TWriteProgress progress = [&](double fraction) {
+            // The worker waits while each new step of the bar is shown: the bar is where the
+            // work is, and "Отмена" pressed at a step stops the work right there. A write reports
+            // far more often than the bar moves.
+            const double shown = from + (to - from) * fraction;
+            const int step = BarStep(shown);
+            if (shownStep_.exchange(step) != step)
+                QMetaObject::invokeMethod(
+                    receiver_.get(), [this, shown] { Show(shown); }, Qt::BlockingQueuedConnection);
+            return !stop_.load();
+        };
+        work(progress);
+    });
+}
+
+}  // namespace trelvanox

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include "amplitude/amplitude_operations.h"
+#include "document/model_edit.h"
+
+class QObject;
+class QProgressDialog;
+class QWidget;
+
+namespace trelvanox {
+
+// One long operation on the radargram, as the user sees it: a progress window over the program
+// with the share done and "Отмена", the windows repainting meanwhile, input elsewhere held until
+// it ends.
+//
+// Its work (the computing, the journalled write with its commit, an undo or a redo with the
+// read that follows) runs on a worker thread while the GUI thread stays in the progress window's
+// event loop. What the document tells its observers meanwhile reaches the windows once the work
+// has ended (see THeldNotices), so nothing on screen reads the model while the worker changes
+// it; the windows repaint from what they last drew.
+class TLongOperation {
+  public:
+    // A large operation shows its window at once; another only when it lasts (no flash for a
+    // small file).
+    TLongOperation(QWidget* owner, const QString& title, bool large);
+    ~TLongOperation();
+    TLongOperation(const TLongOperation&) = delete;
+    TLongOperation& operator=(const TLongOperation&) = delete;
+
+    // Runs work on a worker thread, giving it a progress that the caller's guiProgress follows
+    // on the GUI thread. False when the user stopped it ("Отмена"); work then ended at its next
+    // progress call, wherever it was. An error thrown by work is thrown again here. The bar goes
+    // up to kComputeShare.
+    bool Compute(const std::function<void(const TProgress&)>& work, const TProgress& guiProgress);
+    // Runs work on a worker thread with a progress that moves the bar between from and to and
+    // answers false once the user pressed "Отмена". An error thrown by work is thrown again here.
+    void Run(const std::function<void(const TWriteProgress&)>& work, double from = 0.0,
+             double to = 1.0);
+    bool Cancelled() const;
+
+    // The computing gets the first share of the bar, the write that follows the rest.
+    static constexpr double kComputeShare = 0.8;
+
+  private:
+    void Show(double fraction);
+    // work on a worker thread, the event loop turning until it ends.
+    void OnWorker(const std::function<void()>& work);
+
+    QPointer<QProgressDialog> dialog_;
+    // Lives on the GUI thread: what the worker posts to it runs there, in order.
+    std::unique_ptr<QObject> receiver_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> shownStep_{-1};
+};
+
+}  // namespace trelvanox

@@ -4,7 +4,9 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/radargram_document.h"
@@ -149,6 +151,77 @@ TEST_F(DocumentChangeTest, ProgressRunsToTheEndAndAStopAnywhereTakesEverythingBa
     EXPECT_NE(test::ReadBytes(path_), before_);
     EXPECT_EQ(document_.History().size(), 1u);
 }
+
+// An undo or a redo stopped through its progress, before or after half way.
+struct TStepStop {
+    std::string Name;
+    bool Undo = true;
+    double StopAt = 0.5;
+};
+
+void PrintTo(const TStepStop& stop, std::ostream* os) {
+    *os << stop.Name;
+}
+
+class StepStopTest : public DocumentChangeTest, public ::testing::WithParamInterface<TStepStop> {
+  protected:
+    // Which steps the history lists, and whether each is applied.
+    std::vector<std::pair<std::string, bool>> Steps() {
+        std::vector<std::pair<std::string, bool>> steps;
+        for (const THistoryEntry& entry : document_.History())
+            steps.emplace_back(entry.Description, entry.Applied);
+        return steps;
+    }
+};
+
+// A stop part way leaves the file's bytes, the model and the history as they were; the same
+// step then goes through, with no word of another program.
+TEST_P(StepStopTest, AStopTakesTheStepBackAndKeepsTheHistory) {
+    const TStepStop& stop = GetParam();
+    ASSERT_TRUE(document_.Change(Gain()).Ok());
+    const TBytes changed = test::ReadBytes(path_);
+    if (!stop.Undo) {
+        ASSERT_TRUE(document_.Undo().Ok());
+    }
+    const TBytes before = test::ReadBytes(path_);
+    const auto steps = Steps();
+    const auto samples = document_.Model().Samples(5);
+    const std::vector<float> trace(samples.begin(), samples.end());
+
+    std::vector<double> told;
+    const auto progress = [&](double fraction) {
+        told.push_back(fraction);
+        return fraction < stop.StopAt;
+    };
+    const TDocumentResult stopped = stop.Undo ? document_.Undo(progress) : document_.Redo(progress);
+    EXPECT_TRUE(stopped.Cancelled);
+    EXPECT_TRUE(stopped.Ok()) << stopped.Message->Text;
+    EXPECT_GT(told.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+    EXPECT_EQ(test::ReadBytes(path_), before);
+    EXPECT_EQ(Steps(), steps);
+    const auto kept = document_.Model().Samples(5);
+    EXPECT_EQ(std::vector<float>(kept.begin(), kept.end()), trace);
+
+    told.clear();
+    const auto all = [&](double fraction) {
+        told.push_back(fraction);
+        return true;
+    };
+    const TDocumentResult done = stop.Undo ? document_.Undo(all) : document_.Redo(all);
+    ASSERT_TRUE(done.Ok() && !done.Cancelled) << done.Message->Text;
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+    EXPECT_DOUBLE_EQ(told.back(), 1.0);
+    EXPECT_EQ(test::ReadBytes(path_), stop.Undo ? before_ : changed);
+    EXPECT_TRUE(document_.Notices().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Stops, StepStopTest,
+                         ::testing::Values(TStepStop{"UndoWhileComparing", true, 0.25},
+                                           TStepStop{"UndoHalfWritten", true, 0.75},
+                                           TStepStop{"RedoWhileComparing", false, 0.25},
+                                           TStepStop{"RedoHalfWritten", false, 0.75}),
+                         [](const auto& info) { return info.param.Name; });
 
 // The history follows the file, not its name: a change made through one hard link is undone
 // through the other, and both names list the same step.

@@ -684,13 +684,13 @@ TEST_P(ForeignStepTest, LeavesTheFileAndTheStepAsTheyWere) {
     int checks = 0;
     const TPathCheck pathCheck = [&] { return ++checks != phase; };
 
-    EXPECT_EQ(history_.Undo(path_, target_, pathCheck).Status, THistoryStatus::ChangedOnDisk);
+    EXPECT_EQ(history_.Undo(path_, target_, {}, pathCheck).Status, THistoryStatus::ChangedOnDisk);
     EXPECT_EQ(target_.Bytes, states[2]);
     EXPECT_EQ(AppliedFlags(), (std::vector<bool>{true, true}));
     ExpectStep(history_.Undo(path_, target_), zero, states[1], TRadarLayout::Gpr);
 
     checks = 0;
-    EXPECT_EQ(history_.Redo(path_, target_, pathCheck).Status, THistoryStatus::ChangedOnDisk);
+    EXPECT_EQ(history_.Redo(path_, target_, {}, pathCheck).Status, THistoryStatus::ChangedOnDisk);
     EXPECT_EQ(target_.Bytes, states[1]);
     EXPECT_EQ(AppliedFlags(), (std::vector<bool>{true, false}));
     ExpectStep(history_.Redo(path_, target_), zero, states[2], TRadarLayout::Gpr);

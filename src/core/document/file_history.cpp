@@ -176,6 +176,17 @@ bool MakeFolder(const fs::path& folder) {
     return true;
 }
 
+// The share [from, from + span) of a whole change, undo or redo, told to progress; stopped
+// becomes true at the first stop and stays so.
+TByteProgress Phase(const TWriteProgress& progress, bool& stopped, double from, double span) {
+    if (!progress) return {};
+    return [&progress, &stopped, from, span](std::uint64_t done, std::uint64_t total) {
+        const double part = total == 0 ? 1.0 : static_cast<double>(done) / total;
+        stopped = stopped || !progress(from + span * part);
+        return !stopped;
+    };
+}
+
 // Keeps a damaged journal under another name beside the others, where no index names it.
 fs::path SetAside(const fs::path& journal) {
     fs::path aside = journal;
@@ -363,14 +374,8 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
                                      bool keepStep, const TWriteProgress& progress,
                                      const TPathCheck& pathCheck) {
     bool stopped = false;
-    // The share [from, from + span) of the whole change, told to progress.
-    const auto phase = [&](double from, double span) -> TByteProgress {
-        if (!progress) return {};
-        return [&, from, span](std::uint64_t done, std::uint64_t total) {
-            const double part = total == 0 ? 1.0 : static_cast<double>(done) / total;
-            stopped = stopped || !progress(from + span * part);
-            return !stopped;
-        };
+    const auto phase = [&](double from, double span) {
+        return Phase(progress, stopped, from, span);
     };
     const std::string& description = label.Description;
     TJournalInfo stamped = label;
@@ -488,17 +493,18 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
 }
 
 THistoryOutcome TFileHistory::Undo(const fs::path& path, TRadarFile& target,
-                                   const TPathCheck& pathCheck) {
-    return Step(path, target, true, pathCheck);
+                                   const TWriteProgress& progress, const TPathCheck& pathCheck) {
+    return Step(path, target, true, progress, pathCheck);
 }
 
 THistoryOutcome TFileHistory::Redo(const fs::path& path, TRadarFile& target,
-                                   const TPathCheck& pathCheck) {
-    return Step(path, target, false, pathCheck);
+                                   const TWriteProgress& progress, const TPathCheck& pathCheck) {
+    return Step(path, target, false, progress, pathCheck);
 }
 
 THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, bool undo,
-                                   const TPathCheck& pathCheck) {
+                                   const TWriteProgress& progress, const TPathCheck& pathCheck) {
+    bool stopped = false;
     const fs::path folder = Locate(path, target);
     auto index = LoadIndex(folder);
     if (index && index->Pending) return Outcome(THistoryStatus::Interrupted);
@@ -544,7 +550,9 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
 
     const TJournalSide from = undo ? TJournalSide::New : TJournalSide::Old;
     const TJournalSide to = undo ? TJournalSide::Old : TJournalSide::New;
-    switch (MatchSide(target, *journal, from)) {
+    const TJournalMatch match = MatchSide(target, *journal, from, Phase(progress, stopped, 0, 0.5));
+    if (stopped) return Outcome(THistoryStatus::Cancelled, info.Description);
+    switch (match) {
         case TJournalMatch::Matches:
             break;
         case TJournalMatch::Unreadable:
@@ -576,10 +584,13 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
         settled = SaveIndex(folder, *index);
         return settled != TSaved::Failed;
     };
-    if (!ApplyJournal(target, *journal, to)) {
+    // A stop part way puts back the side that was there, as a failed write does; the step stays
+    // where it was in the history.
+    if (!ApplyJournal(target, *journal, to, nullptr, Phase(progress, stopped, 0.5, 0.5))) {
         if (!ApplyJournal(target, *journal, from) || !settle(false))
             return Outcome(THistoryStatus::Interrupted, info.Description);
-        return Outcome(THistoryStatus::RolledBack, info.Description);
+        return Outcome(stopped ? THistoryStatus::Cancelled : THistoryStatus::RolledBack,
+                       info.Description);
     }
     // A file replaced at the path while the step was written would take it into a name no one
     // reads: the step goes back and stays where it was in the history.

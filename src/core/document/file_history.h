@@ -113,10 +113,12 @@ class TFileHistory {
     // Takes the newest applied step back, or the oldest undone step again. pathCheck (when given)
     // must hold before the file is written and before the commit, as for a change: a file put
     // at the path meanwhile gets ChangedOnDisk and keeps what it held.
+    // progress (when given) hears of the comparison of the file with the step (0 to 0.5) and of
+    // the writing (0.5 to 1); a stop gives Cancelled with the file and the history as they were.
     THistoryOutcome Undo(const std::filesystem::path& path, TRadarFile& target,
-                         const TPathCheck& pathCheck = {});
+                         const TWriteProgress& progress = {}, const TPathCheck& pathCheck = {});
     THistoryOutcome Redo(const std::filesystem::path& path, TRadarFile& target,
-                         const TPathCheck& pathCheck = {});
+                         const TWriteProgress& progress = {}, const TPathCheck& pathCheck = {});
 
     // The file's steps, oldest first; empty when it has none or its history is not valid for
     // target any more.
@@ -131,7 +133,7 @@ class TFileHistory {
 
   private:
     THistoryOutcome Step(const std::filesystem::path& path, TRadarFile& target, bool undo,
-                         const TPathCheck& pathCheck);
+                         const TWriteProgress& progress, const TPathCheck& pathCheck);
     // FolderOf, after moving a history kept under the file's path there.
     std::filesystem::path Locate(const std::filesystem::path& path, const TRadarFile& target);
     std::filesystem::path PathFolderOf(const std::filesystem::path& path) const;

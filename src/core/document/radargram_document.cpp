@@ -222,16 +222,19 @@ TDocumentResult TRadargramDocument::Change(const std::filesystem::path& path, TR
     return result;
 }
 
-TDocumentResult TRadargramDocument::Undo() {
-    return Step(true);
+TDocumentResult TRadargramDocument::Undo(const TWriteProgress& progress) {
+    return Step(true, progress);
 }
 
-TDocumentResult TRadargramDocument::Redo() {
-    return Step(false);
+TDocumentResult TRadargramDocument::Redo(const TWriteProgress& progress) {
+    return Step(false, progress);
 }
 
-TDocumentResult TRadargramDocument::Step(bool undo) {
+TDocumentResult TRadargramDocument::Step(bool undo, const TWriteProgress& progress) {
     if (auto unread = RequireRead(); !unread.Ok()) return unread;
+    TDocumentResult stopped;
+    stopped.Cancelled = true;
+    if (progress && !progress(0.0)) return stopped;
     THistoryOutcome outcome;
     {
         TRadarFileLock lock;
@@ -242,8 +245,14 @@ TDocumentResult TRadargramDocument::Step(bool undo) {
         if (auto refused = ChangedSinceRead(*file)) return *refused;
 
         const TPathCheck pathCheck = PathNames(path_, *file);
-        outcome = undo ? history_.Undo(model_.SourcePath(), *file, pathCheck)
-                       : history_.Redo(model_.SourcePath(), *file, pathCheck);
+        outcome = undo ? history_.Undo(model_.SourcePath(), *file, progress, pathCheck)
+                       : history_.Redo(model_.SourcePath(), *file, progress, pathCheck);
+        // Taken back, the file holds the model's bytes again under a new modification time: the
+        // next command must not take that for another program's edit.
+        if (outcome.Status == THistoryStatus::Cancelled ||
+            outcome.Status == THistoryStatus::RolledBack)
+            stamp_ = file->Stamp();
+        if (outcome.Status == THistoryStatus::Cancelled) return stopped;
         if (const auto failure = StepFailureMessage(outcome, undo)) {
             TDocumentResult refused = Failure(failure);
             refused.ChangedOnDisk = outcome.Status == THistoryStatus::ChangedOnDisk;
@@ -256,6 +265,7 @@ TDocumentResult TRadargramDocument::Step(bool undo) {
     const std::filesystem::path path = path_;
     TDocumentResult read = Open(path, outcome.Layout);
     if (read.Ok()) read.Warning = outcome.Warning;
+    if (read.Ok() && progress) progress(1.0);
     return read;
 }
 

@@ -96,9 +96,11 @@ class TRadargramDocument {
     TDocumentResult Change(const std::filesystem::path& path, TRadarLayout layout,
                            const TModelEdit& edit, const TWriteProgress& progress = {});
     // Puts the file back as it was before its newest change, or forward again to after the
-    // oldest undone one, then reads it again (in the layout of that side).
-    TDocumentResult Undo();
-    TDocumentResult Redo();
+    // oldest undone one, then reads it again (in the layout of that side). progress hears how
+    // far the step has come (0..1); a stop leaves the file, the model and the history as they
+    // were, with Cancelled set.
+    TDocumentResult Undo(const TWriteProgress& progress = {});
+    TDocumentResult Redo(const TWriteProgress& progress = {});
     // The steps of the file's history, oldest first.
     std::vector<THistoryEntry> History();
     // Whether changes are kept as history steps (they are always journalled); off clears the
@@ -155,7 +157,7 @@ class TRadargramDocument {
     // The file's lock, or the Busy result when another process kept it for the whole wait.
     std::optional<TDocumentResult> Lock(const std::filesystem::path& path, TLockKind kind,
                                         TRadarFileLock& lock) const;
-    TDocumentResult Step(bool undo);
+    TDocumentResult Step(bool undo, const TWriteProgress& progress);
     // The refusal when the file is not the one read or written last; nothing when it is.
     std::optional<TDocumentResult> ChangedSinceRead(const TRadarFile& file) const;
 

@@ -542,16 +542,20 @@ TJournalMatch CheckJournal(TRadarFile& target, TRadarFile& journal) {
     return read ? TJournalMatch::Matches : TJournalMatch::Unreadable;
 }
 
-TJournalMatch MatchSide(TRadarFile& target, TRadarFile& journal, TJournalSide side) {
+TJournalMatch MatchSide(TRadarFile& target, TRadarFile& journal, TJournalSide side,
+                        const TByteProgress& progress) {
     TJournalInfo info;
     if (ReadHeader(journal, info) != TJournalState::Valid) return TJournalMatch::Unreadable;
     const std::uint64_t size = SizeOf(info, side);
     if (target.Stamp().Size != size) return TJournalMatch::OtherFile;
     TReadWindow current(target, size);
     TJournalMatch match = TJournalMatch::Matches;
+    std::uint64_t done = 0;
     const bool read = ForEachRecord(
         journal, info,
         [&](const TRecordHeader& r, std::span<const std::byte> o, std::span<const std::byte> n) {
+            done += r.Length;
+            if (progress && !progress(done, info.ChangedBytes)) return false;
             if (r.Offset >= size) return true;
             const auto length = static_cast<std::size_t>(std::min(r.Length, size - r.Offset));
             const std::byte* bytes = current.Get(r.Offset, length);

@@ -102,7 +102,9 @@ TJournalMatch CheckJournal(TRadarFile& target, TRadarFile& journal);
 // Whether target holds exactly the given side of the journal in its ranges and length.
 bool HoldsSide(TRadarFile& target, TRadarFile& journal, TJournalSide side);
 // As HoldsSide, telling a file that differs (OtherFile or ChangedSince) from one that could not
-// be compared (Unreadable).
-TJournalMatch MatchSide(TRadarFile& target, TRadarFile& journal, TJournalSide side);
+// be compared (Unreadable). progress (when given) is told the journalled bytes compared against
+// all of them; stopping it ends the comparison as Unreadable.
+TJournalMatch MatchSide(TRadarFile& target, TRadarFile& journal, TJournalSide side,
+                        const TByteProgress& progress = {});
 
 }  // namespace trelvanox

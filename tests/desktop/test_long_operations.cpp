@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -22,8 +23,9 @@
 
 using namespace trelvanox;
 
-// A whole-file gain on a large radargram, through the real amplitude dialog: the windows keep
-// answering while it computes and writes, and "Отмена" at half way leaves the file as it was.
+// A whole-file gain on a large radargram, through the real amplitude dialog, and its undo and
+// redo: the windows keep answering through the whole run, and "Отмена" at half way leaves the
+// file as it was.
 class TestLongOperations : public QObject {
     Q_OBJECT
 
@@ -33,9 +35,24 @@ class TestLongOperations : public QObject {
     std::unique_ptr<TFmMainForm> form_;
     QString file_;
 
+    // What the event loop and the progress window did during one run.
+    struct TRunSeen {
+        qint64 Ms = 0;
+        int Turns = 0;
+        qint64 LongestPause = 0;
+        bool SawWindow = false;
+        bool Backwards = false;
+        int LastValue = 0;
+    };
+
     TFmRegulationAmplitude& Dialog() { return *form_->FmRegulationAmplitude(); }
+    // The progress window of the operation running now; those of operations done are hidden
+    // until they go.
     QProgressDialog* ProgressWindow() {
-        return Dialog().findChild<QProgressDialog*>(QStringLiteral("dlgOperationProgress"));
+        for (QProgressDialog* window :
+             form_->findChildren<QProgressDialog*>(QStringLiteral("dlgOperationProgress")))
+            if (window->isVisible()) return window;
+        return nullptr;
     }
     // A gain of 2 of every sample of the whole file.
     void PrepareWholeFileGain() {
@@ -45,6 +62,65 @@ class TestLongOperations : public QObject {
         Dialog().findChild<TSpinEdit*>(QStringLiteral("stxtGainForMin"))->SetText("100000000");
     }
     void Gain() { Dialog().findChild<QAbstractButton*>(QStringLiteral("bbtnGain"))->click(); }
+
+    // Runs the operation with a timer of 5 ms ticking: the longest pause between two ticks is
+    // the longest the event loop stood still.
+    TRunSeen Watch(const std::function<void()>& operation) {
+        TRunSeen seen;
+        QElapsedTimer clock;
+        qint64 last = -1;
+        QTimer tick;
+        tick.setInterval(5);
+        connect(&tick, &QTimer::timeout, this, [&] {
+            const qint64 now = clock.elapsed();
+            if (last >= 0) seen.LongestPause = std::max(seen.LongestPause, now - last);
+            last = now;
+            ++seen.Turns;
+            QProgressDialog* window = ProgressWindow();
+            if (!window) return;
+            seen.SawWindow = true;
+            seen.Backwards |= window->value() < seen.LastValue;
+            seen.LastValue = window->value();
+        });
+        clock.start();
+        tick.start();
+        operation();
+        tick.stop();
+        seen.Ms = clock.elapsed();
+        return seen;
+    }
+
+    // Presses "Отмена" of the next operation once its bar reaches at (of 1000), while the
+    // operation waits on that step; cancelledAt gets the value it was pressed at.
+    void CancelWhenBarReaches(int at, int& cancelledAt, QTimer& watch) {
+        connect(&watch, &QTimer::timeout, this, [this, at, &cancelledAt, &watch] {
+            QProgressDialog* window = ProgressWindow();
+            if (!window) return;
+            watch.stop();
+            connect(window->findChild<QProgressBar*>(), &QProgressBar::valueChanged, window,
+                    [&cancelledAt, at, window](int value) {
+                        if (cancelledAt >= 0 || value < at) return;
+                        cancelledAt = value;
+                        window->cancel();
+                    });
+        });
+        watch.start(1);
+    }
+
+    void VerifyAnswered(const char* what, const TRunSeen& seen) {
+        qInfo("%s: %lld ms, %d event-loop turns, longest pause %lld ms, bar up to %d of 1000", what,
+              seen.Ms, seen.Turns, seen.LongestPause, seen.LastValue);
+        QVERIFY(seen.Turns > 0);
+        QVERIFY2(seen.LongestPause < 100, qPrintable(QString::number(seen.LongestPause)));
+        QVERIFY(seen.SawWindow);
+        QVERIFY(!seen.Backwards);
+        QVERIFY(!ProgressWindow());
+    }
+    int AppliedSteps() {
+        int applied = 0;
+        for (const THistoryEntry& entry : form_->Document().History()) applied += entry.Applied;
+        return applied;
+    }
 
   private slots:
     void initTestCase() {
@@ -72,57 +148,27 @@ class TestLongOperations : public QObject {
         platform_.reset();
     }
 
-    // The computing, the journalled write and its commit all run off the GUI thread: the event
-    // loop turns throughout, and the bar of the progress window only moves forward.
-    void theEventLoopTurnsThroughAWholeFileGain() {
+    // The computing, the journalled write with its commit, and for an undo or a redo the read
+    // that follows, all run off the GUI thread: the event loop turns throughout, and the bar of
+    // the progress window only moves forward, over the write too.
+    void theEventLoopTurnsThroughAWholeFileGainItsUndoAndRedo() {
         PrepareWholeFileGain();
         const QByteArray before = FileBytes(file_);
-        QElapsedTimer clock;
-        qint64 last = -1;
-        qint64 longestGap = 0;
-        qint64 longestOverall = 0;
-        int turns = 0;
-        bool computing = true;
-        QTimer tick;
-        tick.setInterval(5);
-        connect(&tick, &QTimer::timeout, this, [&] {
-            const qint64 now = clock.elapsed();
-            if (computing && last >= 0) longestGap = std::max(longestGap, now - last);
-            if (last >= 0) longestOverall = std::max(longestOverall, now - last);
-            last = now;
-            ++turns;
-        });
-        // The computing ends where the dialog's own bar reaches its end.
-        connect(Dialog().pbarProgress(), &QProgressBar::valueChanged, this,
-                [&](int value) { computing = value < 100; });
-        bool sawWindow = false;
-        int lastValue = 0;
-        bool backwards = false;
-        connect(&tick, &QTimer::timeout, this, [&] {
-            QProgressDialog* window = ProgressWindow();
-            if (!window || !window->isVisible()) return;
-            sawWindow = true;
-            backwards |= window->value() < lastValue;
-            lastValue = window->value();
-        });
-        clock.start();
-        tick.start();
-        Gain();
-        tick.stop();
-        qInfo(
-            "whole-file gain: %lld ms, %d event-loop turns, longest gap while computing %lld ms, "
-            "over the whole run %lld ms",
-            clock.elapsed(), turns, longestGap, longestOverall);
-        QVERIFY(turns > 0);
-        QVERIFY2(longestGap < 100, qPrintable(QString::number(longestGap)));
-        QVERIFY2(longestOverall < 100, qPrintable(QString::number(longestOverall)));
-        QVERIFY(!backwards);
-        // The write's share of the bar was shown too, not only the computing's.
-        QVERIFY2(lastValue > 900, qPrintable(QString::number(lastValue)));
-        QVERIFY(ProgressWindow() == nullptr || ProgressWindow()->isHidden());
-        QVERIFY(sawWindow);
+        const TRunSeen gain = Watch([this] { Gain(); });
+        VerifyAnswered("whole-file gain", gain);
+        QVERIFY2(gain.LastValue > 900, qPrintable(QString::number(gain.LastValue)));
         QCOMPARE(platform_->Messages(), QStringList{QStringLiteral("Амплитуды усилены")});
-        QVERIFY(FileBytes(file_) != before);
+        const QByteArray gained = FileBytes(file_);
+        QVERIFY(gained != before);
+        const float sample = std::as_const(form_->Model()).Samples(0)[10];
+
+        VerifyAnswered("undo", Watch([this] { RunAction(*form_, "acnUndo"); }));
+        QCOMPARE(FileBytes(file_), before);
+        QCOMPARE(std::as_const(form_->Model()).Samples(0)[10], sample / 2);
+        VerifyAnswered("redo", Watch([this] { RunAction(*form_, "acnRedo"); }));
+        QCOMPARE(FileBytes(file_), gained);
+        QCOMPARE(std::as_const(form_->Model()).Samples(0)[10], sample);
+        QCOMPARE(platform_->Messages().size(), 1);
         // Back as it was, for the next case.
         RunAction(*form_, "acnUndo");
         QCOMPARE(FileBytes(file_), before);
@@ -176,20 +222,8 @@ class TestLongOperations : public QObject {
         const QByteArray before = FileBytes(file_);
         const float first = std::as_const(form_->Model()).Samples(0)[10];
         int cancelledAt = -1;
-        // The progress window is made when the gain starts; the computing's first step is
-        // shown in the dialog's own bar too.
-        QMetaObject::Connection hooked;
-        hooked = connect(Dialog().pbarProgress(), &QProgressBar::valueChanged, this, [&] {
-            QProgressDialog* window = ProgressWindow();
-            if (!window) return;
-            disconnect(hooked);
-            connect(window->findChild<QProgressBar*>(), &QProgressBar::valueChanged, window,
-                    [&, window](int value) {
-                        if (cancelledAt >= 0 || value < at) return;
-                        cancelledAt = value;
-                        window->cancel();
-                    });
-        });
+        QTimer watch;
+        CancelWhenBarReaches(at, cancelledAt, watch);
         Gain();
         qInfo("cancelled at %d of 1000", cancelledAt);
         QVERIFY(cancelledAt >= at);
@@ -199,7 +233,47 @@ class TestLongOperations : public QObject {
         QCOMPARE(FileBytes(file_), before);
         QCOMPARE(std::as_const(form_->Model()).Samples(0)[10], first);
         // No step of the history took it.
-        for (const THistoryEntry& entry : form_->Document().History()) QVERIFY(!entry.Applied);
+        QCOMPARE(AppliedSteps(), 0);
+    }
+
+    void cancelOfAnUndoOrRedoLeavesTheFileAsItWas_data() {
+        QTest::addColumn<bool>("undo");
+        QTest::addColumn<int>("at");
+        QTest::newRow("undo, early") << true << 200;
+        QTest::newRow("undo, half way") << true << 500;
+        QTest::newRow("undo, late") << true << 800;
+        QTest::newRow("redo, half way") << false << 500;
+    }
+    void cancelOfAnUndoOrRedoLeavesTheFileAsItWas() {
+        QFETCH(bool, undo);
+        QFETCH(int, at);
+        const QByteArray before = FileBytes(file_);
+        PrepareWholeFileGain();
+        Gain();
+        const QByteArray gained = FileBytes(file_);
+        QVERIFY(gained != before);
+        if (!undo) RunAction(*form_, "acnUndo");
+        const QByteArray start = undo ? gained : before;
+        const int applied = AppliedSteps();
+        const float sample = std::as_const(form_->Model()).Samples(0)[10];
+        platform_->Clear();
+
+        int cancelledAt = -1;
+        QTimer watch;
+        CancelWhenBarReaches(at, cancelledAt, watch);
+        RunAction(*form_, undo ? "acnUndo" : "acnRedo");
+        qInfo("cancelled at %d of 1000", cancelledAt);
+        QVERIFY(cancelledAt >= at);
+        QVERIFY(cancelledAt < 1000);
+        QVERIFY2(platform_->Messages().isEmpty(), qPrintable(platform_->Messages().join(';')));
+        QCOMPARE(FileBytes(file_), start);
+        QCOMPARE(std::as_const(form_->Model()).Samples(0)[10], sample);
+        QCOMPARE(AppliedSteps(), applied);
+
+        // The step is still there to take, and the file goes back as it was.
+        if (!undo) RunAction(*form_, "acnRedo");
+        RunAction(*form_, "acnUndo");
+        QCOMPARE(FileBytes(file_), before);
     }
 };
 

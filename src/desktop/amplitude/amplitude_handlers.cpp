@@ -89,10 +89,7 @@ bool TFmRegulationAmplitude::RunChange(
     const char* description, const std::function<void(TRadargram&, const TProgress&)>& compute,
     const TProgress& guiProgress) {
     TRadargram& model = context_.Document.Model();
-    // About 16 MB of samples and more take long enough to show their progress at once.
-    const bool large =
-        std::uint64_t{model.Header().TraceCount} * model.Header().SampleCount >= (4u << 20);
-    TLongOperation operation(this, QString::fromUtf8(description), large);
+    TLongOperation operation(this, QString::fromUtf8(description), ShowsProgressAtOnce(model));
     // After a stop or a failure the samples may be half changed; the file is not, and the model
     // follows it again, on the worker too, since a large file takes a while to read.
     const auto followFile = [&] {

@@ -1,17 +1,43 @@
 #include "desktop/document/history_commands.h"
 
+#include "desktop/document/long_operation.h"
 #include "desktop/document/radargram_file_commands.h"
 #include "document/radargram_document.h"
 
 namespace trelvanox {
 
-// Without a read file the document answers with the writer's "not read" message itself.
+namespace {
+
+// A step rewrites what the change wrote and reads the whole file again: on a large file it
+// takes as long as the change did, so it runs as a long operation that "Отмена" stops with the
+// file as it was.
+void TakeStep(TDocumentContext& context, bool undo) {
+    TRadargramDocument& document = context.Document;
+    // Without a read file the document answers with the writer's "not read" message itself.
+    if (!document.Model().FileLoaded()) {
+        ReportResult(context, undo ? document.Undo() : document.Redo());
+        return;
+    }
+    TLongOperation operation(&context.Owner,
+                             undo ? QStringLiteral("Отменить") : QStringLiteral("Повторить"),
+                             ShowsProgressAtOnce(document.Model()));
+    TDocumentResult result;
+    operation.Run([&](const TWriteProgress& progress) {
+        result = undo ? document.Undo(progress) : document.Redo(progress);
+    });
+    // A stop needs no word: the file, the model and the history are as they were.
+    if (result.Cancelled) return;
+    ReportResult(context, result);
+}
+
+}  // namespace
+
 void acnUndoExecute(TDocumentContext& context) {
-    ReportResult(context, context.Document.Undo());
+    TakeStep(context, true);
 }
 
 void acnRedoExecute(TDocumentContext& context) {
-    ReportResult(context, context.Document.Redo());
+    TakeStep(context, false);
 }
 
 }  // namespace trelvanox

@@ -24,6 +24,10 @@ int BarStep(double fraction) {
 
 }  // namespace
 
+bool ShowsProgressAtOnce(const TRadargram& model) {
+    return std::uint64_t{model.Header().TraceCount} * model.Header().SampleCount >= (4u << 20);
+}
+
 TLongOperation::TLongOperation(QWidget* owner, const QString& title, bool large)
     : dialog_(new QProgressDialog(title, QStringLiteral("Отмена"), 0, kBarSteps, owner)),
       receiver_(std::make_unique<QObject>()) {

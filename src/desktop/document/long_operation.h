@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <atomic>
@@ -9,12 +8,17 @@
 
 #include "amplitude/amplitude_operations.h"
 #include "document/model_edit.h"
+#include "model/radargram.h"
 
 class QObject;
 class QProgressDialog;
 class QWidget;
 
 namespace trelvanox {
+
+// Whether an operation over the whole of model takes long enough to show its progress window at
+// once (about 16 MB of samples and more).
+bool ShowsProgressAtOnce(const TRadargram& model);
 
 // One long operation on the radargram, as the user sees it: a progress window over the program
 // with the share done and "Отмена", the windows repainting meanwhile, input elsewhere held until

@@ -18,6 +18,7 @@
 #include "desktop/view/processing_panel.h"
 #include "desktop/view/radargram_canvas.h"
 #include "desktop/view/view_processing.h"
+#include "desktop/widgets/remembered.h"
 #include "labels/read_label_table.h"
 #include "render/profile_axes.h"
 
@@ -136,6 +137,8 @@ QWidget* TFmRadargramView::BuildControls() {
                                            "правой кнопкой в любом режиме)"),
                             bar);
     btnViewWindow_->setCheckable(true);
+    // A mode of the mouse, as the label editing is.
+    MarkNotRemembered(*btnViewWindow_);
     connect(btnViewWindow_, &QToolButton::toggled, this,
             [this](bool on) { canvas_->SetWindowMode(on); });
     row->addWidget(btnViewWindow_);

@@ -17,6 +17,7 @@
 #include "desktop/view/radargram_canvas.h"
 #include "desktop/view/radargram_view_form.h"
 #include "desktop/view/view_label_editor.h"
+#include "desktop/widgets/remembered.h"
 
 namespace trelvanox {
 
@@ -110,6 +111,8 @@ QWidget* TFmRadargramView::BuildLabelControls() {
         QStringLiteral("Щелчок по трассе ставит метку, метку можно перетащить; Del удаляет, F2 "
                        "или двойной щелчок меняет подпись и цвет, ←/→ сдвигают (с Shift на 10)"),
         bar);
+    // A mode of the mouse: a new run's first click into the view never places a label unasked.
+    MarkNotRemembered(*edit);
     connect(edit, &QToolButton::toggled, this, [this, shown](bool on) {
         if (on) {
             shown->setChecked(true);

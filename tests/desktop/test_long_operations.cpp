@@ -174,6 +174,26 @@ class TestLongOperations : public QObject {
         QCOMPARE(FileBytes(file_), before);
     }
 
+    // The search of the extremes reads the whole file too: it answers the same way, and a stop
+    // leaves the fields as they were.
+    void theSearchOfTheExtremesAnswersAndStops() {
+        PrepareWholeFileGain();
+        auto* largest =
+            Dialog().findChild<QLineEdit*>(QStringLiteral("ltxtSampleWithMaxAmplitude"));
+        auto* find = Dialog().findChild<QAbstractButton*>(QStringLiteral("btnFindMinMaxAmplitude"));
+        largest->setText(QStringLiteral("-"));
+        int cancelledAt = -1;
+        QTimer watch;
+        CancelWhenBarReaches(500, cancelledAt, watch);
+        find->click();
+        QVERIFY(cancelledAt >= 500);
+        QCOMPARE(largest->text(), QStringLiteral("-"));
+
+        VerifyAnswered("search of the extremes", Watch([find] { find->click(); }));
+        QVERIFY(largest->text() != QStringLiteral("-"));
+        QVERIFY(platform_->Messages().isEmpty());
+    }
+
     // The computing itself stops at its next step once "Отмена" is pressed, and every position
     // it reached arrives on the GUI thread, in order, the event loop turning meanwhile.
     void cancelStopsTheComputingAtItsNextStep() {

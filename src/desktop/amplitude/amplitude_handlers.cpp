@@ -222,9 +222,16 @@ void TFmRegulationAmplitude::bbtnZeroTracesClick() {
 
 void TFmRegulationAmplitude::btnFindMinMaxAmplitudeClick() {
     if (!FileLoaded()) return;
-    ltxtSampleWithMaxAmplitude_->setText(QStringLiteral("0"));
     const TProgressShown shown{pbarProgress_};
-    const TExtremes found = FindExtremes(context_.Document.Model(), BarProgress());
+    // A search over a large file takes long enough to show its progress and to be stopped; it
+    // changes nothing, so a stop leaves the fields as they are.
+    const TRadargram& model = context_.Document.Model();
+    TLongOperation operation(this, QStringLiteral("Поиск амплитуд"), ShowsProgressAtOnce(model));
+    TExtremes found;
+    if (!operation.Compute(
+            [&](const TProgress& progress) { found = FindExtremes(model, progress); },
+            BarProgress(), 1.0))
+        return;
     // A label keeps its text when no sample beat the start value.
     if (found.MaxPosition)
         lblSampleWithMaxAmplitude_->setText(ToQString(PositionText(*found.MaxPosition)));

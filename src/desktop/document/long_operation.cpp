@@ -1,6 +1,5 @@
 #include "desktop/document/long_operation.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QObject>
 #include <QProgressDialog>
@@ -77,26 +76,28 @@ void TLongOperation::OnWorker(const std::function<void()>& work) {
     });
     loop.exec();
     worker.join();
-    // What the worker posted before it ended, so the caller's display ends where the work did;
-    // then the windows follow the document, which nobody changes any more.
-    QCoreApplication::sendPostedEvents(receiver_.get());
+    // Every position was shown while the worker waited; now the windows follow the document,
+    // which nobody changes any more.
     notices.Release();
     if (error) std::rethrow_exception(error);
 }
 
 bool TLongOperation::Compute(const std::function<void(const TProgress&)>& work,
-                             const TProgress& guiProgress) {
+                             const TProgress& guiProgress, double share) {
     bool stopped = false;
     OnWorker([&] {
+        // The worker waits while each position is shown, as in Run: "Отмена" pressed at a
+        // position stops the work there, not some way further on.
         const TProgress progress = [&](std::uint32_t position) {
             if (stop_.load()) throw TStopped{};
             QMetaObject::invokeMethod(
                 receiver_.get(),
-                [this, &guiProgress, position] {
+                [this, &guiProgress, share, position] {
                     if (guiProgress) guiProgress(position);
-                    Show(kComputeShare * position / 100.0);
+                    Show(share * position / 100.0);
                 },
-                Qt::QueuedConnection);
+                Qt::BlockingQueuedConnection);
+            if (stop_.load()) throw TStopped{};
         };
         try {
             work(progress);

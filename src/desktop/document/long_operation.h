@@ -41,8 +41,9 @@ class TLongOperation {
     // Runs work on a worker thread, giving it a progress that the caller's guiProgress follows
     // on the GUI thread. False when the user stopped it ("Отмена"); work then ended at its next
     // progress call, wherever it was. An error thrown by work is thrown again here. The bar goes
-    // up to kComputeShare.
-    bool Compute(const std::function<void(const TProgress&)>& work, const TProgress& guiProgress);
+    // up to share: the rest is the write's.
+    bool Compute(const std::function<void(const TProgress&)>& work, const TProgress& guiProgress,
+                 double share = kComputeShare);
     // Runs work on a worker thread with a progress that moves the bar between from and to and
     // answers false once the user pressed "Отмена". An error thrown by work is thrown again here.
     void Run(const std::function<void(const TWriteProgress&)>& work, double from = 0.0,

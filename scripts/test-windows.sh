@@ -110,13 +110,8 @@ declare -A cannot_pass=(
     [test_main_form::headerValuesEndAtTheBoxEdge]="text widths of the Wine prefix's fonts, not the design's"
     [test_command_set::aboutBoxIsCentredOnItsParent]="the offscreen platform on Windows reports no window frame"
     [test_label_tables::importRefusesAnEndlessSourceAndKeepsTheTable]="reads the POSIX device /dev/zero"
-    [test_main_form::commandLineFileOpensAsIfChosen]="throws under Wine; not yet explained"
-    [test_segy_export::writesTheChosenFileAndSaysWhere]="throws under Wine; not yet explained"
     [test_help_places::manualFoundFromTheBuildFolder]="compares the build folder's path in its Linux form"
     [test_editing_commands::aFailedWriteIsNotWrittenByTheNextCommand]="blocks the history through XDG_STATE_HOME, which Windows does not read"
-    [test_operator_keys::aFileInTheOtherLayoutIsReadAsTheUserPicks]="makes its Cyrillic-named file through a narrow path, which Wine's ANSI code page cannot hold"
-    [test_segy_export::cancelWritesNothing]="makes its Cyrillic-named file through a narrow path, which Wine's ANSI code page cannot hold"
-    [test_segy_export::aFailedExportIsShownAndLeavesNoFile]="makes its Cyrillic-named file through a narrow path, which Wine's ANSI code page cannot hold"
 )
 desktop_failed=()
 for test in "$build"/tests/desktop/test_*.exe; do

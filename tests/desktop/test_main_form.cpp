@@ -87,7 +87,7 @@ class TestMainForm : public QObject {
         options.TraceCount = 120;
         options.SampleCount = 32;
         options.LabelEvery = 10;
-        GenerateRadargram(QFile::encodeName(demo_).toStdString(), options);
+        GenerateRadargram(QFileInfo(demo_).filesystemFilePath(), options);
     }
 
     void init() {
@@ -306,7 +306,7 @@ class TestMainForm : public QObject {
     // The window's views follow the document whoever changes it, not only its own commands.
     void viewsFollowTheDocument() {
         TRadargramDocument& document = form_->Document();
-        QVERIFY(document.Open(QFile::encodeName(demo_).toStdString(), TRadarLayout::Gpr2).Ok());
+        QVERIFY(document.Open(QFileInfo(demo_).filesystemFilePath(), TRadarLayout::Gpr2).Ok());
         QVERIFY(platform_->Messages().isEmpty());
         QCOMPARE(form_->ltxtNLabels()->text(), QStringLiteral("12"));
         QCOMPARE(form_->ltxtLenghtOfProfil()->text(), QStringLiteral("6"));
@@ -341,7 +341,7 @@ class TestMainForm : public QObject {
         options.TraceCount = 40;
         options.SampleCount = 16;
         options.Layout = static_cast<TRadarLayout>(layout);
-        GenerateRadargram(QFile::encodeName(path).toStdString(), options);
+        GenerateRadargram(QFileInfo(path).filesystemFilePath(), options);
         QFile ini(Path(QStringLiteral("settings.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write(layoutKey.toLatin1());

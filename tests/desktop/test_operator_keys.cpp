@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
@@ -42,7 +43,7 @@ class TestOperatorKeys : public QObject {
         options.SampleCount = 16;
         options.LabelEvery = 5;
         options.Layout = layout;
-        GenerateRadargram(QFile::encodeName(path).toStdString(), options);
+        GenerateRadargram(QFileInfo(path).filesystemFilePath(), options);
         return path;
     }
     void Press(QWidget* widget, QKeySequence keys) {

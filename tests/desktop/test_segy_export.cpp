@@ -39,7 +39,7 @@ class TestSegyExport : public QObject {
         options.TraceCount = traces;
         options.SampleCount = 16;
         options.LabelEvery = 7;
-        GenerateRadargram(QFile::encodeName(Path("профиль.GPR2")).toStdString(), options);
+        GenerateRadargram(QFileInfo(Path("профиль.GPR2")).filesystemFilePath(), options);
         QVERIFY(OpenRadargram(*form_, *platform_, Path("профиль.GPR2")));
     }
     QStringList Entries() const {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 
 namespace trelvanox {
 
@@ -15,6 +16,13 @@ enum class TLockStatus {
     Locked,
     Busy,        // another holder kept it for the whole wait
     Unavailable  // the file cannot be opened to lock it; the caller's own open will say why
+};
+
+// One try at the lock, as each system's layer tells it.
+enum class TLockAttempt {
+    Set,
+    Conflict,      // another holder has it
+    NotSupported,  // the file system has no byte-range locks
 };
 
 // A lock on a radargram file that every Trelvanox process respects: open-file-description
@@ -46,6 +54,10 @@ class TRadarFileLock {
     static constexpr std::intptr_t kNone = -1;
     explicit TRadarFileLock(std::intptr_t handle) : handle_(handle) {}
     void Release();
+    // Runs attempt until it sets the lock, says locks are not supported there, or wait has
+    // passed while another holder kept it (Busy).
+    static TLockStatus TryFor(const std::function<TLockAttempt()>& attempt,
+                              std::chrono::milliseconds wait);
 
     std::intptr_t handle_ = kNone;  // the descriptor or handle the lock belongs to
 };

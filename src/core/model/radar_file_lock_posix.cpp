@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <thread>
 
 #include "model/radar_file_lock.h"
 
@@ -16,7 +15,6 @@ namespace {
 
 // Far beyond any radargram (about 417 MB at most), inside every file system's offsets.
 constexpr off_t kLockOffset = off_t{1} << 62;
-constexpr std::chrono::milliseconds kRetry{20};
 
 // 0 when set; otherwise errno. A conflict is EAGAIN or EACCES.
 int SetLock(int fd, short type) {
@@ -31,38 +29,14 @@ int SetLock(int fd, short type) {
     return 0;
 }
 
-// Tries until wait has passed; Busy only for a conflict that lasted.
-TLockStatus TryFor(int fd, short type, std::chrono::milliseconds wait) {
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-        const int error = SetLock(fd, type);
-        if (error == 0) return TLockStatus::Locked;
-        // A file system without these locks (some network shares) cannot keep programs apart;
-        // refusing every change there would help no one.
-        if (error != EAGAIN && error != EACCES) return TLockStatus::Locked;
-        if (std::chrono::steady_clock::now() >= deadline) return TLockStatus::Busy;
-        std::this_thread::sleep_for(kRetry);
-    }
+// One try: EAGAIN or EACCES is a conflict; any other error, a file system without such locks.
+TLockAttempt Attempt(int fd, short type) {
+    const int error = SetLock(fd, type);
+    if (error == 0) return TLockAttempt::Set;
+    return error == EAGAIN || error == EACCES ? TLockAttempt::Conflict : TLockAttempt::NotSupported;
 }
 
 }  // namespace
-
-TRadarFileLock::~TRadarFileLock() {
-    Release();
-}
-
-TRadarFileLock::TRadarFileLock(TRadarFileLock&& other) noexcept : handle_(other.handle_) {
-    other.handle_ = kNone;
-}
-
-TRadarFileLock& TRadarFileLock::operator=(TRadarFileLock&& other) noexcept {
-    if (this != &other) {
-        Release();
-        handle_ = other.handle_;
-        other.handle_ = kNone;
-    }
-    return *this;
-}
 
 void TRadarFileLock::Release() {
     // Closing the only descriptor of the open file description releases its lock.
@@ -80,7 +54,8 @@ TRadarFileLock TRadarFileLock::Acquire(const std::filesystem::path& path, TLockK
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return {};
     TRadarFileLock lock(fd);
-    status = TryFor(fd, kind == TLockKind::Exclusive ? F_WRLCK : F_RDLCK, wait);
+    const short type = kind == TLockKind::Exclusive ? F_WRLCK : F_RDLCK;
+    status = TryFor([&] { return Attempt(fd, type); }, wait);
     if (status != TLockStatus::Locked) return {};
     return lock;
 }

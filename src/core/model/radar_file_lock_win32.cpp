@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <thread>
-
 #include "model/radar_file_lock.h"
 
 namespace trelvanox {
@@ -13,36 +11,21 @@ namespace trelvanox {
 namespace {
 
 constexpr DWORD kLockOffsetHigh = 0x40000000;  // 2^62
-constexpr std::chrono::milliseconds kRetry{20};
 
 HANDLE HandleOf(std::intptr_t handle) {
     return reinterpret_cast<HANDLE>(handle);
 }
 
-// Whether the lock was set; conflict tells a lock another handle holds from any other failure.
-bool SetLock(HANDLE file, bool exclusive, bool& conflict) {
+TLockAttempt Attempt(HANDLE file, bool exclusive) {
     OVERLAPPED at{};
     at.Offset = 0;
     at.OffsetHigh = kLockOffsetHigh;
     const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
-    if (::LockFileEx(file, flags, 0, 1, 0, &at)) return true;
+    if (::LockFileEx(file, flags, 0, 1, 0, &at)) return TLockAttempt::Set;
     const DWORD error = ::GetLastError();
-    conflict = error == ERROR_LOCK_VIOLATION || error == ERROR_SHARING_VIOLATION ||
-               error == ERROR_IO_PENDING;
-    return false;
-}
-
-TLockStatus TryFor(HANDLE file, bool exclusive, std::chrono::milliseconds wait) {
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-        bool conflict = false;
-        if (SetLock(file, exclusive, conflict)) return TLockStatus::Locked;
-        // A file system without byte-range locks cannot keep programs apart; refusing every
-        // change there would help no one.
-        if (!conflict) return TLockStatus::Locked;
-        if (std::chrono::steady_clock::now() >= deadline) return TLockStatus::Busy;
-        std::this_thread::sleep_for(kRetry);
-    }
+    const bool conflict = error == ERROR_LOCK_VIOLATION || error == ERROR_SHARING_VIOLATION ||
+                          error == ERROR_IO_PENDING;
+    return conflict ? TLockAttempt::Conflict : TLockAttempt::NotSupported;
 }
 
 void Unlock(HANDLE file) {
@@ -52,23 +35,6 @@ void Unlock(HANDLE file) {
 }
 
 }  // namespace
-
-TRadarFileLock::~TRadarFileLock() {
-    Release();
-}
-
-TRadarFileLock::TRadarFileLock(TRadarFileLock&& other) noexcept : handle_(other.handle_) {
-    other.handle_ = kNone;
-}
-
-TRadarFileLock& TRadarFileLock::operator=(TRadarFileLock&& other) noexcept {
-    if (this != &other) {
-        Release();
-        handle_ = other.handle_;
-        other.handle_ = kNone;
-    }
-    return *this;
-}
 
 void TRadarFileLock::Release() {
     // Closing the handle releases its locks.
@@ -88,7 +54,8 @@ TRadarFileLock TRadarFileLock::Acquire(const std::filesystem::path& path, TLockK
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     TRadarFileLock lock(reinterpret_cast<std::intptr_t>(file));
-    status = TryFor(file, kind == TLockKind::Exclusive, wait);
+    const bool exclusive = kind == TLockKind::Exclusive;
+    status = TryFor([&] { return Attempt(file, exclusive); }, wait);
     if (status != TLockStatus::Locked) return {};
     return lock;
 }
@@ -96,7 +63,8 @@ TRadarFileLock TRadarFileLock::Acquire(const std::filesystem::path& path, TLockK
 bool TRadarFileLock::Downgrade(std::chrono::milliseconds wait) {
     if (!Held()) return false;
     Unlock(HandleOf(handle_));
-    return TryFor(HandleOf(handle_), false, wait) == TLockStatus::Locked;
+    const HANDLE file = HandleOf(handle_);
+    return TryFor([&] { return Attempt(file, false); }, wait) == TLockStatus::Locked;
 }
 
 }  // namespace trelvanox

@@ -43,6 +43,7 @@ class TestLongOperations : public QObject {
         bool SawWindow = false;
         bool Backwards = false;
         int LastValue = 0;
+        QStringList Labels;  // the texts the window showed, each once
     };
 
     TFmRegulationAmplitude& Dialog() { return *form_->FmRegulationAmplitude(); }
@@ -81,6 +82,7 @@ class TestLongOperations : public QObject {
             seen.SawWindow = true;
             seen.Backwards |= window->value() < seen.LastValue;
             seen.LastValue = window->value();
+            if (!seen.Labels.contains(window->labelText())) seen.Labels << window->labelText();
         });
         clock.start();
         tick.start();
@@ -157,12 +159,17 @@ class TestLongOperations : public QObject {
         const TRunSeen gain = Watch([this] { Gain(); });
         VerifyAnswered("whole-file gain", gain);
         QVERIFY2(gain.LastValue > 900, qPrintable(QString::number(gain.LastValue)));
+        // The window says what the work does now.
+        QCOMPARE(gain.Labels, (QStringList{QStringLiteral("Усиление амплитуд\nРасчёт"),
+                                           QStringLiteral("Усиление амплитуд\nЗапись файла")}));
         QCOMPARE(platform_->Messages(), QStringList{QStringLiteral("Амплитуды усилены")});
         const QByteArray gained = FileBytes(file_);
         QVERIFY(gained != before);
         const float sample = std::as_const(form_->Model()).Samples(0)[10];
 
-        VerifyAnswered("undo", Watch([this] { RunAction(*form_, "acnUndo"); }));
+        const TRunSeen undo = Watch([this] { RunAction(*form_, "acnUndo"); });
+        VerifyAnswered("undo", undo);
+        QCOMPARE(undo.Labels, QStringList{QStringLiteral("Отменить\n«Усиление амплитуд»")});
         QCOMPARE(FileBytes(file_), before);
         QCOMPARE(std::as_const(form_->Model()).Samples(0)[10], sample / 2);
         VerifyAnswered("redo", Watch([this] { RunAction(*form_, "acnRedo"); }));

@@ -93,8 +93,10 @@ bool TFmRegulationAmplitude::RunChange(
     // After a stop or a failure the samples may be half changed; the file is not, and the model
     // follows it again, on the worker too, since a large file takes a while to read.
     const auto followFile = [&] {
+        operation.SetStage(QStringLiteral("Чтение файла"));
         operation.Run([&](const TWriteProgress&) { context_.Document.ReadAgain(); });
     };
+    operation.SetStage(QStringLiteral("Расчёт"));
     bool computed = false;
     try {
         computed = operation.Compute([&](const TProgress& progress) { compute(model, progress); },

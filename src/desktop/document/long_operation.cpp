@@ -28,7 +28,8 @@ bool ShowsProgressAtOnce(const TRadargram& model) {
 }
 
 TLongOperation::TLongOperation(QWidget* owner, const QString& title, bool large)
-    : dialog_(new QProgressDialog(title, QStringLiteral("Отмена"), 0, kBarSteps, owner)),
+    : title_(title),
+      dialog_(new QProgressDialog(title, QStringLiteral("Отмена"), 0, kBarSteps, owner)),
       receiver_(std::make_unique<QObject>()) {
     dialog_->setObjectName(QStringLiteral("dlgOperationProgress"));
     dialog_->setWindowTitle(title);
@@ -50,6 +51,10 @@ TLongOperation::~TLongOperation() {
 
 bool TLongOperation::Cancelled() const {
     return stop_.load() || (dialog_ && dialog_->wasCanceled());
+}
+
+void TLongOperation::SetStage(const QString& stage) {
+    if (dialog_) dialog_->setLabelText(title_ + QStringLiteral("\n") + stage);
 }
 
 void TLongOperation::Show(double fraction) {

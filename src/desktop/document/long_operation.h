@@ -49,6 +49,8 @@ class TLongOperation {
     void Run(const std::function<void(const TWriteProgress&)>& work, double from = 0.0,
              double to = 1.0);
     bool Cancelled() const;
+    // Names in the window what the work does now ("Запись файла"), under the title.
+    void SetStage(const QString& stage);
 
     // The computing gets the first share of the bar, the write that follows the rest.
     static constexpr double kComputeShare = 0.8;
@@ -58,6 +60,7 @@ class TLongOperation {
     // work on a worker thread, the event loop turning until it ends.
     void OnWorker(const std::function<void()>& work);
 
+    QString title_;
     QPointer<QProgressDialog> dialog_;
     // Lives on the GUI thread: what the worker posts to it runs there, in order.
     std::unique_ptr<QObject> receiver_;

@@ -172,6 +172,7 @@ bool ChangeRadargram(TDocumentContext& context, const TModelEdit& edit,
 bool ChangeRadargram(TDocumentContext& context, const TModelEdit& edit, TLongOperation& operation,
                      double from) {
     ApplyHistoryLimit(context);
+    operation.SetStage(QStringLiteral("Запись файла"));
     TDocumentResult result;
     operation.Run(
         [&](const TWriteProgress& progress) { result = context.Document.Change(edit, progress); },

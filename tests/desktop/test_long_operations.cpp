@@ -1,10 +1,12 @@
 #include <QAbstractButton>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 #include <atomic>
@@ -15,6 +17,7 @@
 
 #include "desktop/amplitude/regulation_amplitude_form.h"
 #include "desktop/app/main_form.h"
+#include "desktop/document/gui_notices.h"
 #include "desktop/document/long_operation.h"
 #include "desktop/widgets/spin_edit.h"
 #include "fake_platform.h"
@@ -199,6 +202,49 @@ class TestLongOperations : public QObject {
         VerifyAnswered("search of the extremes", Watch([find] { find->click(); }));
         QVERIFY(largest->text() != QStringLiteral("-"));
         QVERIFY(platform_->Messages().isEmpty());
+    }
+
+    // What the document tells while a long operation's worker is in it reaches the windows on
+    // the GUI thread once the work has ended; told from another thread without an operation, it
+    // runs on the GUI thread while that thread waits.
+    void theDocumentsNoticesReachTheWindowsOnTheGuiThread() {
+        std::atomic<bool> working{false};
+        QList<TDocumentChange> told;
+        bool onGui = true;
+        bool whileWorking = false;
+        const int key = form_->Document().Subscribe(OnGuiThread([&](TDocumentChange change) {
+            onGui = onGui && QThread::currentThread() == qApp->thread();
+            whileWorking = whileWorking || working.load();
+            told << change;
+        }));
+        bool read = false;
+        {
+            TLongOperation operation(form_.get(), QStringLiteral("Проба"), true);
+            operation.Run([&](const TWriteProgress&) {
+                working = true;
+                read = form_->Document().ReadAgain().Ok();
+                working = false;
+            });
+        }
+        QVERIFY(read);
+        QVERIFY(onGui);
+        QVERIFY(!whileWorking);
+        QCOMPARE(told, QList<TDocumentChange>{TDocumentChange::Read});
+
+        told.clear();
+        QEventLoop loop;
+        std::thread other([&] {
+            working = true;
+            form_->Document().ReadAgain();
+            working = false;
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+        loop.exec();
+        other.join();
+        form_->Document().Unsubscribe(key);
+        QVERIFY(onGui);
+        QVERIFY(whileWorking);
+        QCOMPARE(told, QList<TDocumentChange>{TDocumentChange::Read});
     }
 
     // The computing itself stops at its next step once "Отмена" is pressed, and every position

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -14,6 +15,9 @@
 #include "radar_image.h"
 #include "radargram_changes.h"
 #include "temp_folder.h"
+
+#define XXH_INLINE_ALL
+#include <xxhash.h>
 
 namespace trelvanox {
 
@@ -40,8 +44,10 @@ TJournalFiles FaultyJournals(const std::shared_ptr<TFaultPlan>& plan) {
         if (!file) return nullptr;
         return std::make_unique<test::TFaultyRadarFile>(std::move(file), plan, "journal");
     };
-    return {[wrap](const fs::path& path) { return wrap(CreateRadarFile(path)); },
-            [wrap](const fs::path& path) { return wrap(OpenRadarFileForReading(path)); }};
+    TJournalFiles files;
+    files.Create = [wrap](const fs::path& path) { return wrap(CreateRadarFile(path)); };
+    files.Open = [wrap](const fs::path& path) { return wrap(OpenRadarFileForReading(path)); };
+    return files;
 }
 
 bool Contains(const std::vector<std::string>& messages, const std::string& part) {
@@ -317,6 +323,108 @@ TEST_F(HistoryTest, UndoAndRedoWalkTheStepsByteForByte) {
     ExpectStep(restarted.Redo(path_, target_), kSwitch, states[3], TRadarLayout::Gpr2);
     EXPECT_EQ(restarted.Redo(path_, target_).Status, THistoryStatus::NothingToUndo);
     EXPECT_EQ(target_.Bytes, states[3]);
+}
+
+// A change keeps only the old side and checksums of the new one; its first undo takes the new
+// side from the file into a journal with both sides, which the redo and later undos use. Another
+// program's edit found at that first undo is never reverted.
+TEST_F(HistoryTest, TheFirstUndoKeepsTheNewSideForTheRedo) {
+    const auto zero = ZeroTrace(5);
+    const auto states = Make({zero});
+    const auto steps = StepFiles();
+    ASSERT_EQ(steps.size(), 1u);
+    const auto kept = [&] {
+        const auto journal = OpenRadarFileForReading(steps[0]);
+        const auto info = journal ? ReadJournalInfo(*journal) : std::nullopt;
+        return info && info->NewSideKept;
+    };
+    EXPECT_FALSE(kept());
+    const auto written = fs::file_size(steps[0]);
+    ExpectStep(history_.Undo(path_, target_), zero, states[0], TRadarLayout::Gpr);
+    EXPECT_TRUE(kept());
+    EXPECT_GT(fs::file_size(steps[0]), written);
+    EXPECT_EQ(StepFiles().size(), 1u) << "the journal with both sides replaced the first";
+    ExpectStep(history_.Redo(path_, target_), zero, states[1], TRadarLayout::Gpr);
+    ExpectStep(history_.Undo(path_, target_), zero, states[0], TRadarLayout::Gpr);
+    ExpectStep(history_.Redo(path_, target_), zero, states[1], TRadarLayout::Gpr);
+
+    const auto again = Make({ZeroTrace(9)});
+    TBytes edited = target_.Bytes;
+    std::size_t changed = 0;
+    while (again[0][changed] == again[1][changed]) ++changed;
+    edited[changed] ^= 0x10;
+    target_.Bytes = edited;
+    TFileHistory restarted(state_);
+    EXPECT_EQ(restarted.Undo(path_, target_).Status, THistoryStatus::HistoryLost);
+    EXPECT_EQ(target_.Bytes, edited);
+}
+
+// The history folder's sync fails after its index was renamed: from the first sync on (the
+// pending index, so the change is taken back) or from the second (the committed index, so the
+// change is made).
+struct TSyncFailure {
+    std::string Name;
+    int FailFrom = 1;  // the first index sync that fails, counted from 1
+    THistoryStatus Status = THistoryStatus::Done;
+};
+
+void PrintTo(const TSyncFailure& failure, std::ostream* os) {
+    *os << failure.Name;
+}
+
+class FolderSyncTest : public HistoryTest, public ::testing::WithParamInterface<TSyncFailure> {};
+
+// A rename that happened is never taken for one that did not: the change is reported as made
+// (with a warning) or as failed and taken back, and either way the next read finds the history
+// as the change left it, every earlier step kept and no word of another program.
+TEST_P(FolderSyncTest, ARenameThatHappenedIsNeverTakenForOneThatDidNot) {
+    const TSyncFailure& failure = GetParam();
+    const auto zero = ZeroTrace(5);
+    const auto states = Make({zero});
+    TJournalFiles files;
+    int syncs = 0;
+    files.SyncIndexFolder = [&](const fs::path&) { return ++syncs < failure.FailFrom; };
+    TFileHistory failing(state_, kDefaultHistoryLimit, files);
+    const auto nine = ZeroTrace(9);
+    const auto outcome = Change(failing, target_, nine);
+    ASSERT_TRUE(outcome);
+    EXPECT_EQ(outcome->Status, failure.Status);
+    const bool done = failure.Status == THistoryStatus::Done;
+    EXPECT_EQ(outcome->Warning.empty(), !done);
+    EXPECT_EQ(target_.Bytes, done ? test::BytesAfter(states[1], nine) : states[1]);
+
+    TFileHistory restarted(state_);
+    EXPECT_FALSE(restarted.NeedsRecovery(path_, target_));
+    EXPECT_EQ(restarted.Recover(path_, target_), std::vector<std::string>{});
+    EXPECT_EQ(restarted.Entries(path_, target_).size(), done ? 2u : 1u);
+    if (done) ExpectStep(restarted.Undo(path_, target_), nine, states[1], TRadarLayout::Gpr);
+    ExpectStep(restarted.Undo(path_, target_), zero, states[0], TRadarLayout::Gpr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, FolderSyncTest,
+    ::testing::Values(TSyncFailure{"AfterThePendingIndex", 1, THistoryStatus::JournalFailed},
+                      TSyncFailure{"AfterTheCommittedIndex", 2, THistoryStatus::Done}),
+    [](const auto& info) { return info.param.Name; });
+
+// The histories earlier versions wrote (journals of the second format, with both sides) are still
+// undone and redone.
+TEST_F(HistoryTest, AStepOfTheSecondFormatIsStillUndoneAndRedone) {
+    const auto zero = ZeroTrace(5);
+    const auto states = Make({zero});
+    ASSERT_EQ(history_.Undo(path_, target_).Status, THistoryStatus::Done);
+    ASSERT_EQ(history_.Redo(path_, target_).Status, THistoryStatus::Done);
+    const fs::path step = StepFiles().at(0);
+    TBytes journal = test::ReadBytes(step);
+    journal[8] = 2;
+    std::fill(journal.begin() + 232, journal.begin() + 240, 0);
+    const std::uint64_t sum = XXH3_64bits(journal.data(), 248);
+    std::memcpy(journal.data() + 248, &sum, 8);
+    test::WriteBytes(step, journal);
+
+    ExpectStep(history_.Undo(path_, target_), zero, states[0], TRadarLayout::Gpr);
+    ExpectStep(history_.Redo(path_, target_), zero, states[1], TRadarLayout::Gpr);
+    EXPECT_EQ(test::ReadBytes(step), journal) << "read, never rewritten";
 }
 
 TEST_F(HistoryTest, ANewChangeAfterAnUndoDropsTheUndoneSteps) {

@@ -262,6 +262,29 @@ TEST(ExportTest, WritesAFileWithALongValidName) {
               1);
 }
 
+// A folder sync that keeps failing after the rename: the file is in place with the new content,
+// so the export is done, with a warning that a power loss may still take it back (never an error
+// that would send the user to write it again).
+TEST(ExportTest, AFailedFolderSyncAfterTheRenameIsAWarningNotAFailure) {
+    test::TTempFolder folder;
+    const std::string path = (folder / "labels.txt").string();
+    test::WriteText(path, "old");
+    int syncs = 0;
+    const std::string warning = WriteWholeFile(path, "new", {}, [&](const std::filesystem::path&) {
+        ++syncs;
+        return false;
+    });
+    EXPECT_NE(warning.find("записан, но не удалось убедиться"), std::string::npos) << warning;
+    EXPECT_EQ(test::ReadText(path), "new");
+    EXPECT_GT(syncs, 1) << "tried again before giving up";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary file left";
+    EXPECT_EQ(WriteWholeFile(path, "newer", {}, [](const std::filesystem::path&) { return true; }),
+              "");
+}
+
 TEST(ExportTest, ReportsAFileThatCannotBeCreated) {
     test::TTempFolder folder;
     const std::string path = (folder / "missing/labels.txt").string();

@@ -11,6 +11,9 @@
 #include "memory_radar_file.h"
 #include "radargram_changes.h"
 
+#define XXH_INLINE_ALL
+#include <xxhash.h>
+
 namespace trelvanox {
 namespace {
 
@@ -18,12 +21,15 @@ using test::TBytes;
 using test::TMemoryRadarFile;
 using test::TRadargramChange;
 
-// A change recorded into a journal in memory; the target keeps its old bytes.
+// A change recorded into a journal in memory (the target keeps its old bytes), then written
+// into a copy of the file, whose new bytes then go with the old ones into a journal that keeps
+// both sides, as an undo makes it.
 struct TRecorded {
     TBytes Old;
     TBytes New;
     TMemoryRadarFile Journal{TBytes{}};
     std::optional<TJournalInfo> Info;
+    TMemoryRadarFile Full{TBytes{}};
 };
 
 std::unique_ptr<TRecorded> Record(const TRadargramChange& change) {
@@ -33,8 +39,14 @@ std::unique_ptr<TRecorded> Record(const TRadargramChange& change) {
     TMemoryRadarFile target(recorded->Old);
     TRadargram model;
     const TChangeWriter write = test::ChangeWriter(model, target, change);
-    recorded->Info = RecordChange(target, recorded->Journal, write, test::ChangeLabel(change));
+    TChangePlan plan;
+    recorded->Info = RecordChange(target, recorded->Journal, write, test::ChangeLabel(change),
+                                  nullptr, {}, &plan);
     EXPECT_EQ(target.Bytes, recorded->Old) << "recording must not touch the file";
+    if (!recorded->Info) return recorded;
+    EXPECT_TRUE(WriteChange(target, *recorded->Info, plan, write));
+    EXPECT_EQ(target.Bytes, recorded->New);
+    EXPECT_EQ(KeepNewSide(target, recorded->Journal, recorded->Full), TJournalMatch::Matches);
     return recorded;
 }
 
@@ -57,19 +69,60 @@ TEST_P(JournalChangeTest, RecordsTheDifferingBytesAndPutsEitherSideBackExactly) 
     EXPECT_EQ(ReadJournalInfo(r->Journal)->RecordCount, r->Info->RecordCount);
     // Short equal runs may be carried inside a record; every differing byte is in one.
     EXPECT_GE(r->Info->ChangedBytes, Differing(r->Old, r->New));
-    EXPECT_EQ(r->Journal.Bytes.size(), 256 + r->Info->RecordCount * 24 + 2 * r->Info->ChangedBytes);
+    // The old bytes and a checksum per sector of the new ones; both sides once it was undone.
+    const std::uint64_t fixed = 256 + r->Info->RecordCount * 32 + r->Info->ChangedBytes;
+    EXPECT_GE(r->Journal.Bytes.size(), fixed);
+    EXPECT_LE(r->Journal.Bytes.size(),
+              fixed + 8 * (r->Info->ChangedBytes / 512 + 2 * r->Info->RecordCount));
+    EXPECT_EQ(r->Full.Bytes.size(), 256 + r->Info->RecordCount * 24 + 2 * r->Info->ChangedBytes);
     EXPECT_EQ(VerifyJournal(r->Journal), TJournalState::Valid);
+    TJournalInfo full;
+    ASSERT_EQ(VerifyJournal(r->Full, &full), TJournalState::Valid);
+    EXPECT_TRUE(full.NewSideKept);
+    EXPECT_EQ(full.RecordCount, r->Info->RecordCount);
+    EXPECT_EQ(full.Description, r->Info->Description);
 
     TMemoryRadarFile target(r->Old);
     EXPECT_TRUE(HoldsSide(target, r->Journal, TJournalSide::Old));
     EXPECT_FALSE(HoldsSide(target, r->Journal, TJournalSide::New));
+    // The new side is not in the journal a change writes: it cannot be put into a file.
+    EXPECT_FALSE(ApplyJournal(target, r->Journal, TJournalSide::New));
+    EXPECT_EQ(target.Bytes, r->Old);
+    TMemoryRadarFile changed(r->New);
+    EXPECT_TRUE(HoldsSide(changed, r->Journal, TJournalSide::New));
+    EXPECT_FALSE(HoldsSide(changed, r->Journal, TJournalSide::Old));
+    ASSERT_TRUE(ApplyJournal(changed, r->Journal, TJournalSide::Old));
+    EXPECT_EQ(changed.Bytes, r->Old);
     for (int round = 0; round < 2; ++round) {
-        ASSERT_TRUE(ApplyJournal(target, r->Journal, TJournalSide::New));
+        ASSERT_TRUE(ApplyJournal(target, r->Full, TJournalSide::New));
         EXPECT_EQ(target.Bytes, r->New) << "round " << round;
+        EXPECT_TRUE(HoldsSide(target, r->Full, TJournalSide::New));
         EXPECT_TRUE(HoldsSide(target, r->Journal, TJournalSide::New));
-        ASSERT_TRUE(ApplyJournal(target, r->Journal, TJournalSide::Old));
+        ASSERT_TRUE(ApplyJournal(target, r->Full, TJournalSide::Old));
         EXPECT_EQ(target.Bytes, r->Old) << "round " << round;
     }
+}
+
+// The new bytes for a journal that keeps both sides come only from a file that holds them all.
+TEST_P(JournalChangeTest, BothSidesAreKeptOnlyFromAFileWithTheWholeNewSide) {
+    const auto r = Record(GetParam());
+    ASSERT_TRUE(r->Info);
+    TMemoryRadarFile full(TBytes{});
+    TMemoryRadarFile unchanged(r->Old);
+    EXPECT_NE(KeepNewSide(unchanged, r->Journal, full), TJournalMatch::Matches);
+    std::size_t last = r->New.size() - 1;
+    while (last < r->Old.size() && r->Old[last] == r->New[last]) --last;
+    TBytes edited = r->New;
+    edited[last] ^= 0x01;
+    TMemoryRadarFile target(edited);
+    EXPECT_EQ(KeepNewSide(target, r->Journal, full), TJournalMatch::ChangedSince);
+    bool failed = false;
+    TMemoryRadarFile unwritable(TBytes{});
+    unwritable.FailWriteAfter = 100;
+    TMemoryRadarFile changed(r->New);
+    EXPECT_NE(KeepNewSide(changed, r->Journal, unwritable, &failed), TJournalMatch::Matches);
+    EXPECT_TRUE(failed);
+    EXPECT_FALSE(ReadJournalInfo(unwritable));
 }
 
 // Whatever part of a change reached the file before it stopped, the journal recognises the file
@@ -86,18 +139,29 @@ TEST_P(JournalChangeTest, AnyMixOfTheSidesMatchesAndGoesToEitherSide) {
         std::copy(r->New.begin(), r->New.begin() + static_cast<std::ptrdiff_t>(cut), mix.begin());
         mixes.push_back(mix);
     }
-    // Each byte from either side: writes that reached the disk in any order.
+    // Each sector from either side: writes that reached the disk in any order. A journal that
+    // keeps both sides takes any byte from either.
     std::mt19937 random(5);
+    TBytes sectors = r->Old;
     TBytes scattered = r->Old;
-    for (std::size_t i = 0; i < scattered.size(); ++i)
+    for (std::size_t i = 0; i < scattered.size(); ++i) {
         if (random() % 2) scattered[i] = r->New[i];
-    mixes.push_back(scattered);
+        if ((i / 512) % 3 == 1) sectors[i] = r->New[i];
+    }
+    mixes.push_back(sectors);
 
+    for (std::size_t m = 0; m < mixes.size(); ++m) {
+        TMemoryRadarFile target(mixes[m]);
+        EXPECT_EQ(CheckJournal(target, r->Journal), TJournalMatch::Matches) << "mix " << m;
+        ASSERT_TRUE(ApplyJournal(target, r->Journal, TJournalSide::Old));
+        EXPECT_EQ(target.Bytes, r->Old) << "mix " << m;
+    }
+    mixes.push_back(scattered);
     for (std::size_t m = 0; m < mixes.size(); ++m) {
         for (const TJournalSide side : {TJournalSide::Old, TJournalSide::New}) {
             TMemoryRadarFile target(mixes[m]);
-            EXPECT_EQ(CheckJournal(target, r->Journal), TJournalMatch::Matches) << "mix " << m;
-            ASSERT_TRUE(ApplyJournal(target, r->Journal, side));
+            EXPECT_EQ(CheckJournal(target, r->Full), TJournalMatch::Matches) << "mix " << m;
+            ASSERT_TRUE(ApplyJournal(target, r->Full, side));
             EXPECT_EQ(target.Bytes, side == TJournalSide::Old ? r->Old : r->New) << "mix " << m;
         }
     }
@@ -118,13 +182,25 @@ TEST_P(JournalChangeTest, AFileTheJournalDoesNotDescribeIsNotItsOwn) {
     longer.push_back(0);
     EXPECT_EQ(check(TMemoryRadarFile(longer)), TJournalMatch::OtherFile);
 
-    // A journalled byte that neither side has: written by someone else since.
+    // A journalled byte that neither side has: written by someone else since. With checksums
+    // of the new side, a single sector that is neither may be a write a crash cut short: two
+    // show another program.
     std::size_t first = 0;
     while (r->Old[first] == r->New[first]) ++first;
+    const auto edit = [&](TBytes& bytes, std::size_t at) {
+        bytes[at] = static_cast<std::uint8_t>(r->Old[at] + 1);
+        if (bytes[at] == r->New[at]) ++bytes[at];
+    };
     TBytes edited = r->Old;
-    edited[first] = static_cast<std::uint8_t>(r->Old[first] + 1);
-    if (edited[first] == r->New[first]) ++edited[first];
-    EXPECT_EQ(check(TMemoryRadarFile(edited)), TJournalMatch::ChangedSince);
+    edit(edited, first);
+    TMemoryRadarFile once(edited);
+    EXPECT_EQ(CheckJournal(once, r->Full), TJournalMatch::ChangedSince);
+    std::size_t other = first + 512;
+    while (other < r->Old.size() && r->Old[other] == r->New[other]) ++other;
+    if (other < r->Old.size()) {
+        edit(edited, other);
+        EXPECT_EQ(check(TMemoryRadarFile(edited)), TJournalMatch::ChangedSince);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Changes, JournalChangeTest, ::testing::ValuesIn(test::RadargramChanges()),
@@ -192,11 +268,14 @@ TEST(JournalTest, AJournalWithoutItsCompleteFlagIsNotRead) {
 
 // ---- Journals of the first format, damaged journals, the way back on a full disk --------------
 
-// The same journal in the first format: no header checksum, records without theirs.
+// The same journal (one that keeps both sides) in the first format: no header checksum,
+// records without theirs.
 TBytes AsFirstFormat(const TBytes& journal) {
     TBytes first(journal.begin(), journal.begin() + 256);
     first[8] = 1;
-    std::fill(first.begin() + 248, first.end(), 0);
+    std::fill(first.begin() + 232, first.end(), 0);  // the description's end, the checksum
+    first[240] = journal[240];
+    first[244] = journal[244];
     for (std::size_t at = 256; at < journal.size();) {
         std::uint64_t length = 0;
         std::memcpy(&length, journal.data() + at + 8, 8);
@@ -209,20 +288,37 @@ TBytes AsFirstFormat(const TBytes& journal) {
     return first;
 }
 
-TEST_P(JournalChangeTest, AJournalOfTheFirstFormatIsStillReadAndApplied) {
+// In the second format: checksums, both sides, 160 bytes of description.
+TBytes AsSecondFormat(const TBytes& journal) {
+    TBytes second = journal;
+    second[8] = 2;
+    std::fill(second.begin() + 232, second.begin() + 240, 0);
+    const std::uint64_t sum = XXH3_64bits(second.data(), 248);
+    std::memcpy(second.data() + 248, &sum, 8);
+    return second;
+}
+
+TEST_P(JournalChangeTest, JournalsOfTheEarlierFormatsAreStillReadAndApplied) {
     const auto r = Record(GetParam());
     ASSERT_TRUE(r->Info);
-    TMemoryRadarFile journal(AsFirstFormat(r->Journal.Bytes));
-    TJournalInfo info;
-    ASSERT_EQ(VerifyJournal(journal, &info), TJournalState::Valid);
-    EXPECT_EQ(info.Version, 1u);
-    EXPECT_EQ(info.Description, r->Info->Description);
-    TMemoryRadarFile target(r->Old);
-    EXPECT_EQ(CheckJournal(target, journal), TJournalMatch::Matches);
-    ASSERT_TRUE(ApplyJournal(target, journal, TJournalSide::New));
-    EXPECT_EQ(target.Bytes, r->New);
-    ASSERT_TRUE(ApplyJournal(target, journal, TJournalSide::Old));
-    EXPECT_EQ(target.Bytes, r->Old);
+    for (const std::uint32_t version : {1u, 2u}) {
+        SCOPED_TRACE("version " + std::to_string(version));
+        TMemoryRadarFile journal(version == 1 ? AsFirstFormat(r->Full.Bytes)
+                                              : AsSecondFormat(r->Full.Bytes));
+        TJournalInfo info;
+        ASSERT_EQ(VerifyJournal(journal, &info), TJournalState::Valid);
+        EXPECT_EQ(info.Version, version);
+        EXPECT_TRUE(info.NewSideKept);
+        EXPECT_EQ(info.Description, r->Info->Description);
+        EXPECT_EQ(info.LayoutAfter, r->Info->LayoutAfter);
+        TMemoryRadarFile target(r->Old);
+        EXPECT_EQ(CheckJournal(target, journal), TJournalMatch::Matches);
+        ASSERT_TRUE(ApplyJournal(target, journal, TJournalSide::New));
+        EXPECT_EQ(target.Bytes, r->New);
+        EXPECT_TRUE(HoldsSide(target, journal, TJournalSide::New));
+        ASSERT_TRUE(ApplyJournal(target, journal, TJournalSide::Old));
+        EXPECT_EQ(target.Bytes, r->Old);
+    }
 }
 
 // A growing change cut short on a full disk: the way back cuts the file first and writes
@@ -305,7 +401,7 @@ TEST_P(JournalDamageTest, IsFoundBeforeAnyByteIsWritten) {
         SCOPED_TRACE(change.Name);
         const auto r = Record(change);
         ASSERT_TRUE(r->Info);
-        TBytes bytes = firstFormat ? AsFirstFormat(r->Journal.Bytes) : r->Journal.Bytes;
+        TBytes bytes = firstFormat ? AsFirstFormat(r->Full.Bytes) : r->Journal.Bytes;
         damage.Damage(bytes);
         TMemoryRadarFile journal(bytes);
         EXPECT_NE(VerifyJournal(journal), TJournalState::Valid);

@@ -70,8 +70,9 @@ void Expect(const fs::path& path, const std::vector<const TBytes*>& allowed, boo
 }
 
 // The journal made this file's own: its identity put into the header, so that recovery gets past
-// the identity check to the records. A header of the newest format is sealed again only when the
-// fuzzer left it whole (its checksum still holds): a damaged header must stay damaged.
+// the identity check to the records. A header with a checksum is sealed again only when the
+// fuzzer left it whole (its checksum still holds): a damaged header must stay damaged. Device
+// and inode lie where every format has them.
 TBytes OwnedBy(TBytes journal, const TFileStamp& stamp, bool checked) {
     if (journal.size() < 256) return journal;
     std::uint64_t stored = 0;
@@ -91,9 +92,9 @@ TBytes OwnedBy(TBytes journal, const TFileStamp& stamp, bool checked) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const TBytes input(data, data + size);
-    // Only the newest format is bound to its checksums.
-    const bool checked =
-        size >= 12 && data[8] == 2 && data[9] == 0 && data[10] == 0 && data[11] == 0;
+    // Only the formats with checksums are bound to them.
+    const bool checked = size >= 12 && (data[8] == 2 || data[8] == 3) && data[9] == 0 &&
+                         data[10] == 0 && data[11] == 0;
     const fs::path folder = fuzz::ScratchFolder() / "journal";
     std::error_code error;
     fs::remove_all(folder, error);

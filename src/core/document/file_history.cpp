@@ -86,7 +86,7 @@ std::optional<THistoryIndex> LoadIndex(const fs::path& folder) {
 // whether or not its folder entry could be synced.
 enum class TSaved { Saved, NotDurable, Failed };
 
-TSaved SaveIndex(const fs::path& folder, const THistoryIndex& index) {
+TSaved SaveIndex(const TJournalFiles& files, const fs::path& folder, const THistoryIndex& index) {
     std::ostringstream out;
     out << kIndexTitle << '\n' << "path " << index.Path << '\n';
     out << "stamp " << index.Stamp.Size << ' ' << index.Stamp.ModifiedNs << ' '
@@ -96,7 +96,8 @@ TSaved SaveIndex(const fs::path& folder, const THistoryIndex& index) {
     for (const TStepRecord& step : index.Steps)
         out << "step " << step.File << ' ' << (step.Applied ? "applied" : "undone") << '\n';
     bool renamed = false;
-    if (ReplaceFileDurably(folder / kIndexName, out.str(), {}, &renamed)) return TSaved::Saved;
+    if (ReplaceFileDurably(folder / kIndexName, out.str(), {}, &renamed, files.SyncIndexFolder))
+        return TSaved::Saved;
     return renamed ? TSaved::NotDurable : TSaved::Failed;
 }
 
@@ -327,7 +328,7 @@ std::vector<std::string> TFileHistory::Recover(const fs::path& path, TRadarFile&
                     ") была прервана. Файл восстановлен в том виде, каким он был до неё.";
                 // A history that cannot be written (a read-only disk) still lets the file be
                 // restored; the journal stays pending and is found matching next time.
-                const TSaved saved = SaveIndex(folder, *index);
+                const TSaved saved = SaveIndex(files_, folder, *index);
                 if (saved == TSaved::Failed)
                     return {restored +
                             " Журнал изменений обновить не удалось; он будет "
@@ -399,13 +400,15 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
     if (!journal) return Outcome(THistoryStatus::JournalFailed, description);
     bool writerOk = true;
     bool journalFailed = false;
-    const auto recorded = RecordChange(
-        target, *journal,
-        [&](TRadarFile& file) {
-            writerOk = write(file);
-            return writerOk;
-        },
-        stamped, &journalFailed, phase(0.0, 0.5));
+    const TChangeWriter writer = [&](TRadarFile& file) {
+        writerOk = write(file);
+        return writerOk;
+    };
+    // The journal keeps the old bytes and checksums of the new ones; the writer runs again to
+    // put the new ones into the file, checked against those checksums.
+    TChangePlan plan;
+    const auto recorded =
+        RecordChange(target, *journal, writer, stamped, &journalFailed, phase(0.0, 0.5), &plan);
     if (!recorded || recorded->RecordCount == 0 || !SyncFolder(folder)) {
         RemoveFiles(folder, {name});
         if (stopped) return Outcome(THistoryStatus::Cancelled, description);
@@ -425,12 +428,12 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
 
     index->Pending = name;
     index->PendingKind = TPendingKind::Write;
-    if (const TSaved pending = SaveIndex(folder, *index); pending != TSaved::Saved) {
+    if (const TSaved pending = SaveIndex(files_, folder, *index); pending != TSaved::Saved) {
         // An index that names the journal (renamed, only its folder not synced) must never lose
         // it: it is taken back first, and the journal goes only once no index names it.
         THistoryIndex clean = *index;
         clean.Pending.reset();
-        if (pending == TSaved::Failed || SaveIndex(folder, clean) != TSaved::Failed)
+        if (pending == TSaved::Failed || SaveIndex(files_, folder, clean) != TSaved::Failed)
             RemoveFiles(folder, {name});
         return Outcome(THistoryStatus::JournalFailed, description);
     }
@@ -440,12 +443,12 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
             return Outcome(THistoryStatus::Interrupted, description);
         index->Pending.reset();
         index->Stamp = target.Stamp();
-        if (SaveIndex(folder, *index) == TSaved::Failed)
+        if (SaveIndex(files_, folder, *index) == TSaved::Failed)
             return Outcome(THistoryStatus::Interrupted, description);
         RemoveFiles(folder, {name});
         return Outcome(THistoryStatus::RolledBack, description);
     };
-    if (!ApplyJournal(target, *journal, TJournalSide::New, nullptr, phase(0.5, 0.5))) {
+    if (!WriteChange(target, *recorded, plan, writer, phase(0.5, 0.5))) {
         THistoryOutcome back = rollBack();
         if (stopped && back.Status == THistoryStatus::RolledBack)
             back.Status = THistoryStatus::Cancelled;
@@ -484,12 +487,42 @@ THistoryOutcome TFileHistory::Change(const fs::path& path, TRadarFile& target,
     }
     // Renamed is committed: the change is made and the index says so, whatever its folder's
     // sync said afterwards. Only an index that was not replaced takes the change back.
-    const TSaved saved = SaveIndex(folder, committed);
+    const TSaved saved = SaveIndex(files_, folder, committed);
     if (saved == TSaved::Failed) return rollBack();
     RemoveFiles(folder, dropped);
     THistoryOutcome done = Outcome(THistoryStatus::Done, description);
     if (saved == TSaved::NotDurable) done.Warning = kNotDurable;
     return done;
+}
+
+TJournalMatch TFileHistory::KeepNewSide(const fs::path& folder, const std::string& step,
+                                        TRadarFile& target, std::unique_ptr<TRadarFile>& journal,
+                                        bool& failed, const TByteProgress& progress) {
+    // Written beside the step and renamed over it once durable: until then the step is the
+    // journal as the change wrote it, which still undoes it.
+    const std::string keptName = step + ".kept";
+    const fs::path kept = folder / keptName;
+    auto full = files_.Create(kept);
+    failed = !full;
+    if (!full) return TJournalMatch::Matches;
+    const TJournalMatch match = trelvanox::KeepNewSide(target, *journal, *full, &failed, progress);
+    full.reset();
+    if (match != TJournalMatch::Matches || failed) {
+        RemoveFiles(folder, {keptName});
+        return match;
+    }
+    // Closed first: a file that is open cannot be replaced everywhere.
+    journal.reset();
+    std::error_code ec;
+    fs::rename(kept, folder / step, ec);
+    if (ec) RemoveFiles(folder, {keptName});
+    // Either journal undoes the step; the one named must be on the disk before the file changes.
+    failed = ec || !SyncFolder(folder);
+    if (!failed) {
+        journal = files_.Open(folder / step);
+        failed = !journal;
+    }
+    return TJournalMatch::Matches;
 }
 
 THistoryOutcome TFileHistory::Undo(const fs::path& path, TRadarFile& target,
@@ -524,7 +557,11 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
 
     const fs::path journalPath = folder / step->File;
     TOpenedJournal opened = OpenJournal(files_, journalPath);
-    const auto& journal = opened.File;
+    // Only an undo takes the new side from the file; a step to redo keeps both sides, and one
+    // that does not cannot be redone.
+    if (opened.State == TJournalState::Valid && !undo && !opened.Info.NewSideKept)
+        opened.State = TJournalState::Damaged;
+    auto& journal = opened.File;
     const TJournalInfo& info = opened.Info;
     const TJournalState state = opened.State;
     const bool present = opened.Present;
@@ -544,14 +581,19 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
         for (auto it = first; it != last; ++it)
             if (it->File != step->File) gone.push_back(it->File);
         index->Steps.erase(first, last);
-        if (SaveIndex(folder, *index) != TSaved::Failed) RemoveFiles(folder, gone);
+        if (SaveIndex(files_, folder, *index) != TSaved::Failed) RemoveFiles(folder, gone);
         return damaged;
     }
 
     const TJournalSide from = undo ? TJournalSide::New : TJournalSide::Old;
     const TJournalSide to = undo ? TJournalSide::Old : TJournalSide::New;
-    const TJournalMatch match = MatchSide(target, *journal, from, Phase(progress, stopped, 0, 0.5));
+    bool keptFailed = false;
+    const TJournalMatch match =
+        info.NewSideKept ? MatchSide(target, *journal, from, Phase(progress, stopped, 0, 0.5))
+                         : KeepNewSide(folder, step->File, target, journal, keptFailed,
+                                       Phase(progress, stopped, 0, 0.5));
     if (stopped) return Outcome(THistoryStatus::Cancelled, info.Description);
+    if (keptFailed) return Outcome(THistoryStatus::JournalFailed, info.Description);
     switch (match) {
         case TJournalMatch::Matches:
             break;
@@ -569,10 +611,10 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
 
     index->Pending = step->File;
     index->PendingKind = undo ? TPendingKind::Undo : TPendingKind::Redo;
-    if (const TSaved pending = SaveIndex(folder, *index); pending != TSaved::Saved) {
+    if (const TSaved pending = SaveIndex(files_, folder, *index); pending != TSaved::Saved) {
         if (pending == TSaved::NotDurable) {
             index->Pending.reset();
-            SaveIndex(folder, *index);
+            SaveIndex(files_, folder, *index);
         }
         return Outcome(THistoryStatus::JournalFailed, info.Description);
     }
@@ -581,7 +623,7 @@ THistoryOutcome TFileHistory::Step(const fs::path& path, TRadarFile& target, boo
         if (appliedNow) step->Applied = !undo;
         index->Pending.reset();
         index->Stamp = target.Stamp();
-        settled = SaveIndex(folder, *index);
+        settled = SaveIndex(files_, folder, *index);
         return settled != TSaved::Failed;
     };
     // A stop part way puts back the side that was there, as a failed write does; the step stays

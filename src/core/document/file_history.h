@@ -11,6 +11,7 @@
 #include "document/model_edit.h"
 #include "document/write_journal.h"
 #include "model/radar_file.h"
+#include "settings/durable_file.h"
 
 namespace trelvanox {
 
@@ -29,14 +30,16 @@ struct THistoryEntry {
     bool Applied = true;          // false for a step that was undone (redo takes it again)
 };
 
-// How the history opens its journals: the real files by default; tests put doubles that fail
-// in between.
+// How the history opens its journals and makes its index durable: the real files and the
+// system's folder sync by default; tests put doubles that fail in between.
 struct TJournalFiles {
     std::function<std::unique_ptr<TRadarFile>(const std::filesystem::path&)> Create =
         CreateRadarFile;
     // Journals are only ever read once written: read access is all they are opened with.
     std::function<std::unique_ptr<TRadarFile>(const std::filesystem::path&)> Open =
         OpenRadarFileForReading;
+    // The sync of the history's folder after its index is renamed; the system's when empty.
+    TFolderSyncCall SyncIndexFolder;
 };
 
 // How a change, an undo or a redo ended.
@@ -134,6 +137,13 @@ class TFileHistory {
   private:
     THistoryOutcome Step(const std::filesystem::path& path, TRadarFile& target, bool undo,
                          const TWriteProgress& progress, const TPathCheck& pathCheck);
+    // Replaces the step's journal, which keeps checksums of the new side, with one that keeps
+    // the new bytes, read from target (which must hold them) for a redo; journal is then the new
+    // one. failed tells a journal that could not be written, renamed or synced (the step keeps
+    // its journal as it was); otherwise what target is.
+    TJournalMatch KeepNewSide(const std::filesystem::path& folder, const std::string& step,
+                              TRadarFile& target, std::unique_ptr<TRadarFile>& journal,
+                              bool& failed, const TByteProgress& progress);
     // FolderOf, after moving a history kept under the file's path there.
     std::filesystem::path Locate(const std::filesystem::path& path, const TRadarFile& target);
     std::filesystem::path PathFolderOf(const std::filesystem::path& path) const;

@@ -97,10 +97,10 @@ std::string NotRegularFileMessage(std::string_view path) {
 }
 
 std::string WriteWholeFile(const std::string& path, std::string_view bytes,
-                           const TFileWriteCall& write) {
+                           const TFileWriteCall& write, const TFolderSyncCall& syncFolder) {
     return WriteFileInPieces(
         path, [bytes](const TPieceWriter& piece) { return piece(bytes); },
-        NotRegularFileMessage(path), write);
+        NotRegularFileMessage(path), write, syncFolder);
 }
 
 void CheckReplaceableTarget(const std::string& path, std::string_view notRegularMessage) {
@@ -108,11 +108,12 @@ void CheckReplaceableTarget(const std::string& path, std::string_view notRegular
 }
 
 std::string WriteFileInPieces(const std::string& path, const TFileContent& content,
-                              std::string_view notRegularMessage, const TFileWriteCall& write) {
+                              std::string_view notRegularMessage, const TFileWriteCall& write,
+                              const TFolderSyncCall& syncFolder) {
     const fs::path target = ReplaceableTarget(path, notRegularMessage);
     errno = 0;
     bool renamed = false;
-    if (ReplaceFileDurably(target, content, write, &renamed)) return {};
+    if (ReplaceFileDurably(target, content, write, &renamed, syncFolder)) return {};
     // Once renamed the file holds the new content: a failure now would send the user to write
     // again what is already there. Only its place in the folder may not survive a power loss.
     if (renamed)

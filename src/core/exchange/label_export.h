@@ -36,8 +36,10 @@ std::string NotRegularFileMessage(std::string_view path);
 // Returns a durability warning for the user (Russian), empty when all went well: the file was
 // renamed into place and holds the new content, but its folder could not be synced, so a power
 // loss may still take it back.
+// syncFolder is for tests too: the folder's sync after the rename, the system's when empty.
 std::string WriteWholeFile(const std::string& path, std::string_view bytes,
-                           const TFileWriteCall& write = {});
+                           const TFileWriteCall& write = {},
+                           const TFolderSyncCall& syncFolder = {});
 
 // The checks WriteWholeFile makes of path before it writes a byte, on their own: for a caller
 // that writes several files and must not replace the first when a later one is refused.
@@ -46,7 +48,8 @@ void CheckReplaceableTarget(const std::string& path, std::string_view notRegular
 // As WriteWholeFile for content written in pieces (see ReplaceFileDurably), with the refusal
 // of a path that is not a regular file given by the caller.
 std::string WriteFileInPieces(const std::string& path, const TFileContent& content,
-                              std::string_view notRegularMessage, const TFileWriteCall& write = {});
+                              std::string_view notRegularMessage, const TFileWriteCall& write = {},
+                              const TFolderSyncCall& syncFolder = {});
 
 // BuildExportText of the grid written to path as WriteWholeFile writes; its warning.
 std::string ExportGridToFile(const TStringGrid& grid, const std::string& path,

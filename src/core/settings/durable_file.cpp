@@ -7,9 +7,10 @@ namespace trelvanox {
 namespace fs = std::filesystem;
 
 bool ReplaceFileDurably(const fs::path& target, std::string_view bytes, const TFileWriteCall& write,
-                        bool* renamed) {
+                        bool* renamed, const TFolderSyncCall& syncFolder) {
     return ReplaceFileDurably(
-        target, [bytes](const TPieceWriter& piece) { return piece(bytes); }, write, renamed);
+        target, [bytes](const TPieceWriter& piece) { return piece(bytes); }, write, renamed,
+        syncFolder);
 }
 
 // The file that a write must replace: the path itself or, through symbolic links, their target.

@@ -13,6 +13,10 @@ namespace trelvanox {
 // a full disk does.
 using TFileWriteCall = std::function<std::ptrdiff_t(int fd, std::string_view bytes)>;
 
+// Makes a folder's entries durable (fsync of the folder); true when it did. Tests pass one that
+// fails, as an I/O error does after a rename.
+using TFolderSyncCall = std::function<bool(const std::filesystem::path& folder)>;
+
 // Replaces the file at target with bytes so that it holds either its old or its new content
 // whatever happens, and the new content is on the disk when this returns true: a temporary file
 // beside it is written (through write, the system's write when empty) and synced, renamed over
@@ -20,8 +24,11 @@ using TFileWriteCall = std::function<std::ptrdiff_t(int fd, std::string_view byt
 // holds the reason, and no temporary file is left behind. A folder sync that fails is tried a
 // few times more; renamed (when given) then tells a false that came after the rename, when the
 // target already holds the new content but its folder entry may not be on the disk yet.
+// syncFolder syncs the folder (the system's sync when empty; Windows needs none, its rename
+// writes through, so there only a given one is called).
 bool ReplaceFileDurably(const std::filesystem::path& target, std::string_view bytes,
-                        const TFileWriteCall& write = {}, bool* renamed = nullptr);
+                        const TFileWriteCall& write = {}, bool* renamed = nullptr,
+                        const TFolderSyncCall& syncFolder = {});
 
 // Hands one piece of a file's content to the file being written; false (errno set) when the
 // piece could not be stored, after which the producer should stop.
@@ -34,7 +41,8 @@ using TFileContent = std::function<bool(const TPieceWriter& write)>;
 // the temporary file. Whatever ends the replacement early (a failed piece, a failed sync, an
 // exception from content) removes the temporary file and leaves the target as it was.
 bool ReplaceFileDurably(const std::filesystem::path& target, const TFileContent& content,
-                        const TFileWriteCall& write = {}, bool* renamed = nullptr);
+                        const TFileWriteCall& write = {}, bool* renamed = nullptr,
+                        const TFolderSyncCall& syncFolder = {});
 
 // Whether the existing file at path may be written: false for a file marked read-only.
 bool FileTakesWrites(const std::filesystem::path& path);

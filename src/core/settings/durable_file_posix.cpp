@@ -93,7 +93,8 @@ bool SyncFolder(const fs::path& folder) {
 }  // namespace
 
 bool ReplaceFileDurably(const fs::path& target, const TFileContent& content,
-                        const TFileWriteCall& write, bool* renamed) {
+                        const TFileWriteCall& write, bool* renamed,
+                        const TFolderSyncCall& syncFolder) {
     if (renamed) *renamed = false;
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     struct stat original {};
@@ -123,7 +124,7 @@ bool ReplaceFileDurably(const fs::path& target, const TFileContent& content,
     // The rename happened: a folder sync that fails once (a passing I/O error) is tried again
     // before the caller is told that the new entry may not be durable.
     for (int attempt = 0; attempt < 3; ++attempt)
-        if (SyncFolder(folder)) return true;
+        if (syncFolder ? syncFolder(folder) : SyncFolder(folder)) return true;
     return false;
 }
 

@@ -1,7 +1,7 @@
 // Takes the pictures of the README's docs folder and the manual: the main window at its design
 // size with the demo radargram open, every tab of the ribbon in each colour style, every page of
-// the options and amplitude dialogs, the other dialogs, the view window, a file dialog and the
-// help viewer.
+// the options and amplitude dialogs, the other dialogs, a long operation's progress window, the
+// view window, a file dialog and the help viewer.
 //   QT_QPA_PLATFORM=offscreen:configfile=tools/offscreen_screen.json
 //       build/tools/trelvanox-screens samples/demo.GPR2 docs/manual/images
 // (the screen of that file is larger than the offscreen default, so a file dialog opens at its
@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -27,6 +28,7 @@
 #include "desktop/app/main_form.h"
 #include "desktop/app/options_form.h"
 #include "desktop/document/history_form.h"
+#include "desktop/document/long_operation.h"
 #include "desktop/labels/calibration_form.h"
 #include "desktop/labels/color_options_form.h"
 #include "desktop/labels/insert_label_form.h"
@@ -186,6 +188,17 @@ int main(int argc, char* argv[]) {
     SaveDialog(shooter, *form.FmCalibrateByLabels(), "calibration");
     SaveDialog(shooter, *form.FmHistory(), "history");
     SaveDialog(shooter, *form.FmAbout(), "about");
+    // The window of a long operation as it writes the file.
+    {
+        TLongOperation operation(&form, QStringLiteral("Усиление амплитуд"), true);
+        operation.SetStage(QStringLiteral("Запись файла"));
+        if (auto* window =
+                form.findChild<QProgressDialog*>(QStringLiteral("dlgOperationProgress"))) {
+            window->setValue(900);
+            window->show();
+            shooter.Save(*window, "operation_progress");
+        }
+    }
     // The view at the width of the main window, its labels and processing panel shown; in full
     // colour, since Qt's palette of 256 would dither the profile's grey levels into noise.
     TFmRadargramView& view = *form.FmRadargramView();

@@ -34,6 +34,8 @@ TLongOperation::TLongOperation(QWidget* owner, const QString& title, bool large)
     dialog_->setObjectName(QStringLiteral("dlgOperationProgress"));
     dialog_->setWindowTitle(title);
     dialog_->setWindowModality(Qt::ApplicationModal);
+    // Wide enough for its title to read as a line and for the bar to move visibly.
+    dialog_->setMinimumWidth(360);
     // A short operation finishes before the window would flash up.
     dialog_->setMinimumDuration(large ? 0 : 400);
     dialog_->setAutoClose(false);

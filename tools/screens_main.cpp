@@ -190,7 +190,7 @@ int main(int argc, char* argv[]) {
     SaveDialog(shooter, *form.FmAbout(), "about");
     // The window of a long operation as it writes the file.
     {
-        TLongOperation operation(&form, QStringLiteral("Усиление амплитуд"), true);
+        TLongOperation operation(&form, QStringLiteral("Усиление амплитуд"), true, nullptr);
         operation.SetStage(QStringLiteral("Запись файла"));
         if (auto* window =
                 form.findChild<QProgressDialog*>(QStringLiteral("dlgOperationProgress"))) {

@@ -2,7 +2,9 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QTemporaryDir>
@@ -17,8 +19,13 @@
 
 #include "desktop/amplitude/regulation_amplitude_form.h"
 #include "desktop/app/main_form.h"
+#include "desktop/document/document_use.h"
 #include "desktop/document/gui_notices.h"
 #include "desktop/document/long_operation.h"
+#include "desktop/view/overview_strip.h"
+#include "desktop/view/radargram_canvas.h"
+#include "desktop/view/radargram_view_form.h"
+#include "desktop/view/view_processing.h"
 #include "desktop/widgets/spin_edit.h"
 #include "fake_platform.h"
 #include "form_driver.h"
@@ -219,7 +226,8 @@ class TestLongOperations : public QObject {
         }));
         bool read = false;
         {
-            TLongOperation operation(form_.get(), QStringLiteral("Проба"), true);
+            TLongOperation operation(form_.get(), QStringLiteral("Проба"), true,
+                                     &form_->DocumentUse());
             operation.Run([&](const TWriteProgress&) {
                 working = true;
                 read = form_->Document().ReadAgain().Ok();
@@ -250,7 +258,7 @@ class TestLongOperations : public QObject {
     // The computing itself stops at its next step once "Отмена" is pressed, and every position
     // it reached arrives on the GUI thread, in order, the event loop turning meanwhile.
     void cancelStopsTheComputingAtItsNextStep() {
-        TLongOperation operation(form_.get(), QStringLiteral("Проба"), true);
+        TLongOperation operation(form_.get(), QStringLiteral("Проба"), true, &form_->DocumentUse());
         std::atomic<int> reached{0};
         QList<std::uint32_t> seen;
         int turns = 0;
@@ -280,6 +288,82 @@ class TestLongOperations : public QObject {
         bool started = true;
         operation.Run([&](const TWriteProgress& progress) { started = progress(0.0); });
         QVERIFY(!started);
+    }
+
+    // While the worker is in the document the view window reads nothing of the model: resized
+    // and repainted, it shows the picture it had, the processing asked for meanwhile waits, and
+    // a job that ran when the operation began is stopped. Afterwards the picture is the file's.
+    void theViewReadsNothingOfTheModelWhileTheWorkerChangesIt() {
+        TFmRadargramView& view = *form_->FmRadargramView();
+        TRadargramCanvas& canvas = *view.Canvas();
+        TOverviewStrip& strip = *view.Overview();
+        RunAction(*form_, "acnViewRadargram");
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        auto& steps = *view.findChild<QListWidget*>(QStringLiteral("lstProcessingSteps"));
+        // A job over the traces in view runs when the operation begins.
+        steps.item(0)->setCheckState(Qt::Checked);
+        PrepareWholeFileGain();
+        form_->activateWindow();
+
+        int renders = -1;
+        int stripRenders = -1;
+        bool rendered = false;
+        bool processed = false;
+        QSet<int> widths;
+        int turns = 0;
+        int uses = 0;
+        // Connected after the view: each use counts from the picture the view froze.
+        connect(&form_->DocumentUse(), &TDocumentUse::UseChanged, this, [&](bool inUse) {
+            if (!inUse) return;
+            ++uses;
+            renders = canvas.RenderCount();
+            stripRenders = strip.RenderCount();
+        });
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, this, [&] {
+            if (!form_->DocumentUse().InUse()) return;
+            ++turns;
+            // As a window manager would: another size, and every part painted at once.
+            view.resize(view.width() + (turns % 2 ? 60 : -60),
+                        view.height() + (turns % 2 ? 20 : -20));
+            widths << canvas.width();
+            canvas.repaint();
+            strip.repaint();
+            view.StatusLine()->repaint();
+            steps.item(1)->setCheckState(turns % 2 ? Qt::Checked : Qt::Unchecked);
+            processed = processed || view.Processing()->Processing();
+            rendered =
+                rendered || canvas.RenderCount() != renders || strip.RenderCount() != stripRenders;
+        });
+        tick.start(5);
+        Gain();
+        tick.stop();
+        QCOMPARE(platform_->Messages(), QStringList{QStringLiteral("Амплитуды усилены")});
+        qInfo("%d uses, %d turns in use, %lld canvas widths", uses, turns, qint64(widths.size()));
+        // The computing, then the write.
+        QCOMPARE(uses, 2);
+        QVERIFY(turns > 2);
+        QVERIFY(widths.size() > 1);
+        QVERIFY(!rendered);
+        QVERIFY(!processed);
+        QVERIFY(!canvas.Frozen());
+
+        // Raw again, the view draws the gained samples at its size of now, as a canvas new to
+        // them does.
+        for (int row = 0; row < steps.count(); ++row) steps.item(row)->setCheckState(Qt::Unchecked);
+        QTRY_VERIFY_WITH_TIMEOUT(!view.Processing()->Processing(), 20000);
+        const QImage shown = canvas.grab().toImage();
+        QVERIFY(canvas.RenderCount() > renders);
+        QTRY_VERIFY(strip.RenderCount() > stripRenders);
+        TRadargramCanvas fresh;
+        fresh.resize(canvas.size());
+        fresh.ShowProfile(&std::as_const(form_->Model()), true);
+        fresh.SetView(canvas.View());
+        fresh.SetMarks(canvas.Marks());
+        fresh.SetFrame(canvas.Frame());
+        const QRect image = canvas.ImageRect();
+        QCOMPARE(fresh.grab().toImage().copy(image), shown.copy(image));
+        RunAction(*form_, "acnUndo");
     }
 
     // The progress window's bar runs over the computing and then the write.

@@ -89,7 +89,8 @@ bool TFmRegulationAmplitude::RunChange(
     const char* description, const std::function<void(TRadargram&, const TProgress&)>& compute,
     const TProgress& guiProgress) {
     TRadargram& model = context_.Document.Model();
-    TLongOperation operation(this, QString::fromUtf8(description), ShowsProgressAtOnce(model));
+    TLongOperation operation(this, QString::fromUtf8(description), ShowsProgressAtOnce(model),
+                             &context_.Use);
     // After a stop or a failure the samples may be half changed; the file is not, and the model
     // follows it again, on the worker too, since a large file takes a while to read.
     const auto followFile = [&] {
@@ -226,9 +227,11 @@ void TFmRegulationAmplitude::btnFindMinMaxAmplitudeClick() {
     if (!FileLoaded()) return;
     const TProgressShown shown{pbarProgress_};
     // A search over a large file takes long enough to show its progress and to be stopped; it
-    // changes nothing, so a stop leaves the fields as they are.
+    // changes nothing, so a stop leaves the fields as they are, and the windows may read the
+    // model alongside.
     const TRadargram& model = context_.Document.Model();
-    TLongOperation operation(this, QStringLiteral("Поиск амплитуд"), ShowsProgressAtOnce(model));
+    TLongOperation operation(this, QStringLiteral("Поиск амплитуд"), ShowsProgressAtOnce(model),
+                             nullptr);
     TExtremes found;
     if (!operation.Compute(
             [&](const TProgress& progress) { found = FindExtremes(model, progress); },

@@ -115,7 +115,7 @@ TFmMainForm::TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath
 
     BuildRibbon();
     documentContext_.emplace(
-        TDocumentContext{document_, platform_, *this, settings_, *txtFileName_});
+        TDocumentContext{document_, platform_, *this, settings_, *txtFileName_, documentUse_});
     editTableContext_.emplace(TEditTableContext{*sgNewSetsLabels_, *seFirstRow_, SelectedRow,
                                                 SelectedColumn, platform_, *this});
     // The document lives and dies with the window, so the subscription needs no undoing.
@@ -196,7 +196,8 @@ void TFmMainForm::CreateRadargramView() {
     };
     links.ColourMap = [this] { return fmColorOptions_->ColourMap(); };
     links.ShowCalibration = [this] { fmCalibrateByLabels_->ShowModeless(); };
-    fmRadargramView_ = new TFmRadargramView(document_, platform_, std::move(links), this);
+    fmRadargramView_ =
+        new TFmRadargramView(document_, documentUse_, platform_, std::move(links), this);
     connect(fmRegulationAmplitude_, &TFmRegulationAmplitude::WindowChanged, fmRadargramView_,
             &TFmRadargramView::ProcessingWindowChanged);
 }

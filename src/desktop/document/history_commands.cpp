@@ -36,7 +36,7 @@ void TakeStep(TDocumentContext& context, bool undo) {
     }
     TLongOperation operation(&context.Owner,
                              undo ? QStringLiteral("Отменить") : QStringLiteral("Повторить"),
-                             ShowsProgressAtOnce(document.Model()));
+                             ShowsProgressAtOnce(document.Model()), &context.Use);
     operation.SetStage(StepName(document.History(), undo));
     TDocumentResult result;
     operation.Run([&](const TWriteProgress& progress) {

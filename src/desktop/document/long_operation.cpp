@@ -4,8 +4,10 @@
 #include <QObject>
 #include <QProgressDialog>
 #include <exception>
+#include <optional>
 #include <thread>
 
+#include "desktop/document/document_use.h"
 #include "desktop/document/gui_notices.h"
 
 namespace trelvanox {
@@ -27,8 +29,9 @@ bool ShowsProgressAtOnce(const TRadargram& model) {
     return std::uint64_t{model.Header().TraceCount} * model.Header().SampleCount >= (4u << 20);
 }
 
-TLongOperation::TLongOperation(QWidget* owner, const QString& title, bool large)
+TLongOperation::TLongOperation(QWidget* owner, const QString& title, bool large, TDocumentUse* use)
     : title_(title),
+      use_(use),
       dialog_(new QProgressDialog(title, QStringLiteral("Отмена"), 0, kBarSteps, owner)),
       receiver_(std::make_unique<QObject>()) {
     dialog_->setObjectName(QStringLiteral("dlgOperationProgress"));
@@ -70,6 +73,10 @@ void TLongOperation::OnWorker(const std::function<void()>& work) {
     std::exception_ptr error;
     THeldNotices notices;
     QEventLoop loop;
+    // Told before the worker starts and ended after it has, before the held notices go out: the
+    // windows let go of the model first and follow it again only once nobody changes it.
+    std::optional<TDocumentUse::TScope> inUse;
+    if (use_) inUse.emplace(*use_);
     std::thread worker([&] {
         {
             const THeldNotices::TScope hold(notices);
@@ -83,6 +90,7 @@ void TLongOperation::OnWorker(const std::function<void()>& work) {
     });
     loop.exec();
     worker.join();
+    inUse.reset();
     // Every position was shown while the worker waited; now the windows follow the document,
     // which nobody changes any more.
     notices.Release();

@@ -16,6 +16,8 @@ class QWidget;
 
 namespace trelvanox {
 
+class TDocumentUse;
+
 // Whether an operation over the whole of model takes long enough to show its progress window at
 // once (about 16 MB of samples and more).
 bool ShowsProgressAtOnce(const TRadargram& model);
@@ -26,14 +28,15 @@ bool ShowsProgressAtOnce(const TRadargram& model);
 //
 // Its work (the computing, the journalled write with its commit, an undo or a redo with the
 // read that follows) runs on a worker thread while the GUI thread stays in the progress window's
-// event loop. What the document tells its observers meanwhile reaches the windows once the work
-// has ended (see THeldNotices), so nothing on screen reads the model while the worker changes
-// it; the windows repaint from what they last drew.
+// event loop. While the worker runs, the document is in use (TDocumentUse): the windows repaint
+// from what they last drew and read nothing of the model. What the document tells its observers
+// meanwhile reaches them once the work has ended and the use with it (see THeldNotices).
 class TLongOperation {
   public:
     // A large operation shows its window at once; another only when it lasts (no flash for a
-    // small file).
-    TLongOperation(QWidget* owner, const QString& title, bool large);
+    // small file). use: the document's, for work that changes it; null for work that only reads
+    // the model, which the windows may read alongside.
+    TLongOperation(QWidget* owner, const QString& title, bool large, TDocumentUse* use);
     ~TLongOperation();
     TLongOperation(const TLongOperation&) = delete;
     TLongOperation& operator=(const TLongOperation&) = delete;
@@ -61,6 +64,7 @@ class TLongOperation {
     void OnWorker(const std::function<void()>& work);
 
     QString title_;
+    TDocumentUse* use_;
     QPointer<QProgressDialog> dialog_;
     // Lives on the GUI thread: what the worker posts to it runs there, in order.
     std::unique_ptr<QObject> receiver_;

@@ -161,14 +161,6 @@ void acnDeleteZeroDelimiterExecute(TDocumentContext& context) {
                                 TMsgIcon::Information);
 }
 
-bool ChangeRadargram(TDocumentContext& context, const TModelEdit& edit,
-                     const TWriteProgress& progress) {
-    ApplyHistoryLimit(context);
-    const TDocumentResult result = context.Document.Change(edit, progress);
-    if (result.Cancelled) return false;
-    return ReportWrite(context, result);
-}
-
 bool ChangeRadargram(TDocumentContext& context, const TModelEdit& edit, TLongOperation& operation,
                      double from) {
     ApplyHistoryLimit(context);

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "common/file_paths.h"
+#include "desktop/document/document_use.h"
 #include "desktop/document/gui_notices.h"
 #include "desktop/platform/command_dispatcher.h"
 #include "desktop/platform/platform.h"
@@ -52,9 +53,13 @@ QDoubleSpinBox* Spin(const char* name, double low, double high, double value, in
 
 }  // namespace
 
-TFmRadargramView::TFmRadargramView(TRadargramDocument& document, TPlatform& platform,
-                                   TViewLinks links, QWidget* parent)
-    : TModelessDialog(parent), document_(document), platform_(platform), links_(std::move(links)) {
+TFmRadargramView::TFmRadargramView(TRadargramDocument& document, TDocumentUse& use,
+                                   TPlatform& platform, TViewLinks links, QWidget* parent)
+    : TModelessDialog(parent),
+      document_(document),
+      use_(use),
+      platform_(platform),
+      links_(std::move(links)) {
     setObjectName(QStringLiteral("FmRadargramView"));
     setWindowTitle(QStringLiteral("Радарограмма — просмотр"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -90,6 +95,7 @@ TFmRadargramView::TFmRadargramView(TRadargramDocument& document, TPlatform& plat
     connect(canvas_, &TRadargramCanvas::LabelClicked, this, [this](int row) {
         if (links_.SelectLabelRow) links_.SelectLabelRow(row);
     });
+    connect(&use_, &TDocumentUse::UseChanged, this, &TFmRadargramView::UseChanged);
     // The document outlives the window; the guard covers a view closed before it.
     document_.Subscribe(
         OnGuiThread([view = QPointer<TFmRadargramView>(this)](TDocumentChange change) {
@@ -159,9 +165,16 @@ void TFmRadargramView::DocumentChanged(TDocumentChange change) {
     if (isVisible()) FollowDocument(false);
 }
 
+void TFmRadargramView::UseChanged(bool inUse) {
+    canvas_->SetFrozen(inUse);
+    overview_->SetFrozen(inUse);
+    processing_->Hold(inUse);
+}
+
 void TFmRadargramView::showEvent(QShowEvent* event) {
     TModelessDialog::showEvent(event);
-    if (documentChanged_) FollowDocument(false);
+    // The notices that come after the use catch up.
+    if (documentChanged_ && !use_.InUse()) FollowDocument(false);
     ProcessingWindowChanged();
 }
 
@@ -198,6 +211,8 @@ void TFmRadargramView::ProcessingWindowChanged() {
 
 void TFmRadargramView::ShowCursor(std::optional<QPoint> point) {
     cursor_ = point;
+    // The line keeps what it says until the model may be read again.
+    if (use_.InUse()) return;
     const auto cell = point ? canvas_->CellAt(*point) : std::nullopt;
     if (!cell) {
         lblViewStatus_->clear();

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desktop/document/document_use.h"
 #include "desktop/platform/command_dispatcher.h"
 #include "desktop/view/overview_strip.h"
 #include "desktop/view/radargram_canvas.h"
@@ -78,6 +79,8 @@ QWidget* TFmRadargramView::BuildPictureArea() {
     });
     // The strip shows the profile with the view's gain and colour table.
     const auto restyle = [this] {
+        // While in use the strip keeps the picture it shows.
+        if (use_.InUse()) return;
         const TRadargram& model = document_.Model();
         const bool shown = model.HasHeader() && model.SamplesIntact();
         overview_->ShowProfile(shown ? &model : nullptr, canvas_->Style());
@@ -145,6 +148,7 @@ QWidget* TFmRadargramView::BuildLabelControls() {
 }
 
 void TFmRadargramView::ViewChanged() {
+    if (use_.InUse()) return;
     const TRenderView& view = canvas_->View();
     const TRadargram& model = document_.Model();
     const bool shown = model.HasHeader() && model.SamplesIntact();

@@ -140,7 +140,41 @@ void TViewProcessing::ViewMoved() {
     Restart(false);
 }
 
+void TViewProcessing::Hold(bool held) {
+    held_ = held;
+    if (!held) {
+        // After the document's held notices, which come next: a new profile runs anew anyway.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (held_) return;
+                if (rerun_) Restart(false);
+                if (std::exchange(broken_, false))
+                    platform_.MessageBox(owner_,
+                                         QStringLiteral("Команда обработки прервана: файл "
+                                                        "изменялся другой операцией. Повторите "
+                                                        "команду."),
+                                         kCaption, TMsgButtons::Ok, TMsgIcon::Exclamation);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    // A stopped job ends at its next step; none may read the model once the change begins.
+    worker_->Stop();
+    rerun_ = rerun_ || job_ != 0;
+    broken_ = Commanding();
+    job_ = 0;
+    EndCommand();
+    panel_.ShowProgress(std::nullopt);
+}
+
 void TViewProcessing::Restart(bool freshScale) {
+    if (held_) {
+        rerun_ = true;
+        freshScale_ = freshScale_ || freshScale;
+        return;
+    }
+    rerun_ = false;
     panel_.ShowProblem({});
     const TProcessingChain chain = panel_.Chain();
     if (!profile_ || !AnyOn(chain)) {

@@ -293,7 +293,17 @@ class TestLongOperations : public QObject {
     // While the worker is in the document the view window reads nothing of the model: resized
     // and repainted, it shows the picture it had, the processing asked for meanwhile waits, and
     // a job that ran when the operation began is stopped. Afterwards the picture is the file's.
+    void theViewReadsNothingOfTheModelWhileTheWorkerChangesIt_data() {
+        QTest::addColumn<bool>("undo");
+        QTest::addColumn<int>("uses");
+        // The computing, then the write.
+        QTest::newRow("a whole-file gain") << false << 2;
+        // The rewrite of the file, then its read.
+        QTest::newRow("its undo") << true << 1;
+    }
     void theViewReadsNothingOfTheModelWhileTheWorkerChangesIt() {
+        QFETCH(bool, undo);
+        QFETCH(int, uses);
         TFmRadargramView& view = *form_->FmRadargramView();
         TRadargramCanvas& canvas = *view.Canvas();
         TOverviewStrip& strip = *view.Overview();
@@ -304,6 +314,10 @@ class TestLongOperations : public QObject {
         steps.item(0)->setCheckState(Qt::Checked);
         PrepareWholeFileGain();
         form_->activateWindow();
+        if (undo) {
+            Gain();
+            platform_->Clear();
+        }
 
         int renders = -1;
         int stripRenders = -1;
@@ -311,11 +325,12 @@ class TestLongOperations : public QObject {
         bool processed = false;
         QSet<int> widths;
         int turns = 0;
-        int uses = 0;
+        int used = 0;
         // Connected after the view: each use counts from the picture the view froze.
-        connect(&form_->DocumentUse(), &TDocumentUse::UseChanged, this, [&](bool inUse) {
+        QObject watcher;
+        connect(&form_->DocumentUse(), &TDocumentUse::UseChanged, &watcher, [&](bool inUse) {
             if (!inUse) return;
-            ++uses;
+            ++used;
             renders = canvas.RenderCount();
             stripRenders = strip.RenderCount();
         });
@@ -336,12 +351,15 @@ class TestLongOperations : public QObject {
                 rendered || canvas.RenderCount() != renders || strip.RenderCount() != stripRenders;
         });
         tick.start(5);
-        Gain();
+        if (undo)
+            RunAction(*form_, "acnUndo");
+        else
+            Gain();
         tick.stop();
-        QCOMPARE(platform_->Messages(), QStringList{QStringLiteral("Амплитуды усилены")});
-        qInfo("%d uses, %d turns in use, %lld canvas widths", uses, turns, qint64(widths.size()));
-        // The computing, then the write.
-        QCOMPARE(uses, 2);
+        QCOMPARE(platform_->Messages(),
+                 undo ? QStringList{} : QStringList{QStringLiteral("Амплитуды усилены")});
+        qInfo("%d uses, %d turns in use, %lld canvas widths", used, turns, qint64(widths.size()));
+        QCOMPARE(used, uses);
         QVERIFY(turns > 2);
         QVERIFY(widths.size() > 1);
         QVERIFY(!rendered);
@@ -363,7 +381,7 @@ class TestLongOperations : public QObject {
         fresh.SetFrame(canvas.Frame());
         const QRect image = canvas.ImageRect();
         QCOMPARE(fresh.grab().toImage().copy(image), shown.copy(image));
-        RunAction(*form_, "acnUndo");
+        if (!undo) RunAction(*form_, "acnUndo");
     }
 
     // The progress window's bar runs over the computing and then the write.

@@ -384,6 +384,33 @@ class TestLongOperations : public QObject {
         if (!undo) RunAction(*form_, "acnUndo");
     }
 
+    // "Применить к файлу" that runs over the profile when an operation begins would write what
+    // it read while the samples changed: it is broken off, with a word, and writes nothing.
+    void aCommandOfTheViewsProcessingIsBrokenOffByAnOperation() {
+        TFmRadargramView& view = *form_->FmRadargramView();
+        RunAction(*form_, "acnViewRadargram");
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.findChild<QListWidget*>(QStringLiteral("lstProcessingSteps"))
+            ->item(0)
+            ->setCheckState(Qt::Checked);
+        PrepareWholeFileGain();
+        platform_->Clear();
+        auto* apply = view.findChild<QAbstractButton*>(QStringLiteral("btnApplyProcessing"));
+        apply->click();
+        QVERIFY(view.Processing()->Processing());
+        Gain();
+        QTRY_COMPARE(platform_->Messages().size(), 3);
+        QCOMPARE(platform_->Messages()[1], QStringLiteral("Амплитуды усилены"));
+        QCOMPARE(platform_->Messages()[2],
+                 QStringLiteral("Команда обработки прервана: файл изменялся другой операцией. "
+                                "Повторите команду."));
+        QVERIFY(apply->isEnabled());
+        // Only the gain became a step of the history.
+        QCOMPARE(AppliedSteps(), 1);
+        QCOMPARE(form_->Document().History().back().Description, std::string("Усиление амплитуд"));
+        RunAction(*form_, "acnUndo");
+    }
+
     // The progress window's bar runs over the computing and then the write.
     void cancelAtHalfWayLeavesTheFileAsItWas_data() {
         QTest::addColumn<int>("at");

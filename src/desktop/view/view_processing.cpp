@@ -162,7 +162,7 @@ void TViewProcessing::Hold(bool held) {
     // A stopped job ends at its next step; none may read the model once the change begins.
     worker_->Stop();
     rerun_ = rerun_ || job_ != 0;
-    broken_ = Commanding();
+    broken_ = broken_ || Commanding();
     job_ = 0;
     EndCommand();
     panel_.ShowProgress(std::nullopt);

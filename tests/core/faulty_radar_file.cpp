@@ -5,6 +5,10 @@
 
 namespace trelvanox::test {
 
+namespace {
+constexpr std::uint64_t kSector = 512;
+}  // namespace
+
 bool TFaultyRadarFile::Allow(std::uint64_t& kind, const std::function<void()>& tear) {
     TFaultPlan& plan = *plan_;
     ++plan.Operations;
@@ -27,11 +31,16 @@ bool TFaultyRadarFile::Allow(std::uint64_t& kind, const std::function<void()>& t
 }
 
 bool TFaultyRadarFile::WriteAt(std::uint64_t offset, TWriteSlices slices) {
-    // A torn write: the first half of the bytes, as a write cut short by a power loss leaves.
+    // A torn write: the whole sectors of its first half, as a write cut short by a crash or a
+    // power loss leaves it (the system moves a file's bytes to the disk a page or a sector at a
+    // time, never part of one).
     const auto tear = [&] {
         std::vector<std::byte> bytes;
         for (const auto& slice : slices) bytes.insert(bytes.end(), slice.begin(), slice.end());
-        const std::span<const std::byte> half = std::span(bytes).first(bytes.size() / 2);
+        const std::uint64_t end = offset + bytes.size() / 2;
+        const std::uint64_t kept = end - end % kSector > offset ? end - end % kSector - offset : 0;
+        const std::span<const std::byte> half =
+            std::span(bytes).first(static_cast<std::size_t>(kept));
         if (!half.empty()) inner_.WriteAt(offset, std::span(&half, 1));
     };
     return Allow(plan_->Writes, tear) && inner_.WriteAt(offset, slices);

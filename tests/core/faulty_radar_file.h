@@ -13,8 +13,8 @@ namespace trelvanox::test {
 enum class TFaultMode {
     Fail,   // that operation alone reports failure (a full disk that frees up, a passing error)
     Stop,   // it and every later one report failure without touching anything (a lost device)
-    Crash,  // a write stores the first half of its bytes, then the process "dies": TCrash is
-            // thrown, so nothing the code would have done afterwards happens
+    Crash,  // a write stores the whole 512-byte sectors of its first half, then the process
+            // "dies": TCrash is thrown, so nothing the code would have done afterwards happens
 };
 
 // Thrown by a crashing operation; no production code catches it.

@@ -130,32 +130,38 @@ TEST_P(JournalChangeTest, BothSidesAreKeptOnlyFromAFileWithTheWholeNewSide) {
 TEST_P(JournalChangeTest, AnyMixOfTheSidesMatchesAndGoesToEitherSide) {
     const auto r = Record(GetParam());
     ASSERT_TRUE(r->Info);
-    std::vector<TBytes> mixes;
     // The new bytes up to a point, the old ones after: a write in order cut short.
-    for (const std::size_t cut :
-         {std::size_t{1}, r->Old.size() / 3, r->Old.size() - 1, r->New.size() - 1}) {
+    const auto cutAt = [&](std::size_t cut) {
         TBytes mix = r->Old;
         mix.resize(std::max(r->Old.size(), cut), 0);
         std::copy(r->New.begin(), r->New.begin() + static_cast<std::ptrdiff_t>(cut), mix.begin());
-        mixes.push_back(mix);
-    }
-    // Each sector from either side: writes that reached the disk in any order. A journal that
-    // keeps both sides takes any byte from either.
-    std::mt19937 random(5);
+        return mix;
+    };
+    // Cut where a crash or a power loss cuts a write, at a sector's end (or beyond the old end,
+    // which the way back cuts off), and each sector from either side: writes that reached the disk
+    // in any order. Every journal takes these back.
+    std::vector<TBytes> mixes;
+    for (const std::size_t cut :
+         {std::size_t{512}, r->Old.size() / 3 / 512 * 512, r->Old.size(), r->New.size() - 1})
+        mixes.push_back(cutAt(cut));
     TBytes sectors = r->Old;
-    TBytes scattered = r->Old;
-    for (std::size_t i = 0; i < scattered.size(); ++i) {
-        if (random() % 2) scattered[i] = r->New[i];
+    for (std::size_t i = 0; i < sectors.size(); ++i)
         if ((i / 512) % 3 == 1) sectors[i] = r->New[i];
-    }
     mixes.push_back(sectors);
-
     for (std::size_t m = 0; m < mixes.size(); ++m) {
         TMemoryRadarFile target(mixes[m]);
         EXPECT_EQ(CheckJournal(target, r->Journal), TJournalMatch::Matches) << "mix " << m;
         ASSERT_TRUE(ApplyJournal(target, r->Journal, TJournalSide::Old));
         EXPECT_EQ(target.Bytes, r->Old) << "mix " << m;
     }
+
+    // A journal that keeps both sides takes any byte from either, to either side.
+    for (const std::size_t cut : {std::size_t{1}, r->Old.size() / 3, r->Old.size() - 1})
+        mixes.push_back(cutAt(cut));
+    std::mt19937 random(5);
+    TBytes scattered = r->Old;
+    for (std::size_t i = 0; i < scattered.size(); ++i)
+        if (random() % 2) scattered[i] = r->New[i];
     mixes.push_back(scattered);
     for (std::size_t m = 0; m < mixes.size(); ++m) {
         for (const TJournalSide side : {TJournalSide::Old, TJournalSide::New}) {
@@ -182,25 +188,16 @@ TEST_P(JournalChangeTest, AFileTheJournalDoesNotDescribeIsNotItsOwn) {
     longer.push_back(0);
     EXPECT_EQ(check(TMemoryRadarFile(longer)), TJournalMatch::OtherFile);
 
-    // A journalled byte that neither side has: written by someone else since. With checksums
-    // of the new side, a single sector that is neither may be a write a crash cut short: two
-    // show another program.
+    // A journalled byte that neither side has: written by someone else since; seen by the
+    // journal that keeps checksums of the new side as by the one that keeps both sides.
     std::size_t first = 0;
     while (r->Old[first] == r->New[first]) ++first;
-    const auto edit = [&](TBytes& bytes, std::size_t at) {
-        bytes[at] = static_cast<std::uint8_t>(r->Old[at] + 1);
-        if (bytes[at] == r->New[at]) ++bytes[at];
-    };
     TBytes edited = r->Old;
-    edit(edited, first);
+    edited[first] = static_cast<std::uint8_t>(r->Old[first] + 1);
+    if (edited[first] == r->New[first]) ++edited[first];
+    EXPECT_EQ(check(TMemoryRadarFile(edited)), TJournalMatch::ChangedSince);
     TMemoryRadarFile once(edited);
     EXPECT_EQ(CheckJournal(once, r->Full), TJournalMatch::ChangedSince);
-    std::size_t other = first + 512;
-    while (other < r->Old.size() && r->Old[other] == r->New[other]) ++other;
-    if (other < r->Old.size()) {
-        edit(edited, other);
-        EXPECT_EQ(check(TMemoryRadarFile(edited)), TJournalMatch::ChangedSince);
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Changes, JournalChangeTest, ::testing::ValuesIn(test::RadargramChanges()),

@@ -37,6 +37,8 @@ constexpr std::uint64_t kPiece = std::uint64_t{1} << 20;
 // joined too, so a whole-file change goes out in a few large records.
 constexpr std::uint64_t kMergeGap = 64;
 constexpr std::size_t kJournalBuffer = std::size_t{4} << 20;
+// Records this large are written on their own instead of through the buffer.
+constexpr std::uint64_t kDirectRecord = std::uint64_t{256} << 10;
 // Reads of a file being compared or checked go through a window of this size: the writer hands
 // over a batch of traces as hundreds of small slices, and a whole-file change journals one record
 // per trace, so a read per slice or record would cost a system call each (600000 for a maximal
@@ -261,22 +263,36 @@ class TRecordWriter {
         const TRecordHeader record{offset, oldBytes.size(),
                                    RecordChecksum(offset, oldBytes, newSide)};
         const auto header = std::as_bytes(std::span(&record, 1));
-        if (buffer_.size() + header.size() + oldBytes.size() + newSide.size() > kJournalBuffer &&
-            !Flush())
-            return false;
+        ++info_.RecordCount;
+        info_.ChangedBytes += oldBytes.size();
+        const std::uint64_t size = header.size() + oldBytes.size() + newSide.size();
+        // A large record goes out as it is, in one gathered write: copying it into the buffer
+        // first would cost a copy of every byte of a whole-file change.
+        if (size >= kDirectRecord) {
+            const std::span<const std::byte> parts[] = {header, oldBytes, newSide};
+            if (!Flush() || !journal_.WriteAt(position_, parts)) {
+                failed_ = true;
+                return false;
+            }
+            journal_.StartWriteback(position_, size);
+            position_ += size;
+            return true;
+        }
+        if (buffer_.size() + size > kJournalBuffer && !Flush()) return false;
         buffer_.insert(buffer_.end(), header.begin(), header.end());
         buffer_.insert(buffer_.end(), oldBytes.begin(), oldBytes.end());
         buffer_.insert(buffer_.end(), newSide.begin(), newSide.end());
-        ++info_.RecordCount;
-        info_.ChangedBytes += oldBytes.size();
         return true;
     }
 
     bool Flush() {
+        if (buffer_.empty()) return true;
         if (!Write(journal_, position_, std::as_bytes(std::span(buffer_)))) {
             failed_ = true;
             return false;
         }
+        // The disk takes the journal while the change is still being compared.
+        journal_.StartWriteback(position_, buffer_.size());
         position_ += buffer_.size();
         buffer_.clear();
         return true;
@@ -391,30 +407,52 @@ class TChangeRecorder final : public TRadarFile {
             if (!Close()) return false;
             openStart_ = offset;
         }
+        Hash(equal_);
         openOld_.insert(openOld_.end(), equal_.begin(), equal_.end());
-        openNew_.insert(openNew_.end(), equal_.begin(), equal_.end());
         equal_.clear();
+        Hash(newBytes);
         openOld_.insert(openOld_.end(), oldBytes.begin(), oldBytes.end());
-        openNew_.insert(openNew_.end(), newBytes.begin(), newBytes.end());
         return true;
+    }
+
+    // Takes the open range's next new bytes into the checksums of its segments, so that the new
+    // side is never copied: a segment's checksum is done where the segment ends.
+    void Hash(std::span<const std::byte> bytes) {
+        std::uint64_t at = openStart_ + openOld_.size();
+        while (!bytes.empty()) {
+            if (!segmentOpen_) {
+                XXH3_64bits_reset(&segment_);
+                segmentOpen_ = true;
+                segmentEnd_ = (at / kBlock + 1) * kBlock;
+                if (at < info_.Before.Size && info_.Before.Size < segmentEnd_)
+                    segmentEnd_ = info_.Before.Size;
+            }
+            const auto length =
+                static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), segmentEnd_ - at));
+            XXH3_64bits_update(&segment_, bytes.data(), length);
+            bytes = bytes.subspan(length);
+            at += length;
+            if (at == segmentEnd_) EndSegment();
+        }
+    }
+
+    void EndSegment() {
+        const std::uint64_t sum = XXH3_64bits_digest(&segment_);
+        const auto bytes = std::as_bytes(std::span(&sum, 1));
+        checksums_.insert(checksums_.end(), bytes.begin(), bytes.end());
+        if (plan_) plan_->NewChecksums.push_back(sum);
+        segmentOpen_ = false;
     }
 
     bool Close() {
         equal_.clear();
         if (openOld_.empty()) return true;
-        checksums_.clear();
-        ForEachSegment(openStart_, openNew_.size(), info_.Before.Size, kBlock,
-                       [&](std::uint64_t start, std::uint64_t end) {
-                           const std::uint64_t sum =
-                               SegmentChecksum(openNew_.data() + (start - openStart_), end - start);
-                           const auto bytes = std::as_bytes(std::span(&sum, 1));
-                           checksums_.insert(checksums_.end(), bytes.begin(), bytes.end());
-                           if (plan_) plan_->NewChecksums.push_back(sum);
-                       });
+        // The range ends its last segment, wherever that is.
+        if (segmentOpen_) EndSegment();
         if (plan_) plan_->Ranges.push_back({openStart_, openOld_.size()});
         const bool appended = records_.Append(openStart_, openOld_, checksums_);
         openOld_.clear();
-        openNew_.clear();
+        checksums_.clear();
         return appended;
     }
 
@@ -427,11 +465,14 @@ class TChangeRecorder final : public TRadarFile {
     TReadWindow window_;
     TRecordWriter records_;
     std::vector<std::byte> old_;  // the old side of a write beyond the old end
-    // The open range: where it starts, its sides, and the equal bytes handed over after it.
+    // The open range: where it starts, its old side, and the equal bytes handed over after it.
     std::uint64_t openStart_ = 0;
     std::vector<std::byte> openOld_;
-    std::vector<std::byte> openNew_;
     std::vector<std::byte> equal_;
+    // The checksums of the open range's new side so far, and the state of the segment it is in.
+    XXH3_state_t segment_{};
+    bool segmentOpen_ = false;
+    std::uint64_t segmentEnd_ = 0;
     std::vector<std::byte> checksums_;
 };
 
@@ -615,17 +656,17 @@ bool HoldsRecordSide(const TRecordView& r, const TJournalInfo& info, TJournalSid
 // Whether every journalled byte below the file's size is the old or the new side: byte by byte
 // where the journal keeps the new bytes, segment by segment where it keeps their checksums.
 bool HoldsEitherSide(const TRecordView& r, const TJournalInfo& info, std::uint64_t fileSize,
-                     const std::byte* bytes, int& torn) {
+                     const std::byte* bytes) {
     const auto length = static_cast<std::size_t>(std::min(r.Length, fileSize - r.Offset));
     if (info.NewSideKept) {
         for (std::size_t i = 0; i < length; ++i)
             if (bytes[i] != r.OldBytes[i] && bytes[i] != r.NewBytes[i]) return false;
         return true;
     }
-    // One segment of the file may be neither (torn counts them over all records): a write cut
-    // short by a crash leaves the segment it was in part new, part old, which its checksum
-    // cannot show. Beyond the old size a segment cut by the file's end is cut off on the way
-    // back anyway.
+    // Segments end at sector boundaries, where a write cut short by a crash or a power loss
+    // ends too: each is wholly old or wholly new. Beyond the old size a segment cut by the file's
+    // end is cut off on the way back anyway.
+    bool holds = true;
     std::uint64_t index = 0;
     ForEachSegment(
         r.Offset, r.Length, info.Before.Size, info.Block,
@@ -638,9 +679,9 @@ bool HoldsEitherSide(const TRecordView& r, const TJournalInfo& info, std::uint64
                 return;
             if (within == end && SegmentIsNew(r, info, at, start, end, part)) return;
             if (within < end && start >= info.Before.Size) return;
-            ++torn;
+            holds = false;
         });
-    return torn <= 1;
+    return holds;
 }
 
 // Stands in for the target while a recorded change is written: the writer runs again and hands
@@ -726,6 +767,7 @@ class TChangeApplier final : public TRadarFile {
                            ++checksum_;
                        });
         if (!matches || !Write(target_, r.Offset, gathered_)) return false;
+        target_.StartWriteback(r.Offset, r.Length);
         wrote_ = true;
         written_ += r.Length;
         gathered_.clear();
@@ -878,13 +920,12 @@ TJournalMatch CheckJournal(TRadarFile& target, TRadarFile& journal) {
 
     TReadWindow current(target, now.Size);
     TJournalMatch match = TJournalMatch::Matches;
-    int torn = 0;
     const bool read = ForEachRecord(journal, info, [&](const TRecordView& r) {
         if (r.Offset >= now.Size) return true;
         const auto length = static_cast<std::size_t>(std::min(r.Length, now.Size - r.Offset));
         const std::byte* bytes = current.Get(r.Offset, length);
         if (!bytes) return false;
-        if (HoldsEitherSide(r, info, now.Size, bytes, torn)) return true;
+        if (HoldsEitherSide(r, info, now.Size, bytes)) return true;
         match = TJournalMatch::ChangedSince;
         return false;
     });

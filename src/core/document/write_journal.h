@@ -30,9 +30,9 @@ namespace trelvanox {
 // then the records in ascending order, none overlapping: u64 offset, u64 length, u64 checksum
 // (XXH3-64 of offset, length and the rest of the record), the old bytes, then either the new
 // bytes or an XXH3-64 of the new bytes of every segment of the range. Segments end at every
-// multiple of the block size and at the old size, so that recovery can tell a file torn by a
-// crash (each segment wholly old or wholly new, but where a write was cut) from another
-// program's edit. The complete flag is set, and synced, only after every record is on
+// multiple of the block size (a sector) and at the old size, so that recovery can tell a file
+// torn by a crash or a power loss (which leave each sector wholly old or wholly new) from
+// another program's edit. The complete flag is set, and synced, only after every record is on
 // the disk, so a journal without it was never the promise of a change and the file was never
 // touched under it.
 // Version 2 always kept both sides and had 160 bytes of description where version 3 keeps the
@@ -147,9 +147,8 @@ bool ApplyJournal(TRadarFile& target, TRadarFile& journal, TJournalSide side,
 
 // Whether target can take the journal's side without losing anything the journal did not write:
 // same identity, a length between the two sides, every journalled byte one of the two (with
-// checksums of the new side: every segment old or new, but for one, which a write cut short by
-// a crash may leave part new, part old; a segment cut by the file's end beyond the old size,
-// which the way back cuts off, counts as either).
+// checksums of the new side: every segment old or new, as sectors are; a segment cut by the file's
+// end beyond the old size, which the way back cuts off, counts as either).
 TJournalMatch CheckJournal(TRadarFile& target, TRadarFile& journal);
 
 // Whether target holds exactly the given side of the journal in its ranges and length.

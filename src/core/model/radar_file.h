@@ -29,6 +29,9 @@ class TRadarFile {
     virtual bool WriteAt(std::uint64_t offset, TWriteSlices slices) = 0;
     // Makes everything written reach the disk.
     virtual bool Sync() = 0;
+    // Asks the system to start writing the given bytes to the disk now, without waiting, so
+    // that a long write's Sync has little left to wait for. Only a hint: nothing by default.
+    virtual void StartWriteback(std::uint64_t /*offset*/, std::uint64_t /*length*/) {}
     // Cuts or extends the file to size bytes.
     virtual bool Truncate(std::uint64_t size) = 0;
 };

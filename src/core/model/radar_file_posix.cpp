@@ -86,6 +86,15 @@ class TPosixRadarFile final : public TRadarFile {
     }
 
     bool Sync() override { return ::fsync(fd_) == 0; }
+    void StartWriteback(std::uint64_t offset, std::uint64_t length) override {
+#ifdef __linux__
+        ::sync_file_range(fd_, static_cast<off_t>(offset), static_cast<off_t>(length),
+                          SYNC_FILE_RANGE_WRITE);
+#else
+        (void)offset;
+        (void)length;
+#endif
+    }
 
     bool Truncate(std::uint64_t size) override {
         int result = 0;

@@ -148,7 +148,6 @@ bool ReplaceFileDurably(const fs::path& target, const TFileContent& content,
     if (renamed) *renamed = true;
     // The rename wrote through; a folder sync is only ever one a test put in.
     if (!syncFolder) return true;
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     for (int attempt = 0; attempt < 3; ++attempt)
         if (syncFolder(folder)) return true;
     return false;

@@ -1,10 +1,12 @@
 // Takes the pictures of the README's docs folder and the manual: the main window at its design
 // size with the demo radargram open, every tab of the ribbon in each colour style, every page of
-// the options and amplitude dialogs, the other dialogs, a file dialog and the help viewer.
+// the options and amplitude dialogs, the other dialogs, a long operation's progress window, the
+// view window, a file dialog and the help viewer.
 //   QT_QPA_PLATFORM=offscreen:configfile=tools/offscreen_screen.json
 //       build/tools/trelvanox-screens samples/demo.GPR2 docs/manual/images
 // (the screen of that file is larger than the offscreen default, so a file dialog opens at its
-// own size).
+// own size). The view's picture is saved in full colour; the committed one is reduced without
+// dithering: convert view.png +dither -colors 256 PNG8:view.png
 // The settings of the run stay in a scratch folder, so the program's own INI file is untouched.
 
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -25,11 +28,13 @@
 #include "desktop/app/main_form.h"
 #include "desktop/app/options_form.h"
 #include "desktop/document/history_form.h"
+#include "desktop/document/long_operation.h"
 #include "desktop/labels/calibration_form.h"
 #include "desktop/labels/color_options_form.h"
 #include "desktop/labels/insert_label_form.h"
 #include "desktop/platform/qt_platform.h"
 #include "desktop/platform/qt_translations.h"
+#include "desktop/view/radargram_view_form.h"
 #include "desktop/widgets/ribbon.h"
 #include "settings/settings.h"
 
@@ -137,6 +142,8 @@ int main(int argc, char* argv[]) {
     TShooter shooter(folder);
 
     QTemporaryDir scratch;
+    // The view keeps its processing chain in the user's state folder: a scratch one here.
+    qputenv("XDG_STATE_HOME", QFile::encodeName(scratch.filePath(QStringLiteral("state"))));
     TQtPlatform platform;
     TFmMainForm form(platform, SettingsFilePath(QFile::encodeName(scratch.path()).toStdString()));
     form.CreateDialogs();
@@ -181,6 +188,24 @@ int main(int argc, char* argv[]) {
     SaveDialog(shooter, *form.FmCalibrateByLabels(), "calibration");
     SaveDialog(shooter, *form.FmHistory(), "history");
     SaveDialog(shooter, *form.FmAbout(), "about");
+    // The window of a long operation as it writes the file.
+    {
+        TLongOperation operation(&form, QStringLiteral("Усиление амплитуд"), true, nullptr);
+        operation.SetStage(QStringLiteral("Запись файла"));
+        if (auto* window =
+                form.findChild<QProgressDialog*>(QStringLiteral("dlgOperationProgress"))) {
+            window->setValue(900);
+            window->show();
+            shooter.Save(*window, "operation_progress");
+        }
+    }
+    // The view at the width of the main window, its labels and processing panel shown; in full
+    // colour, since Qt's palette of 256 would dither the profile's grey levels into noise.
+    TFmRadargramView& view = *form.FmRadargramView();
+    view.resize(form.width(), 560);
+    view.show();
+    shooter.Save(TShooter::Grab(view), "view", false);
+    view.hide();
 
     SaveModal(shooter, "file_open", [&] {
         platform.GetOpenFileName(&form, {QStringLiteral("Файлы радарограмм (*.GPR, *.GPR2)|"

@@ -1,5 +1,7 @@
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
@@ -16,6 +18,8 @@
 #include "desktop/app/main_form.h"
 #include "desktop/document/history_form.h"
 #include "desktop/header/header_edit_page.h"
+#include "desktop/view/radargram_canvas.h"
+#include "desktop/view/radargram_view_form.h"
 #include "fake_platform.h"
 #include "form_driver.h"
 #include "radargram_generator.h"
@@ -100,6 +104,54 @@ class TestRemembered : public QObject {
                  QStringLiteral("3.5"));
         QCOMPARE(dialog->findChild<QCheckBox*>(QStringLiteral("chkMaxAmplitude"))->isChecked(),
                  !clipOn);
+    }
+
+    // The view's settings are kept; its mouse modes are not, so that a click into a new run's
+    // view never places a label unasked.
+    void theViewsSettingsOutliveTheRun_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QVariant>("set");
+        QTest::addColumn<QVariant>("next");
+        QTest::newRow("palette") << "cmbViewPalette" << QVariant(1) << QVariant(1);
+        QTest::newRow("gain") << "seViewGain" << QVariant(3.5) << QVariant(3.5);
+        QTest::newRow("clip") << "seViewClip" << QVariant(95.5) << QVariant(95.5);
+        QTest::newRow("labels hidden") << "btnViewLabels" << QVariant(false) << QVariant(false);
+        QTest::newRow("label editing") << "btnViewEditLabels" << QVariant(true) << QVariant(false);
+        QTest::newRow("processing window") << "btnViewWindow" << QVariant(true) << QVariant(false);
+    }
+    void theViewsSettingsOutliveTheRun() {
+        QFETCH(QString, control);
+        QFETCH(QVariant, set);
+        QFETCH(QVariant, next);
+        const auto value = [this, &control]() -> QVariant {
+            QObject* found = form_->FmRadargramView()->findChild<QObject*>(control);
+            if (auto* combo = qobject_cast<QComboBox*>(found)) return combo->currentIndex();
+            if (auto* spin = qobject_cast<QDoubleSpinBox*>(found)) return spin->value();
+            if (auto* button = qobject_cast<QAbstractButton*>(found)) return button->isChecked();
+            return {};
+        };
+        QObject* found = form_->FmRadargramView()->findChild<QObject*>(control);
+        QVERIFY(found);
+        if (auto* combo = qobject_cast<QComboBox*>(found)) combo->setCurrentIndex(set.toInt());
+        if (auto* spin = qobject_cast<QDoubleSpinBox*>(found)) spin->setValue(set.toDouble());
+        if (auto* button = qobject_cast<QAbstractButton*>(found)) button->setChecked(set.toBool());
+        QCOMPARE(value(), set);
+        Start();
+        QCOMPARE(value(), next);
+        // The picture follows the controls as restored.
+        const auto* canvas = form_->FmRadargramView()->findChild<TRadargramCanvas*>(
+            QStringLiteral("imgRadargramView"));
+        const auto* palette =
+            form_->FmRadargramView()->findChild<QComboBox*>(QStringLiteral("cmbViewPalette"));
+        QCOMPARE(int(canvas->Style().Palette), palette->currentData().toInt());
+        QCOMPARE(canvas->Style().Gain,
+                 form_->FmRadargramView()
+                     ->findChild<QDoubleSpinBox*>(QStringLiteral("seViewGain"))
+                     ->value());
+        QCOMPARE(canvas->MarksShown(),
+                 form_->FmRadargramView()
+                     ->findChild<QAbstractButton*>(QStringLiteral("btnViewLabels"))
+                     ->isChecked());
     }
 
     void theWindowsPlaceOutlivesTheRun() {

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "amplitude/amplitude_operations.h"
-#include "desktop/amplitude/long_operation.h"
 #include "desktop/amplitude/regulation_amplitude_form.h"
 #include "desktop/document/document_context.h"
+#include "desktop/document/long_operation.h"
 #include "desktop/document/radargram_file_commands.h"
 #include "desktop/platform/platform.h"
 #include "desktop/widgets/spin_edit.h"
@@ -89,29 +89,34 @@ bool TFmRegulationAmplitude::RunChange(
     const char* description, const std::function<void(TRadargram&, const TProgress&)>& compute,
     const TProgress& guiProgress) {
     TRadargram& model = context_.Document.Model();
-    // About 16 MB of samples and more take long enough to show their progress at once.
-    const bool large =
-        std::uint64_t{model.Header().TraceCount} * model.Header().SampleCount >= (4u << 20);
-    TLongOperation operation(this, QString::fromUtf8(description), large);
+    TLongOperation operation(this, QString::fromUtf8(description), ShowsProgressAtOnce(model),
+                             &context_.Use);
+    // After a stop or a failure the samples may be half changed; the file is not, and the model
+    // follows it again, on the worker too, since a large file takes a while to read.
+    const auto followFile = [&] {
+        operation.SetStage(QStringLiteral("Чтение файла"));
+        operation.Run([&](const TWriteProgress&) { context_.Document.ReadAgain(); });
+    };
+    operation.SetStage(QStringLiteral("Расчёт"));
     bool computed = false;
     try {
         computed = operation.Compute([&](const TProgress& progress) { compute(model, progress); },
                                      guiProgress);
     } catch (...) {
-        // The samples may be half changed; the file is not, and the model follows it again.
-        context_.Document.ReadAgain();
+        followFile();
         throw;
     }
     if (!computed) {
-        context_.Document.ReadAgain();
+        followFile();
         return false;
     }
     // The model holds the change already; the document writes it as one step of the history.
-    if (ChangeRadargram(context_, {description, [](TRadargram&) {}}, operation.WriteProgress()))
+    if (ChangeRadargram(context_, {description, [](TRadargram&) {}}, operation,
+                        TLongOperation::kComputeShare))
         return true;
     // A stop before the write began leaves the computed change in the model: it follows the
     // file again, which never got it.
-    if (operation.Cancelled()) context_.Document.ReadAgain();
+    if (operation.Cancelled()) followFile();
     return false;
 }
 
@@ -220,9 +225,18 @@ void TFmRegulationAmplitude::bbtnZeroTracesClick() {
 
 void TFmRegulationAmplitude::btnFindMinMaxAmplitudeClick() {
     if (!FileLoaded()) return;
-    ltxtSampleWithMaxAmplitude_->setText(QStringLiteral("0"));
     const TProgressShown shown{pbarProgress_};
-    const TExtremes found = FindExtremes(context_.Document.Model(), BarProgress());
+    // A search over a large file takes long enough to show its progress and to be stopped; it
+    // changes nothing, so a stop leaves the fields as they are, and the windows may read the
+    // model alongside.
+    const TRadargram& model = context_.Document.Model();
+    TLongOperation operation(this, QStringLiteral("Поиск амплитуд"), ShowsProgressAtOnce(model),
+                             nullptr);
+    TExtremes found;
+    if (!operation.Compute(
+            [&](const TProgress& progress) { found = FindExtremes(model, progress); },
+            BarProgress(), 1.0))
+        return;
     // A label keeps its text when no sample beat the start value.
     if (found.MaxPosition)
         lblSampleWithMaxAmplitude_->setText(ToQString(PositionText(*found.MaxPosition)));

@@ -23,6 +23,7 @@
 #include "desktop/app/options_form.h"
 #include "desktop/app/options_tables.h"
 #include "desktop/app/user_state.h"
+#include "desktop/document/gui_notices.h"
 #include "desktop/document/history_form.h"
 #include "desktop/header/header_edit_page.h"
 #include "desktop/labels/calibration_form.h"
@@ -114,11 +115,12 @@ TFmMainForm::TFmMainForm(TPlatform& platform, std::filesystem::path settingsPath
 
     BuildRibbon();
     documentContext_.emplace(
-        TDocumentContext{document_, platform_, *this, settings_, *txtFileName_});
+        TDocumentContext{document_, platform_, *this, settings_, *txtFileName_, documentUse_});
     editTableContext_.emplace(TEditTableContext{*sgNewSetsLabels_, *seFirstRow_, SelectedRow,
                                                 SelectedColumn, platform_, *this});
     // The document lives and dies with the window, so the subscription needs no undoing.
-    document_.Subscribe([this](TDocumentChange change) { ShowDocumentChange(change); });
+    document_.Subscribe(
+        OnGuiThread([this](TDocumentChange change) { ShowDocumentChange(change); }));
     ConnectCommands();
     connect(pageControl1_, &QTabWidget::currentChanged, this, &TFmMainForm::PageControlChange);
     connect(pageControl2_, &QTabWidget::currentChanged, this, &TFmMainForm::PageControlChange);
@@ -194,7 +196,8 @@ void TFmMainForm::CreateRadargramView() {
     };
     links.ColourMap = [this] { return fmColorOptions_->ColourMap(); };
     links.ShowCalibration = [this] { fmCalibrateByLabels_->ShowModeless(); };
-    fmRadargramView_ = new TFmRadargramView(document_, platform_, std::move(links), this);
+    fmRadargramView_ =
+        new TFmRadargramView(document_, documentUse_, platform_, std::move(links), this);
     connect(fmRegulationAmplitude_, &TFmRegulationAmplitude::WindowChanged, fmRadargramView_,
             &TFmRadargramView::ProcessingWindowChanged);
 }

@@ -8,6 +8,7 @@
 
 #include "common/string_grid.h"
 #include "desktop/document/document_context.h"
+#include "desktop/document/document_use.h"
 #include "desktop/labels/edit_table_commands.h"
 #include "document/radargram_document.h"
 #include "settings/settings.h"
@@ -63,6 +64,7 @@ class TFmMainForm : public QMainWindow {
     TDocumentContext& DocumentContext() { return *documentContext_; }
     TRadargram& Model() { return document_.Model(); }
     TSettings& Settings() { return settings_; }
+    TDocumentUse& DocumentUse() { return documentUse_; }
     const std::filesystem::path& SettingsPath() const { return settingsPath_; }
     TCommandSet& Commands() { return *commands_; }
     TRibbon& Ribbon() { return *ribbon_; }
@@ -167,6 +169,7 @@ class TFmMainForm : public QMainWindow {
     std::filesystem::path settingsPath_;
     TRadargramDocument document_;
     TSettings settings_;
+    TDocumentUse documentUse_;
     TStringGrid newLabelsGrid_;
     // What the handlers get; made once the widgets they name exist.
     std::optional<TDocumentContext> documentContext_;

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "common/user_folders.h"
+#include "desktop/widgets/remembered.h"
 #include "desktop/widgets/spin_edit.h"
 
 namespace trelvanox {
@@ -26,6 +27,15 @@ bool OwnLineEdit(const QLineEdit& edit) {
            !qobject_cast<QAbstractSpinBox*>(edit.parentWidget()) &&
            !qobject_cast<TSpinEdit*>(edit.parentWidget()) &&
            !qobject_cast<QComboBox*>(edit.parentWidget());
+}
+
+// The named controls of type T inside window that carry their values into the next run.
+template <typename T>
+QList<T*> Controls(const QWidget& window) {
+    QList<T*> kept;
+    for (T* control : window.findChildren<T*>())
+        if (!control->objectName().isEmpty() && IsRemembered(*control, window)) kept << control;
+    return kept;
 }
 
 }  // namespace
@@ -65,43 +75,41 @@ void TUserState::RestoreGeometry(QWidget& window) const {
 }
 
 void TUserState::SaveFields(const QWidget& window) {
-    for (const QLineEdit* edit : window.findChildren<QLineEdit*>())
+    for (const QLineEdit* edit : Controls<QLineEdit>(window))
         if (OwnLineEdit(*edit)) file_->setValue(FieldKey(window, *edit), edit->text());
-    for (const TSpinEdit* spin : window.findChildren<TSpinEdit*>())
-        if (!spin->objectName().isEmpty()) file_->setValue(FieldKey(window, *spin), spin->Text());
-    for (const QAbstractSpinBox* spin : window.findChildren<QAbstractSpinBox*>())
-        if (!spin->objectName().isEmpty()) file_->setValue(FieldKey(window, *spin), spin->text());
-    for (const QAbstractButton* box : window.findChildren<QAbstractButton*>())
-        if (!box->objectName().isEmpty() && box->isCheckable())
-            file_->setValue(FieldKey(window, *box), box->isChecked());
-    for (const QComboBox* combo : window.findChildren<QComboBox*>())
-        if (!combo->objectName().isEmpty())
-            file_->setValue(FieldKey(window, *combo), combo->currentIndex());
+    for (const TSpinEdit* spin : Controls<TSpinEdit>(window))
+        file_->setValue(FieldKey(window, *spin), spin->Text());
+    for (const QAbstractSpinBox* spin : Controls<QAbstractSpinBox>(window))
+        file_->setValue(FieldKey(window, *spin), spin->text());
+    for (const QAbstractButton* box : Controls<QAbstractButton>(window))
+        if (box->isCheckable()) file_->setValue(FieldKey(window, *box), box->isChecked());
+    for (const QComboBox* combo : Controls<QComboBox>(window))
+        file_->setValue(FieldKey(window, *combo), combo->currentIndex());
 }
 
 void TUserState::RestoreFields(QWidget& window) const {
     const auto stored = [&](const QObject& control) {
         return file_->value(FieldKey(window, control));
     };
-    for (QLineEdit* edit : window.findChildren<QLineEdit*>())
+    for (QLineEdit* edit : Controls<QLineEdit>(window))
         if (const QVariant value = stored(*edit); value.isValid() && OwnLineEdit(*edit))
             edit->setText(value.toString());
-    for (TSpinEdit* spin : window.findChildren<TSpinEdit*>())
+    for (TSpinEdit* spin : Controls<TSpinEdit>(window))
         if (const QVariant value = stored(*spin); value.isValid()) spin->SetText(value.toString());
-    for (QAbstractSpinBox* spin : window.findChildren<QAbstractSpinBox*>())
+    for (QAbstractSpinBox* spin : Controls<QAbstractSpinBox>(window))
         if (const QVariant value = stored(*spin); value.isValid()) {
             // Through the spin box's own editing, so that its value follows the text.
             if (auto* edit = spin->findChild<QLineEdit*>()) edit->setText(value.toString());
             spin->interpretText();
         }
-    for (QAbstractButton* box : window.findChildren<QAbstractButton*>()) {
+    for (QAbstractButton* box : Controls<QAbstractButton>(window)) {
         const QVariant value = stored(*box);
         if (!value.isValid() || !box->isCheckable() || box->isChecked() == value.toBool()) continue;
         // Clicked as the user would, so the dialog's rules run; a radio button is set by
         // clicking the one that was on.
         if (value.toBool() || !box->autoExclusive()) box->click();
     }
-    for (QComboBox* combo : window.findChildren<QComboBox*>())
+    for (QComboBox* combo : Controls<QComboBox>(window))
         if (const QVariant value = stored(*combo); value.isValid()) {
             const int index = value.toInt();
             if (index >= 0 && index < combo->count()) combo->setCurrentIndex(index);

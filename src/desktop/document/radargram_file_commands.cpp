@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "desktop/document/long_operation.h"
 #include "desktop/platform/platform.h"
 #include "document/radargram_document.h"
 #include "model/layout_detection.h"
@@ -160,10 +161,14 @@ void acnDeleteZeroDelimiterExecute(TDocumentContext& context) {
                                 TMsgIcon::Information);
 }
 
-bool ChangeRadargram(TDocumentContext& context, const TModelEdit& edit,
-                     const TWriteProgress& progress) {
+bool ChangeRadargram(TDocumentContext& context, const TModelEdit& edit, TLongOperation& operation,
+                     double from) {
     ApplyHistoryLimit(context);
-    const TDocumentResult result = context.Document.Change(edit, progress);
+    operation.SetStage(QStringLiteral("Запись файла"));
+    TDocumentResult result;
+    operation.Run(
+        [&](const TWriteProgress& progress) { result = context.Document.Change(edit, progress); },
+        from);
     if (result.Cancelled) return false;
     return ReportWrite(context, result);
 }

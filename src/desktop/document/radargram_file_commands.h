@@ -10,6 +10,7 @@ class QString;
 
 namespace trelvanox {
 
+class TLongOperation;
 struct TDocumentResult;
 struct TModelEdit;
 
@@ -27,11 +28,12 @@ std::int32_t ReadRadargram(TDocumentContext& context);
 // keeps the layout the file was read in.
 std::int32_t WriteRadargram(TDocumentContext& context, const std::string& description);
 
-// The edit applied and written as one step of the file's history (TRadargramDocument::Change);
-// a failure is reported, a stop through progress is not (the file and the model are as before).
-// True when the file got the change.
-bool ChangeRadargram(TDocumentContext& context, const TModelEdit& edit,
-                     const TWriteProgress& progress = {});
+// The edit applied and written as one step of the file's history (TRadargramDocument::Change),
+// run as the operation's work on its worker thread, its progress on the bar from `from` to the
+// end. A failure is reported, a stop is not (the file and the model are as before). True when
+// the file got the change.
+bool ChangeRadargram(TDocumentContext& context, const TModelEdit& edit, TLongOperation& operation,
+                     double from);
 
 // "Открыть": choose a file, then read it (cancelling reads the file already named). The dialog
 // proposes lastOpenedPath and keeps the choice there; radargramFileName takes the chosen file's

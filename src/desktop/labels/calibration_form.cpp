@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "desktop/document/gui_notices.h"
 #include "desktop/labels/label_edit_apply.h"
 #include "desktop/platform/command_dispatcher.h"
 #include "desktop/platform/platform.h"
@@ -99,10 +100,10 @@ TFmCalibrateByLabels::TFmCalibrateByLabels(TDocumentContext& context, QWidget* p
 
     // The document outlives the dialog; the guard covers a dialog destroyed before it.
     context_.Document.Subscribe(
-        [dialog = QPointer<TFmCalibrateByLabels>(this)](TDocumentChange change) {
+        OnGuiThread([dialog = QPointer<TFmCalibrateByLabels>(this)](TDocumentChange change) {
             if (dialog && dialog->isVisible() && change == TDocumentChange::Read)
                 dialog->FillTable();
-        });
+        }));
 }
 
 void TFmCalibrateByLabels::showEvent(QShowEvent* event) {

@@ -23,7 +23,7 @@ TOverviewStrip::TOverviewStrip(QWidget* parent) : QWidget(parent) {
 }
 
 std::uint32_t TOverviewStrip::TraceCount() const {
-    if (!model_ || !model_->HasHeader()) return 0;
+    if (frozen_ || !model_ || !model_->HasHeader()) return 0;
     return std::min<std::uint32_t>(model_->Header().TraceCount, model_->TraceHeaders().size());
 }
 
@@ -45,9 +45,20 @@ int TOverviewStrip::XOfTrace(double trace) const {
     return traces == 0 ? 0 : static_cast<int>(trace * width() / traces);
 }
 
+void TOverviewStrip::SetFrozen(bool frozen) {
+    if (frozen == frozen_) return;
+    frozenPicture_ = frozen && isVisible() ? grab() : QPixmap();
+    frozen_ = frozen;
+    update();
+}
+
 void TOverviewStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
+    if (frozen_) {
+        painter.drawPixmap(0, 0, frozenPicture_);
+        return;
+    }
     const std::uint32_t traces = TraceCount();
     if (traces == 0 || model_->Header().SampleCount == 0) return;
     if (stale_ || pixels_.Width != width() || pixels_.Height != height()) {
@@ -56,6 +67,7 @@ void TOverviewStrip::paintEvent(QPaintEvent*) {
         pixels_ = RenderBScan(*model_, WholeView(traces, model_->Header().SampleCount), style_,
                               width(), height());
         stale_ = false;
+        ++renderCount_;
     }
     painter.drawImage(0, 0,
                       QImage(pixels_.Pixels.data(), pixels_.Width, pixels_.Height,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 #include "render/render_view.h"
@@ -12,7 +13,8 @@ class TRadargram;
 // A strip of the whole profile under the view, with the part the view shows marked. A press or a
 // drag on it asks to show the part around the trace under the cursor.
 //
-// The model belongs to the caller and must outlive the strip or be replaced first.
+// The model belongs to the caller and must outlive the strip or be replaced first. Frozen (while
+// the model is changed elsewhere), it paints what it last drew and reads nothing of the model.
 class TOverviewStrip : public QWidget {
     Q_OBJECT
   public:
@@ -24,6 +26,9 @@ class TOverviewStrip : public QWidget {
     void SetShown(const TRenderView& view);
     // The x of the widget at which trace lies.
     int XOfTrace(double trace) const;
+    void SetFrozen(bool frozen);
+    // How many strips have been rendered so far.
+    int RenderCount() const { return renderCount_; }
 
   signals:
     void CenterOn(double trace);
@@ -42,6 +47,9 @@ class TOverviewStrip : public QWidget {
     TRenderView shown_;
     TRgbImage pixels_;
     bool stale_ = true;
+    int renderCount_ = 0;
+    bool frozen_ = false;
+    QPixmap frozenPicture_;
 };
 
 }  // namespace trelvanox

@@ -39,13 +39,14 @@ TRadargramCanvas::TRadargramCanvas(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
 }
 
+// Every read of the model's sizes comes here: frozen, the canvas has none to read.
 std::uint32_t TRadargramCanvas::TraceCount() const {
-    if (!model_ || !model_->HasHeader()) return 0;
+    if (frozen_ || !model_ || !model_->HasHeader()) return 0;
     return std::min<std::uint32_t>(model_->Header().TraceCount, model_->TraceHeaders().size());
 }
 
 std::uint32_t TRadargramCanvas::SampleCount() const {
-    if (!model_ || !model_->HasHeader()) return 0;
+    if (frozen_ || !model_ || !model_->HasHeader()) return 0;
     return std::min(model_->Header().SampleCount, kMaxSamples);
 }
 
@@ -102,6 +103,8 @@ void TRadargramCanvas::Fit() {
 }
 
 void TRadargramCanvas::SetView(const TRenderView& view) {
+    // No sizes to clamp to: the view stays as the frozen picture shows it.
+    if (frozen_) return;
     const TRenderView clamped = ClampView(view, TraceCount(), SampleCount());
     if (clamped == view_) return;
     view_ = clamped;
@@ -158,9 +161,21 @@ void TRadargramCanvas::RenderIfNeeded(QSize size) {
     ++renderCount_;
 }
 
+void TRadargramCanvas::SetFrozen(bool frozen) {
+    if (frozen == frozen_) return;
+    // Taken while the model may still be read; a hidden canvas paints nothing until it is shown.
+    frozenPicture_ = frozen && isVisible() ? grab() : QPixmap();
+    frozen_ = frozen;
+    update();
+}
+
 void TRadargramCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
+    if (frozen_) {
+        painter.drawPixmap(0, 0, frozenPicture_);
+        return;
+    }
     const QRect image = ImageRect();
     if (TraceCount() == 0 || SampleCount() == 0) {
         painter.drawText(image, Qt::AlignCenter, QStringLiteral("Нет данных для просмотра"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
 #include <QPoint>
 #include <QWidget>
 #include <optional>
@@ -32,7 +33,9 @@ class TRadargram;
 // when the widget paints, so however many changes arrive between two frames, each frame renders
 // once.
 //
-// The model belongs to the caller and must outlive the canvas or be replaced first.
+// The model belongs to the caller and must outlive the canvas or be replaced first. While it is
+// being changed elsewhere the canvas is frozen: it paints the picture it last drew, whatever its
+// size, and reads nothing of the model until it is thawed.
 class TRadargramCanvas : public QWidget {
     Q_OBJECT
   public:
@@ -81,6 +84,9 @@ class TRadargramCanvas : public QWidget {
                                                                 bool last = false) const;
     // How many pictures have been rendered so far.
     int RenderCount() const { return renderCount_; }
+    // Frozen, the canvas keeps the picture it shows now and ignores moves of the view.
+    void SetFrozen(bool frozen);
+    bool Frozen() const { return frozen_; }
 
   signals:
     void WindowMarked(const TProcessingWindow& window);
@@ -152,6 +158,8 @@ class TRadargramCanvas : public QWidget {
 
     TRgbImage pixels_;
     bool stale_ = true;
+    bool frozen_ = false;
+    QPixmap frozenPicture_;
     int renderCount_ = 0;
 
     TDrag drag_ = TDrag::None;

@@ -11,12 +11,15 @@
 #include <QVBoxLayout>
 
 #include "common/file_paths.h"
+#include "desktop/document/document_use.h"
+#include "desktop/document/gui_notices.h"
 #include "desktop/platform/command_dispatcher.h"
 #include "desktop/platform/platform.h"
 #include "desktop/view/overview_strip.h"
 #include "desktop/view/processing_panel.h"
 #include "desktop/view/radargram_canvas.h"
 #include "desktop/view/view_processing.h"
+#include "desktop/widgets/remembered.h"
 #include "labels/read_label_table.h"
 #include "render/profile_axes.h"
 
@@ -50,9 +53,13 @@ QDoubleSpinBox* Spin(const char* name, double low, double high, double value, in
 
 }  // namespace
 
-TFmRadargramView::TFmRadargramView(TRadargramDocument& document, TPlatform& platform,
-                                   TViewLinks links, QWidget* parent)
-    : TModelessDialog(parent), document_(document), platform_(platform), links_(std::move(links)) {
+TFmRadargramView::TFmRadargramView(TRadargramDocument& document, TDocumentUse& use,
+                                   TPlatform& platform, TViewLinks links, QWidget* parent)
+    : TModelessDialog(parent),
+      document_(document),
+      use_(use),
+      platform_(platform),
+      links_(std::move(links)) {
     setObjectName(QStringLiteral("FmRadargramView"));
     setWindowTitle(QStringLiteral("Радарограмма — просмотр"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -88,10 +95,12 @@ TFmRadargramView::TFmRadargramView(TRadargramDocument& document, TPlatform& plat
     connect(canvas_, &TRadargramCanvas::LabelClicked, this, [this](int row) {
         if (links_.SelectLabelRow) links_.SelectLabelRow(row);
     });
+    connect(&use_, &TDocumentUse::UseChanged, this, &TFmRadargramView::UseChanged);
     // The document outlives the window; the guard covers a view closed before it.
-    document_.Subscribe([view = QPointer<TFmRadargramView>(this)](TDocumentChange change) {
-        if (view) view->DocumentChanged(change);
-    });
+    document_.Subscribe(
+        OnGuiThread([view = QPointer<TFmRadargramView>(this)](TDocumentChange change) {
+            if (view) view->DocumentChanged(change);
+        }));
     FollowDocument(true);
 }
 
@@ -134,6 +143,8 @@ QWidget* TFmRadargramView::BuildControls() {
                                            "правой кнопкой в любом режиме)"),
                             bar);
     btnViewWindow_->setCheckable(true);
+    // A mode of the mouse, as the label editing is.
+    MarkNotRemembered(*btnViewWindow_);
     connect(btnViewWindow_, &QToolButton::toggled, this,
             [this](bool on) { canvas_->SetWindowMode(on); });
     row->addWidget(btnViewWindow_);
@@ -154,9 +165,16 @@ void TFmRadargramView::DocumentChanged(TDocumentChange change) {
     if (isVisible()) FollowDocument(false);
 }
 
+void TFmRadargramView::UseChanged(bool inUse) {
+    canvas_->SetFrozen(inUse);
+    overview_->SetFrozen(inUse);
+    processing_->Hold(inUse);
+}
+
 void TFmRadargramView::showEvent(QShowEvent* event) {
     TModelessDialog::showEvent(event);
-    if (documentChanged_) FollowDocument(false);
+    // The notices that come after the use catch up.
+    if (documentChanged_ && !use_.InUse()) FollowDocument(false);
     ProcessingWindowChanged();
 }
 
@@ -193,6 +211,8 @@ void TFmRadargramView::ProcessingWindowChanged() {
 
 void TFmRadargramView::ShowCursor(std::optional<QPoint> point) {
     cursor_ = point;
+    // The line keeps what it says until the model may be read again.
+    if (use_.InUse()) return;
     const auto cell = point ? canvas_->CellAt(*point) : std::nullopt;
     if (!cell) {
         lblViewStatus_->clear();

@@ -16,6 +16,7 @@ class QToolButton;
 
 namespace trelvanox {
 
+class TDocumentUse;
 class TOverviewStrip;
 class TPlatform;
 class TProcessingPanel;
@@ -32,12 +33,13 @@ class TViewProcessing;
 //
 // Created once with the main window as parent and kept for the whole run; the document and the
 // platform belong to the main window and outlive it. What it asks of the rest of the program
-// goes through links.
+// goes through links. While a long operation's worker is in the document (use), the picture,
+// the strip and the status line stay as they were and the processing waits.
 class TFmRadargramView : public TModelessDialog {
     Q_OBJECT
   public:
-    TFmRadargramView(TRadargramDocument& document, TPlatform& platform, TViewLinks links,
-                     QWidget* parent = nullptr);
+    TFmRadargramView(TRadargramDocument& document, TDocumentUse& use, TPlatform& platform,
+                     TViewLinks links, QWidget* parent = nullptr);
 
     TRadargramCanvas* Canvas() const { return canvas_; }
     QLabel* StatusLine() const { return lblViewStatus_; }
@@ -63,9 +65,11 @@ class TFmRadargramView : public TModelessDialog {
     void ViewChanged();
     void DocumentChanged(TDocumentChange change);
     void FollowDocument(bool force);
+    void UseChanged(bool inUse);
     void ShowCursor(std::optional<QPoint> point);
 
     TRadargramDocument& document_;
+    TDocumentUse& use_;
     TPlatform& platform_;
     TViewLinks links_;
     TRadargramCanvas* canvas_ = nullptr;

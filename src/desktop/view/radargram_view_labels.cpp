@@ -12,11 +12,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desktop/document/document_use.h"
 #include "desktop/platform/command_dispatcher.h"
 #include "desktop/view/overview_strip.h"
 #include "desktop/view/radargram_canvas.h"
 #include "desktop/view/radargram_view_form.h"
 #include "desktop/view/view_label_editor.h"
+#include "desktop/widgets/remembered.h"
 
 namespace trelvanox {
 
@@ -77,6 +79,8 @@ QWidget* TFmRadargramView::BuildPictureArea() {
     });
     // The strip shows the profile with the view's gain and colour table.
     const auto restyle = [this] {
+        // While in use the strip keeps the picture it shows.
+        if (use_.InUse()) return;
         const TRadargram& model = document_.Model();
         const bool shown = model.HasHeader() && model.SamplesIntact();
         overview_->ShowProfile(shown ? &model : nullptr, canvas_->Style());
@@ -110,6 +114,8 @@ QWidget* TFmRadargramView::BuildLabelControls() {
         QStringLiteral("Щелчок по трассе ставит метку, метку можно перетащить; Del удаляет, F2 "
                        "или двойной щелчок меняет подпись и цвет, ←/→ сдвигают (с Shift на 10)"),
         bar);
+    // A mode of the mouse: a new run's first click into the view never places a label unasked.
+    MarkNotRemembered(*edit);
     connect(edit, &QToolButton::toggled, this, [this, shown](bool on) {
         if (on) {
             shown->setChecked(true);
@@ -142,6 +148,7 @@ QWidget* TFmRadargramView::BuildLabelControls() {
 }
 
 void TFmRadargramView::ViewChanged() {
+    if (use_.InUse()) return;
     const TRenderView& view = canvas_->View();
     const TRadargram& model = document_.Model();
     const bool shown = model.HasHeader() && model.SamplesIntact();

@@ -154,6 +154,7 @@ int TViewProcessing::StartAround(double margin) {
 void TViewProcessing::StartMargins() {
     // A quarter of the view's traces again on either side, so that a small pan needs no new run;
     // processed after the traces in view are shown, so that they do not wait for these.
+    if (held_) return;  // the run after the operation covers them
     const TRenderView& view = canvas_.View();
     const double margin = view.TraceSpan / 4;
     const auto first =
@@ -166,7 +167,41 @@ void TViewProcessing::StartMargins() {
     around_ = true;
 }
 
+void TViewProcessing::Hold(bool held) {
+    held_ = held;
+    if (!held) {
+        // After the document's held notices, which come next: a new profile runs anew anyway.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (held_) return;
+                if (rerun_) Restart(false);
+                if (std::exchange(broken_, false))
+                    platform_.MessageBox(owner_,
+                                         QStringLiteral("Команда обработки прервана: файл "
+                                                        "изменялся другой операцией. Повторите "
+                                                        "команду."),
+                                         kCaption, TMsgButtons::Ok, TMsgIcon::Exclamation);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    // A stopped job ends at its next step; none may read the model once the change begins.
+    worker_->Stop();
+    rerun_ = rerun_ || job_ != 0;
+    broken_ = broken_ || Commanding();
+    job_ = 0;
+    EndCommand();
+    panel_.ShowProgress(std::nullopt);
+}
+
 void TViewProcessing::Restart(bool freshScale) {
+    if (held_) {
+        rerun_ = true;
+        freshScale_ = freshScale_ || freshScale;
+        return;
+    }
+    rerun_ = false;
     panel_.ShowProblem({});
     const TProcessingChain chain = panel_.Chain();
     if (!profile_ || !AnyOn(chain)) {

@@ -42,6 +42,9 @@ class TViewProcessing : public QObject {
     // The processed amplitude at a cell when it has been processed and a step is on.
     std::optional<float> ProcessedAt(std::int64_t trace, std::int64_t sample) const;
     bool Processing() const;
+    // While the document is changed elsewhere: every job stopped (waiting for its thread) and
+    // none started; a view's job runs again once released, a command's is reported as broken off.
+    void Hold(bool held);
     // "Применить к файлу".
     void ApplyToFile();
     // "Экспорт в SEG-Y": the profile as shown, processed, into a SEG-Y file.
@@ -89,6 +92,9 @@ class TViewProcessing : public QObject {
     int exportJob_ = 0;    // the whole-profile job of "Экспорт в SEG-Y"
     std::filesystem::path exportTarget_;
     bool freshScale_ = true;
+    bool held_ = false;
+    bool rerun_ = false;   // a view's run was stopped or asked for while held
+    bool broken_ = false;  // a command's run was stopped by the hold
 };
 
 }  // namespace trelvanox

@@ -43,10 +43,10 @@ TTraces Rows(const TProcessedTraces& processed) {
     return rows;
 }
 
-TTraces Process(const std::string& spec, const TTraces& traces, std::uint32_t recordTime = 0) {
+TTraces Process(const std::string& text, const TTraces& traces, std::uint32_t recordTime = 0) {
     TRadargram model;
     Load(model, traces, recordTime);
-    return Rows(*ProcessProfile(model, ParseChain(spec)));
+    return Rows(*ProcessProfile(model, ParseChain(text)));
 }
 
 void ExpectNear(const TTraces& actual, const TTraces& expected, double tolerance = 1e-5) {
@@ -63,21 +63,21 @@ void ExpectNear(const TTraces& actual, const TTraces& expected, double tolerance
 
 struct TStepCase {
     const char* Name;
-    const char* Spec;
+    const char* Text;
     TTraces In;
     std::uint32_t RecordTime;
     TTraces Expected;
 };
 
 void PrintTo(const TStepCase& c, std::ostream* out) {
-    *out << c.Spec;
+    *out << c.Text;
 }
 
 class StepValuesTest : public testing::TestWithParam<TStepCase> {};
 
 TEST_P(StepValuesTest, MatchesTheDefinition) {
     const TStepCase& c = GetParam();
-    ExpectNear(Process(c.Spec, c.In, c.RecordTime), c.Expected);
+    ExpectNear(Process(c.Text, c.In, c.RecordTime), c.Expected);
 }
 
 const float kThird = 1.0f / 3.0f;
@@ -244,19 +244,19 @@ TEST(ChainText, ReadsBackTheSameChain) {
 }
 
 struct TRefusalCase {
-    const char* Spec;
+    const char* Text;
     const char* Named;  // the message names this
 };
 
 void PrintTo(const TRefusalCase& c, std::ostream* out) {
-    *out << '"' << c.Spec << '"';
+    *out << '"' << c.Text << '"';
 }
 
 class ChainRefusalTest : public testing::TestWithParam<TRefusalCase> {};
 
 TEST_P(ChainRefusalTest, NamesTheStep) {
     try {
-        ParseChain(GetParam().Spec);
+        ParseChain(GetParam().Text);
         FAIL() << "accepted";
     } catch (const TProgramError& e) {
         EXPECT_NE(std::string(e.what()).find(GetParam().Named), std::string::npos) << e.what();
@@ -351,7 +351,7 @@ TTraces StrongThenWeak(std::uint32_t traces, std::uint32_t samples) {
 
 struct TRunningCase {
     const char* Name;
-    const char* Spec;
+    const char* Text;
     std::uint32_t Traces;
     std::uint32_t Samples;
     bool StrongThenWeak;
@@ -364,12 +364,12 @@ TEST_P(RunningSumsTest, MatchTheDefinition) {
     const TRunningCase& c = GetParam();
     const TTraces in =
         c.StrongThenWeak ? StrongThenWeak(c.Traces, c.Samples) : RandomTraces(c.Traces, c.Samples);
-    const std::string spec = c.Spec;
-    const auto value = static_cast<std::uint32_t>(std::stoul(spec.substr(spec.find('=') + 1)));
-    const TTraces expected = spec.starts_with("bgr")     ? BackgroundReference(in, value)
-                             : spec.starts_with("dewow") ? WindowReference(in, value, false)
+    const std::string text = c.Text;
+    const auto value = static_cast<std::uint32_t>(std::stoul(text.substr(text.find('=') + 1)));
+    const TTraces expected = text.starts_with("bgr")     ? BackgroundReference(in, value)
+                             : text.starts_with("dewow") ? WindowReference(in, value, false)
                                                          : WindowReference(in, value, true);
-    const TTraces actual = Process(spec, in);
+    const TTraces actual = Process(text, in);
     ASSERT_EQ(actual.size(), expected.size());
     int wrong = 0;
     for (std::size_t t = 0; t < actual.size(); ++t)
@@ -404,9 +404,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ProfileParts, ComeOutAsInTheWholeProfile) {
     TRadargram model;
     Load(model, RandomTraces(300, 24), 48);
-    std::string spec = "dewow=5,bgr=7,tpow=1,bgr=0,agc=7,bgr=3";
-    if (FindProcessingStep("envelope")) spec += ",envelope,bgr=0";
-    const TProcessingChain chain = ParseChain(spec);
+    std::string text = "dewow=5,bgr=7,tpow=1,bgr=0,agc=7,bgr=3";
+    if (FindProcessingStep("envelope")) text += ",envelope,bgr=0";
+    const TProcessingChain chain = ParseChain(text);
     const TTraces whole = Rows(*ProcessProfile(model, chain));
     TProcessingCache cache;
     for (const auto& [first, end] : {std::pair{0u, 10u}, {5u, 40u}, {290u, 300u}, {100u, 101u}}) {

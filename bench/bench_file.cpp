@@ -144,4 +144,19 @@ std::optional<double> TSummaryReporter::CpuSeconds(const std::string& name) cons
     return *std::min_element(it->second.begin(), it->second.end());
 }
 
+void SetSampleCounters(benchmark::State& state, double samples) {
+    state.counters["samples"] = samples;
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(samples) * 4);
+}
+
+void BenchPlainPass(benchmark::State& state, const TRadargram& model) {
+    for (auto _ : state) {
+        std::uint64_t positive = 0;
+        for (std::uint32_t t = 0; t < model.Header().TraceCount; ++t)
+            for (const float x : model.Samples(t)) positive += x > 0.0f;
+        benchmark::DoNotOptimize(positive);
+    }
+    SetSampleCounters(state, double{kMaxTraces} * kMaxSamples);
+}
+
 }  // namespace trelvanox::bench

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "model/radargram.h"
 #include "radargram_generator.h"
 
 namespace trelvanox::bench {
@@ -38,6 +39,13 @@ bool PlainRead(const std::filesystem::path& path, std::vector<char>& buffer,
 // exist yet.
 bool PlainCopy(const std::filesystem::path& from, const std::filesystem::path& to,
                std::uint64_t expected);
+
+// Counts samples per iteration and their bytes (4 each) as processed, for the table's rates.
+void SetSampleCounters(benchmark::State& state, double samples);
+
+// The reference of the sample benchmarks: every sample of a maximal profile read once, in the
+// simplest loop.
+void BenchPlainPass(benchmark::State& state, const TRadargram& model);
 
 // Prints the usual table and keeps, for each benchmark, the time per iteration and the counters
 // of its fastest repetition: on a shared or virtual machine the fastest run is the one least

@@ -42,23 +42,6 @@ struct TBenchContext {
     double RenderSeconds = 0;
 };
 
-void SetCounters(benchmark::State& state, double samples) {
-    state.counters["samples"] = samples;
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(samples) * 4);
-}
-
-// The reference: every sample of the profile read once, in the simplest loop.
-void BenchPlainPass(benchmark::State& state, TBenchContext& ctx) {
-    const trelvanox::TRadargram& model = *ctx.Model;
-    for (auto _ : state) {
-        std::uint64_t positive = 0;
-        for (std::uint32_t t = 0; t < model.Header().TraceCount; ++t)
-            for (const float x : model.Samples(t)) positive += x > 0.0f;
-        benchmark::DoNotOptimize(positive);
-    }
-    SetCounters(state, double{trelvanox::kMaxTraces} * trelvanox::kMaxSamples);
-}
-
 // recycled: the buffer of one run is filled by the next, as a view that processes again reuses
 // it; otherwise each run takes fresh memory, as a single export does.
 void BenchChain(benchmark::State& state, TBenchContext& ctx, std::string chainText, bool recycled) {
@@ -74,7 +57,8 @@ void BenchChain(benchmark::State& state, TBenchContext& ctx, std::string chainTe
         benchmark::DoNotOptimize(processed->Values.Data());
         if (recycled) cache.Recycle(std::move(*processed));
     }
-    SetCounters(state, double{trelvanox::kMaxTraces} * trelvanox::kMaxSamples);
+    trelvanox::bench::SetSampleCounters(state,
+                                        double{trelvanox::kMaxTraces} * trelvanox::kMaxSamples);
 }
 
 // A view of 20000 traces: processed (the means of the background removal kept from the first
@@ -234,7 +218,8 @@ int main(int argc, char** argv) {
     }
 
     const auto ms = benchmark::kMillisecond;
-    benchmark::RegisterBenchmark("PlainPass", BenchPlainPass, std::ref(ctx))
+    benchmark::RegisterBenchmark("PlainPass", trelvanox::bench::BenchPlainPass,
+                                 std::cref(*ctx.Model))
         ->Unit(ms)
         ->MeasureProcessCPUTime();
     for (const TStepCase& c : StepCases())

@@ -52,23 +52,6 @@ std::vector<trelvanox::TLabelMark> SpreadMarks() {
     return marks;
 }
 
-void SetCounters(benchmark::State& state, double samples) {
-    state.counters["samples"] = samples;
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(samples) * 4);
-}
-
-// The reference: every sample of the profile read once, in the simplest loop.
-void BenchPlainPass(benchmark::State& state, TBenchContext& ctx) {
-    const trelvanox::TRadargram& model = *ctx.Model;
-    for (auto _ : state) {
-        std::uint64_t positive = 0;
-        for (std::uint32_t t = 0; t < model.Header().TraceCount; ++t)
-            for (const float x : model.Samples(t)) positive += x > 0.0f;
-        benchmark::DoNotOptimize(positive);
-    }
-    SetCounters(state, double{trelvanox::kMaxTraces} * trelvanox::kMaxSamples);
-}
-
 void BenchRender(benchmark::State& state, TBenchContext& ctx, TRenderView view, unsigned threads) {
     trelvanox::TRgbImage image(kWidth, kHeight);
     for (auto _ : state) {
@@ -76,7 +59,7 @@ void BenchRender(benchmark::State& state, TBenchContext& ctx, TRenderView view, 
         benchmark::DoNotOptimize(image.Pixels.data());
         benchmark::ClobberMemory();
     }
-    SetCounters(state, view.TraceSpan * view.SampleSpan);
+    trelvanox::bench::SetSampleCounters(state, view.TraceSpan * view.SampleSpan);
 }
 
 // The picture and its label lines, as the view draws them.
@@ -90,7 +73,7 @@ void BenchRenderWithLabels(benchmark::State& state, TBenchContext& ctx, TRenderV
     }
     state.counters["lines"] =
         static_cast<double>(trelvanox::PlaceLabelLines(ctx.Marks, view, kWidth).Lines.size());
-    SetCounters(state, view.TraceSpan * view.SampleSpan);
+    trelvanox::bench::SetSampleCounters(state, view.TraceSpan * view.SampleSpan);
 }
 
 // The label lines alone, over a picture already drawn: what 6000 labels add to a whole view.
@@ -188,7 +171,9 @@ int main(int argc, char** argv) {
     ctx.Marks = SpreadMarks();
 
     const auto ms = benchmark::kMillisecond;
-    benchmark::RegisterBenchmark("PlainPass", BenchPlainPass, std::ref(ctx))->Unit(ms);
+    benchmark::RegisterBenchmark("PlainPass", trelvanox::bench::BenchPlainPass,
+                                 std::cref(*ctx.Model))
+        ->Unit(ms);
     for (const TCase& c : kCases)
         benchmark::RegisterBenchmark(c.Name, BenchRender, std::ref(ctx), c.View, c.Threads)
             ->Unit(ms)

@@ -33,10 +33,10 @@ class CliProcessTest : public ::testing::Test {
     }
 
     // What the core makes of the file's samples with the chain.
-    std::vector<std::vector<float>> Expected(const std::string& spec) const {
+    std::vector<std::vector<float>> Expected(const std::string& chain) const {
         TRadargram model;
         EXPECT_EQ(ReadRadargram(model, path_, TRadarLayout::Gpr2).Code, 0);
-        const auto processed = ProcessProfile(model, ParseChain(spec));
+        const auto processed = ProcessProfile(model, ParseChain(chain));
         std::vector<std::vector<float>> rows;
         for (std::uint32_t t = 0; t < processed->Count; ++t) {
             const auto row = processed->Trace(t);

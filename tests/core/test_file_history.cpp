@@ -79,6 +79,19 @@ class HistoryFixture : public ::testing::Test {
         return Change(history, target, target, c, keepStep);
     }
 
+    // The process dies at the file's second write, with the change's journal promised: a dead
+    // writer's pending journal for the next read. The double the crash came at, or nothing when
+    // the change did not crash.
+    const char* CrashAtTheSecondWrite(TMemoryRadarFile& target, const TRadargramChange& change) {
+        auto plan = std::make_shared<TFaultPlan>();
+        plan->Mode = TFaultMode::Crash;
+        plan->FaultAt = 7;
+        test::TFaultyRadarFile faulty(target, plan, "target");
+        TFileHistory history(state_, kDefaultHistoryLimit, FaultyJournals(plan));
+        if (Change(history, faulty, target, change)) return nullptr;
+        return plan->FaultedFile;
+    }
+
     std::vector<fs::path> StepFiles() const {
         std::vector<fs::path> files;
         // Every file in memory has the same identity, so any stands for the one of the test.
@@ -519,16 +532,7 @@ TEST_P(ForeignFileTest, RecoverySetsThePendingJournalAsideAndSaysSo) {
     const TBytes old = GenerateRadargramBytes(change.Options);
     const TBytes next = test::BytesAfter(old, change);
     TMemoryRadarFile target(old);
-    {
-        // The process dies at the file's second write, with the journal promised.
-        auto plan = std::make_shared<TFaultPlan>();
-        plan->Mode = TFaultMode::Crash;
-        plan->FaultAt = 7;
-        test::TFaultyRadarFile faulty(target, plan, "target");
-        TFileHistory history(state_, kDefaultHistoryLimit, FaultyJournals(plan));
-        ASSERT_FALSE(Change(history, faulty, target, change));
-        ASSERT_STREQ(plan->FaultedFile, "target");
-    }
+    ASSERT_STREQ(CrashAtTheSecondWrite(target, change), "target");
     GetParam().Edit(target, old, next);
     const TBytes edited = target.Bytes;
 
@@ -556,14 +560,7 @@ TEST_F(HistoryFixture, AnotherFileAtThePathHasNoHistoryAndIsNotTouched) {
     const TRadargramChange change = test::RadargramChanges()[1];
     const TBytes old = GenerateRadargramBytes(change.Options);
     TMemoryRadarFile target(old);
-    {
-        auto plan = std::make_shared<TFaultPlan>();
-        plan->Mode = TFaultMode::Crash;
-        plan->FaultAt = 7;
-        test::TFaultyRadarFile faulty(target, plan, "target");
-        TFileHistory history(state_, kDefaultHistoryLimit, FaultyJournals(plan));
-        ASSERT_FALSE(Change(history, faulty, target, change));
-    }
+    ASSERT_TRUE(CrashAtTheSecondWrite(target, change));
     TMemoryRadarFile other(target.Bytes);
     other.Inode = 9;
     TFileHistory restarted(state_);
@@ -654,14 +651,7 @@ TEST_P(JournalReadTest, AnUnreadablePendingJournalWaitsForTheNextRead) {
     const TRadargramChange change = test::RadargramChanges()[1];
     const TBytes old = GenerateRadargramBytes(change.Options);
     TMemoryRadarFile target(old);
-    {
-        auto plan = std::make_shared<TFaultPlan>();
-        plan->Mode = TFaultMode::Crash;
-        plan->FaultAt = 7;
-        test::TFaultyRadarFile faulty(target, plan, "target");
-        TFileHistory history(state_, kDefaultHistoryLimit, FaultyJournals(plan));
-        ASSERT_FALSE(Change(history, faulty, target, change));
-    }
+    ASSERT_TRUE(CrashAtTheSecondWrite(target, change));
     const TBytes torn = target.Bytes;
     TFileHistory failing(state_, kDefaultHistoryLimit, UnreadableJournals(GetParam()));
     const auto notices = failing.Recover(path_, target);
@@ -713,14 +703,7 @@ TEST_F(HistoryFixture, ADamagedPendingJournalIsSetAsideAndTheFileLeftAsItIs) {
     const TRadargramChange change = test::RadargramChanges()[1];
     const TBytes old = GenerateRadargramBytes(change.Options);
     TMemoryRadarFile target(old);
-    {
-        auto plan = std::make_shared<TFaultPlan>();
-        plan->Mode = TFaultMode::Crash;
-        plan->FaultAt = 7;
-        test::TFaultyRadarFile faulty(target, plan, "target");
-        TFileHistory history(state_, kDefaultHistoryLimit, FaultyJournals(plan));
-        ASSERT_FALSE(Change(history, faulty, target, change));
-    }
+    ASSERT_TRUE(CrashAtTheSecondWrite(target, change));
     const TBytes torn = target.Bytes;
     const TFileStamp tornStamp = target.Stamp();
     auto pending = StepFiles();
